@@ -1,0 +1,33 @@
+# One CTest entry per test program; each writes a JUnit-style XML report that the
+# test script sums into the closing "N passed, N failed" line.
+set(TPWR_TEST_RESULTS ${CMAKE_BINARY_DIR}/test-results)
+# Windows programs see the Unix root as drive Z: under Wine.
+if(WIN32)
+  set(TPWR_TEST_RESULTS_ARG Z:${TPWR_TEST_RESULTS})
+else()
+  set(TPWR_TEST_RESULTS_ARG ${TPWR_TEST_RESULTS})
+endif()
+
+function(tpwr_gtest)
+  if(TARGET gtest)
+    return()
+  endif()
+  set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+endfunction()
+
+# tpwr_add_test(NAME SOURCES ... LIBS ... [LABELS ...])
+function(tpwr_add_test name)
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS;LABELS;FIXTURES" ${ARGN})
+  tpwr_gtest()
+  add_executable(${name} ${T_SOURCES})
+  tpwr_warnings(${name})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} tpwr_test_support gtest_main)
+  add_test(NAME ${name} COMMAND ${name} --gtest_output=xml:${TPWR_TEST_RESULTS_ARG}/${name}.xml)
+  set_tests_properties(${name} PROPERTIES LABELS "${T_LABELS}" TIMEOUT 600)
+  if(T_FIXTURES)
+    set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED "${T_FIXTURES}")
+  endif()
+endfunction()

@@ -1,0 +1,4 @@
+# Warnings are on for the project's own code and kept at zero.
+function(tpwr_warnings target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wshadow=local -Wno-missing-field-initializers)
+endfunction()

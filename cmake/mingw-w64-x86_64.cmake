@@ -1,0 +1,14 @@
+# Cross build for 64-bit Windows with Debian's MinGW-w64 (posix thread model).
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+set(TPWR_TRIPLE x86_64-w64-mingw32)
+set(CMAKE_C_COMPILER ${TPWR_TRIPLE}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${TPWR_TRIPLE}-g++-posix)
+set(CMAKE_RC_COMPILER ${TPWR_TRIPLE}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${TPWR_TRIPLE})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+# Test programs run under Wine through the project's wrapper.
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-exec.sh)

@@ -1,0 +1,222 @@
+// RIFF/WAVE parsing and sample delivery.
+#include "wav_reader.h"
+
+#include <cstring>
+
+#include "formats/id3v2_skip.h"
+
+namespace {
+
+constexpr uint16_t kFormatPcm = 1;
+constexpr uint16_t kFormatFloat = 3;
+constexpr uint16_t kFormatExtensible = 0xFFFE;
+// The sub-format GUIDs of WAVE_FORMAT_EXTENSIBLE share these 14 bytes after
+// their leading 16-bit format tag.
+constexpr uint8_t kGuidTail[14] = {0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80,
+                                   0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
+
+uint16_t Le16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
+uint32_t Le32(const uint8_t* p) {
+  return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
+}
+
+// Reads chunk headers from the current offset until one named id; returns its
+// payload size with the source at the payload, or -1.
+int64_t FindChunk(ByteSource* source, const char* id) {
+  uint8_t header[8];
+  while (ByteSourceReadExact(source, header, sizeof header)) {
+    uint32_t size = Le32(header + 4);
+    if (memcmp(header, id, 4) == 0) return size;
+    uint64_t next = ByteSourceTell(source) + size + (size & 1);
+    if (!ByteSourceSeek(source, next)) return -1;
+  }
+  return -1;
+}
+
+// Decides how the stored samples are delivered; zero for layouts we cannot play.
+int ChooseLayout(WavStream* stream, const uint8_t* fmt, uint32_t fmtSize) {
+  uint16_t tag = Le16(fmt);
+  uint16_t bits = Le16(fmt + 14);
+  if (tag == kFormatExtensible) {
+    if (fmtSize < 40 || memcmp(fmt + 26, kGuidTail, sizeof kGuidTail) != 0) return 0;
+    tag = Le16(fmt + 24);
+  }
+  uint16_t bytes = static_cast<uint16_t>((bits + 7) / 8);
+  if (tag == kFormatPcm && bytes >= 1 && bytes <= 4) {
+    static const WavSampleKind kByWidth[] = {kWavUnsigned8, kWavSigned16, kWavSigned24, kWavSigned32};
+    stream->kind = kByWidth[bytes - 1];
+  } else if (tag == kFormatFloat && (bits == 32 || bits == 64)) {
+    stream->kind = bits == 32 ? kWavFloat32 : kWavFloat64;
+  } else {
+    return 0;
+  }
+  stream->channels = Le16(fmt + 2);
+  if (stream->channels == 0) return 0;
+  stream->blockAlign = static_cast<uint16_t>(stream->channels * bytes);
+  uint32_t outChannels = stream->channels >= 2 ? 2 : 1;
+  // 8- and 16-bit mono or stereo PCM is handed out as stored; everything else
+  // becomes 16-bit, first two channels.
+  stream->convert = !(tag == kFormatPcm && bytes <= 2 && stream->channels <= 2);
+  int bits16 = stream->convert || bytes == 2;
+  stream->outFrame = static_cast<uint16_t>(outChannels * (bits16 ? 2 : 1));
+  stream->format.sampleRate = Le32(fmt + 4);
+  stream->format.stereo = outChannels == 2;
+  stream->format.bits16 = static_cast<uint32_t>(bits16);
+  stream->format.bitRate = 0;
+  stream->bytesPerSecond = stream->format.sampleRate * stream->outFrame;
+  return stream->format.sampleRate != 0;
+}
+
+int ReadHeaders(WavStream* stream) {
+  ByteSource* source = &stream->source;
+  Id3v2SkipTag(source);
+  uint8_t riff[12];
+  if (!ByteSourceReadExact(source, riff, sizeof riff) || memcmp(riff, "RIFF", 4) != 0 ||
+      memcmp(riff + 8, "WAVE", 4) != 0)
+    return 0;
+  int64_t fmtSize = FindChunk(source, "fmt ");
+  if (fmtSize < 16) return 0;
+  uint8_t fmt[40] = {};
+  uint32_t keep = fmtSize < 40 ? static_cast<uint32_t>(fmtSize) : 40;
+  uint64_t fmtStart = ByteSourceTell(source);
+  if (!ByteSourceReadExact(source, fmt, keep) || !ChooseLayout(stream, fmt, keep)) return 0;
+  // The sound data is searched after the format chunk only.
+  if (!ByteSourceSeek(source, fmtStart + uint64_t(fmtSize) + (fmtSize & 1))) return 0;
+  int64_t dataSize = FindChunk(source, "data");
+  if (dataSize < 0) return 0;
+  stream->dataStart = ByteSourceTell(source);
+  uint64_t present = ByteSourceSize(source);
+  present = present > stream->dataStart ? present - stream->dataStart : 0;
+  // A truncated file holds less than its header claims; whole frames only.
+  uint64_t size = uint64_t(dataSize) < present ? uint64_t(dataSize) : present;
+  stream->dataSize = static_cast<uint32_t>(size - size % stream->blockAlign);
+  stream->dataLeft = stream->dataSize;
+  uint32_t storedPerSecond = stream->format.sampleRate * stream->blockAlign;
+  stream->format.lengthSeconds = storedPerSecond ? stream->dataSize / storedPerSecond : 0;
+  return 1;
+}
+
+int32_t ClampTo16(int64_t value) {
+  return value > 32767 ? 32767 : value < -32768 ? -32768 : static_cast<int32_t>(value);
+}
+
+// Rounds a wider integer sample to 16 bits.
+int32_t Narrow(int64_t value, int shift) { return ClampTo16((value + (int64_t(1) << (shift - 1))) >> shift); }
+
+int32_t FloatTo16(double value) {
+  double scaled = value * 32768.0;
+  if (!(scaled == scaled)) return 0;  // NaN is silence
+  return ClampTo16(static_cast<int64_t>(scaled < 0 ? scaled - 0.5 : scaled + 0.5));
+}
+
+int32_t StoredSampleTo16(WavSampleKind kind, const uint8_t* p) {
+  switch (kind) {
+    case kWavUnsigned8: return (int32_t(p[0]) - 128) * 256;
+    case kWavSigned16: return int16_t(Le16(p));
+    case kWavSigned24: return Narrow(int32_t((uint32_t(p[0]) << 8) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 24)) >> 8, 8);
+    case kWavSigned32: return Narrow(int32_t(Le32(p)), 16);
+    case kWavFloat32: {
+      uint32_t bits = Le32(p);
+      float value;
+      memcpy(&value, &bits, sizeof value);
+      return FloatTo16(value);
+    }
+    case kWavFloat64: {
+      uint64_t bits = uint64_t(Le32(p)) | (uint64_t(Le32(p + 4)) << 32);
+      double value;
+      memcpy(&value, &bits, sizeof value);
+      return FloatTo16(value);
+    }
+  }
+  return 0;
+}
+
+void ConvertFrames(const WavStream* stream, const uint8_t* in, uint32_t frames, uint8_t* out) {
+  uint32_t width = stream->blockAlign / stream->channels;
+  uint32_t outChannels = stream->format.stereo ? 2 : 1;
+  for (uint32_t f = 0; f < frames; ++f, in += stream->blockAlign) {
+    for (uint32_t c = 0; c < outChannels; ++c) {
+      int32_t sample = StoredSampleTo16(stream->kind, in + c * width);
+      *out++ = static_cast<uint8_t>(sample & 0xFF);
+      *out++ = static_cast<uint8_t>((sample >> 8) & 0xFF);
+    }
+  }
+}
+
+// Reads up to frames whole stored frames into dest; returns the frames read.
+uint32_t ReadStoredFrames(WavStream* stream, uint8_t* dest, uint32_t frames) {
+  uint32_t want = frames * stream->blockAlign;
+  if (want > stream->dataLeft) want = stream->dataLeft - stream->dataLeft % stream->blockAlign;
+  uint32_t got = ByteSourceRead(&stream->source, dest, want);
+  got -= got % stream->blockAlign;
+  stream->dataLeft = got < want ? 0 : stream->dataLeft - got;  // a short read is the end
+  return got / stream->blockAlign;
+}
+
+uint32_t ReadConverted(WavStream* stream, uint8_t* out, uint32_t capacity) {
+  uint8_t stored[12288];
+  uint32_t perPass = sizeof stored / stream->blockAlign;
+  uint32_t delivered = 0;
+  while (capacity - delivered >= stream->outFrame && stream->dataLeft) {
+    uint32_t frames = (capacity - delivered) / stream->outFrame;
+    if (perPass == 0) break;  // a frame wider than the scratch buffer cannot be played
+    uint32_t got = ReadStoredFrames(stream, stored, frames < perPass ? frames : perPass);
+    if (got == 0) break;
+    ConvertFrames(stream, stored, got, out + delivered);
+    delivered += got * stream->outFrame;
+  }
+  return delivered;
+}
+
+}  // namespace
+
+int WavOpen(WavStream* stream, ByteSource* source) {
+  WavClose(stream);
+  stream->source = *source;
+  source->context = nullptr;
+  if (!ReadHeaders(stream)) {
+    WavClose(stream);
+    return 0;
+  }
+  stream->secondsPlayed = 0;
+  stream->bytesIntoSecond = 0;
+  return 1;
+}
+
+void WavClose(WavStream* stream) {
+  ByteSourceClose(&stream->source);
+  stream->dataLeft = 0;
+}
+
+int WavRead(WavStream* stream, void* buffer, uint32_t* count) {
+  if (!ByteSourceIsOpen(&stream->source)) return 0;
+  uint8_t* out = static_cast<uint8_t*>(buffer);
+  uint32_t delivered = stream->convert
+                           ? ReadConverted(stream, out, *count)
+                           : ReadStoredFrames(stream, out, *count / stream->blockAlign) * stream->blockAlign;
+  if (delivered == 0) return 0;
+  *count = delivered;
+  stream->bytesIntoSecond += delivered;
+  if (stream->bytesPerSecond) {
+    stream->secondsPlayed += stream->bytesIntoSecond / stream->bytesPerSecond;
+    stream->bytesIntoSecond %= stream->bytesPerSecond;
+  }
+  return 1;
+}
+
+int WavSeek(WavStream* stream, uint32_t numerator, uint32_t denominator) {
+  if (!ByteSourceIsOpen(&stream->source) || denominator == 0) return 0;
+  double fraction = double(numerator) / double(denominator);
+  if (fraction > 1.0) fraction = 1.0;
+  uint64_t target = static_cast<uint64_t>(fraction * stream->dataSize);
+  // Whole frames that also lie on a 4-byte boundary.
+  uint32_t step = stream->blockAlign;
+  while (step % 4) step += stream->blockAlign;
+  target -= target % step;
+  if (!ByteSourceSeek(&stream->source, stream->dataStart + target)) return 0;
+  stream->dataLeft = static_cast<uint32_t>(stream->dataSize - target);
+  uint64_t delivered = target / stream->blockAlign * stream->outFrame;
+  stream->secondsPlayed = stream->bytesPerSecond ? static_cast<uint32_t>(delivered / stream->bytesPerSecond) : 0;
+  stream->bytesIntoSecond = stream->bytesPerSecond ? static_cast<uint32_t>(delivered % stream->bytesPerSecond) : 0;
+  return 1;
+}

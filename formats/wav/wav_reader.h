@@ -1,0 +1,40 @@
+// RIFF/WAVE reading: finds the sound data and hands it out as 8- or 16-bit PCM
+// of at most two channels, converting wider and float samples on the way.
+#pragma once
+#include <cstdint>
+
+#include "formats/byte_source.h"
+#include "player/input_module.h"
+
+enum WavSampleKind : uint8_t {
+  kWavUnsigned8,  // the stored form of 8-bit PCM
+  kWavSigned16,
+  kWavSigned24,
+  kWavSigned32,
+  kWavFloat32,
+  kWavFloat64,
+};
+
+struct WavStream {
+  ByteSource source;     // closed while no file is open
+  uint64_t dataStart;    // file offset of the first sound byte
+  uint32_t dataSize;     // sound bytes, limited to what the file really holds
+  uint32_t dataLeft;     // sound bytes not yet read
+  WavSampleKind kind;
+  uint16_t channels;     // stored channels
+  uint16_t blockAlign;   // stored bytes per frame
+  uint16_t outFrame;     // delivered bytes per frame
+  uint8_t convert;       // non-zero when samples are rewritten, not copied
+  FormatRecord format;   // what Read delivers
+  uint32_t bytesPerSecond;  // delivered bytes per second
+  uint32_t secondsPlayed;
+  uint32_t bytesIntoSecond;
+};
+
+// Takes ownership of the open source; on failure it is closed. Non-zero on success.
+int WavOpen(WavStream* stream, ByteSource* source);
+void WavClose(WavStream* stream);
+// count: capacity in, bytes delivered out (whole frames only). Zero at the end.
+int WavRead(WavStream* stream, void* buffer, uint32_t* count);
+// Moves to numerator/denominator of the sound data. Non-zero on success.
+int WavSeek(WavStream* stream, uint32_t numerator, uint32_t denominator);

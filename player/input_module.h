@@ -1,0 +1,32 @@
+// The input-module record: the one contract through which the player drives
+// every decoder, built in or loaded from a plug-in. Free of windows.h so the
+// decoders that implement it build on any host.
+#pragma once
+#include <cstdint>
+
+#include "formats/file_info.h"
+
+// What Read delivers.
+struct FormatRecord {
+  uint32_t lengthSeconds;  // 0 = unknown
+  uint32_t bitRate;        // kbit/s, 0 = none
+  uint32_t sampleRate;     // Hz
+  uint32_t stereo;         // non-zero: two interleaved channels
+  uint32_t bits16;         // non-zero: 16-bit signed, else 8-bit unsigned
+};
+
+struct InputModule {
+  const wchar_t* extensions;  // "*.WAV;*.XYZ"; null marks an empty slot
+  void* state;                // the module's own block, allocated by its set-up
+  void (*Release)(InputModule* module);
+  int (*Test)(InputModule* module, void* owner, const wchar_t* path);
+  int (*Open)(InputModule* module, void* owner, const wchar_t* path);
+  void (*Close)(InputModule* module);
+  int (*Seek)(InputModule* module, uint32_t numerator, uint32_t denominator);
+  void (*GetFormat)(InputModule* module, FormatRecord* format);
+  // Fills block->info for the file whose path is block->path.
+  void (*GetInfo)(InputModule* module, FileInfoBlock* block);
+  // count: capacity in, bytes delivered out. Zero at the end of the stream or on an error.
+  int (*Read)(InputModule* module, void* buffer, uint32_t* count);
+  uint32_t (*GetPosition)(InputModule* module);
+};

@@ -1,0 +1,31 @@
+// The module table: the built-in decoders and plug-in adapters in fixed slots,
+// and how a file is matched to the module that plays it.
+#pragma once
+#include "player/input_module.h"
+
+constexpr int kModuleSlots = 20;
+constexpr int kBuiltInSlots = 5;
+enum ModuleSlot { kSlotMpeg = 0, kSlotOgg = 1, kSlotFlac = 2, kSlotWma = 3, kSlotWav = 4 };
+
+struct ModuleTable {
+  InputModule slots[kModuleSlots];
+  int currentIndex;        // slot of the module that opened the current file
+  InputModule* current;    // null while no file is open for decoding
+};
+
+// Fills the built-in slots in order; slots from kBuiltInSlots on are left for plug-ins.
+void ModuleTableSetUp(ModuleTable* table);
+// Releases every slot in order and zeroes the table.
+void ModuleTableTearDown(ModuleTable* table);
+
+// Non-zero when one ";"-separated wildcard pattern of list matches the file name.
+int ExtensionMatch(const wchar_t* path, const wchar_t* list);
+// The built-in slot that the file's extension names, or -1 to let the player search.
+int ExtensionShortcutSlot(const wchar_t* path);
+// 1-based slot of the module that takes the file, or 0.
+int ModuleLookup(ModuleTable* table, void* owner, const wchar_t* path);
+
+// Opens path with the module in slot (negative: look it up). Clears the block
+// and stores the path in it first; on failure the stored path is cleared again.
+// Non-zero on success, with current and currentIndex set.
+int ModuleTableOpenFile(ModuleTable* table, int slot, void* owner, const wchar_t* path, FileInfoBlock* block);

@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer programs with clang and runs each for a bounded time
+# (TPWR_FUZZ_SECONDS, default 60), seeded with the generated test files.
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+"$TPWR_ROOT/scripts/install-packages.sh"
+seconds=${TPWR_FUZZ_SECONDS:-60}
+dir=$TPWR_BUILD/fuzz
+CC=clang CXX=clang++ cmake -S "$TPWR_ROOT" -B "$dir" -G Ninja -DTPWR_FUZZ=ON -DTPWR_BUILD_TESTS=OFF >/dev/null
+cmake --build "$dir" -j2
+bash "$TPWR_ROOT/tests/fixtures/make-wav-fixtures.sh" "$dir/seeds/wav" >/dev/null
+status=0
+for fuzzer in "$dir"/fuzz/fuzz_*; do
+  [ -x "$fuzzer" ] || continue
+  name=$(basename "$fuzzer")
+  corpus=$dir/corpus/$name
+  mkdir -p "$corpus"
+  seeds=()
+  [ "$name" = fuzz_wav ] && seeds+=("$dir/seeds/wav")
+  [ -d "$TPWR_ROOT/fuzz/seeds/$name" ] && seeds+=("$TPWR_ROOT/fuzz/seeds/$name")
+  log "$name for $seconds s"
+  if ! "$fuzzer" -max_total_time="$seconds" -max_len=65536 -print_final_stats=1 \
+      -artifact_prefix="$dir/$name-" "$corpus" "${seeds[@]}" 2>"$dir/$name.log"; then
+    status=1
+    tail -n 40 "$dir/$name.log"
+  fi
+  grep -E '^stat::number_of_executed_units|^Done' "$dir/$name.log" || true
+done
+exit $status
