@@ -1,0 +1,37 @@
+// Transcript files on disk: read as UTF-16 (with byte-order mark) or ANSI text,
+// written as UTF-16 LE with a byte-order mark. A save never destroys the
+// previous version: the new text goes to a temporary file in the same folder,
+// which replaces the old file only when it is complete.
+#pragma once
+#include <windows.h>
+
+#include <cstddef>
+
+// A transcript's text in wide characters, NUL-terminated, on the heap.
+struct TextBuffer {
+  wchar_t* text;
+  size_t length;  // characters, without the terminating NUL
+};
+void TextBufferFree(TextBuffer* buffer);
+
+// Converts file bytes to text: UTF-16 LE after FF FE when the file has at least
+// three bytes, otherwise ANSI text in the system code page. Zero when out of memory.
+int TextFileDecode(const unsigned char* bytes, size_t size, TextBuffer* out);
+
+// Reads and decodes a whole file. Returns 0 or a system error code, mapped as
+// the user should see it.
+DWORD TextFileLoad(const wchar_t* path, TextBuffer* out);
+
+// Where a save failed, so that the caller shows the right message.
+enum TextSaveStage { kSaveCreate, kSaveWrite, kSaveReplace };
+
+// Writes FF FE and the text to path through a temporary file. Returns 0 or a
+// system error code; *stage says which step failed.
+DWORD TextFileSave(const wchar_t* path, const wchar_t* text, size_t length, TextSaveStage* stage);
+
+// Maps the thread's error codes to the ones the user is shown.
+DWORD TextFileUserError(DWORD code);
+
+// Test hook: when set, called before each piece is written; a zero return makes
+// that write fail with ERROR_DISK_FULL, as a full disk would.
+extern int (*gTextFileWriteHook)(size_t pieceIndex);

@@ -1,0 +1,159 @@
+// Transcript files: how bytes become text, and that a save writes the exact
+// format and never loses the previous version.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "editor/text_file.h"
+#include "test_support.h"
+
+namespace {
+
+std::wstring Decode(const std::vector<unsigned char>& bytes) {
+  TextBuffer buffer{};
+  EXPECT_TRUE(TextFileDecode(bytes.data(), bytes.size(), &buffer));
+  std::wstring text(buffer.text, buffer.length);
+  TextBufferFree(&buffer);
+  return text;
+}
+
+class ScratchFolder : public testing::Test {
+ protected:
+  std::wstring folder;
+  void SetUp() override {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    folder = std::wstring(temp) + L"tpwr-text-" + std::to_wstring(GetTickCount64());
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+  }
+  void TearDown() override {
+    gTextFileWriteHook = nullptr;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+      do {
+        std::wstring path = folder + L"\\" + found.cFileName;
+        SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(path.c_str());
+      } while (FindNextFileW(search, &found));
+      FindClose(search);
+    }
+    RemoveDirectoryW(folder.c_str());
+  }
+  std::wstring Path(const wchar_t* name) { return folder + L"\\" + name; }
+  std::vector<unsigned char> Bytes(const std::wstring& path) {
+    auto bytes = ReadWholeFile(path);
+    return std::vector<unsigned char>(bytes.begin(), bytes.end());
+  }
+  int FilesInFolder() {
+    int count = 0;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return 0;
+    do {
+      if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ++count;
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return count;
+  }
+  DWORD Save(const std::wstring& path, const std::wstring& text, TextSaveStage* stage = nullptr) {
+    TextSaveStage ignored;
+    return TextFileSave(path.c_str(), text.c_str(), text.size(), stage ? stage : &ignored);
+  }
+};
+
+TEST(TextFileDecode, ByteOrderMarkNeedsThreeBytes) {
+  EXPECT_EQ(Decode({0xFF}).size(), 1u);
+  EXPECT_EQ(Decode({0xFF, 0xFE}).size(), 2u) << "two bytes are ANSI text";
+  EXPECT_EQ(Decode({0xFF, 0xFE, 'A'}), L"") << "an odd last byte is no character";
+  EXPECT_EQ(Decode({0xFF, 0xFE, 'A', 0, 0xAC, 0x20}), L"A\u20AC");
+  EXPECT_EQ(Decode({'a', 'b', '\r', '\n', 'c'}), L"ab\r\nc");
+  EXPECT_EQ(Decode({}), L"");
+  EXPECT_EQ(Decode({'a', 0, 'b'}), L"a") << "text ends at a NUL";
+  if (GetACP() == 1252) {
+    // UTF-8 is not detected: its bytes show as ANSI characters.
+    EXPECT_EQ(Decode({0xEF, 0xBB, 0xBF, 0xC3, 0xA9}), L"\u00EF\u00BB\u00BF\u00C3\u00A9");
+  }
+}
+
+TEST_F(ScratchFolder, SaveWritesUtf16WithByteOrderMarkAndReadsBack) {
+  std::wstring path = Path(L"interview.txt");
+  std::wstring text = L"Sound Cue: 01:15\r\nGr\u00FC\u00DF Gott \u20AC";
+  ASSERT_EQ(Save(path, text), 0u);
+  std::vector<unsigned char> expected = {0xFF, 0xFE};
+  for (wchar_t c : text) {
+    expected.push_back(static_cast<unsigned char>(c & 0xFF));
+    expected.push_back(static_cast<unsigned char>(c >> 8));
+  }
+  EXPECT_EQ(Bytes(path), expected);
+  TextBuffer loaded{};
+  ASSERT_EQ(TextFileLoad(path.c_str(), &loaded), 0u);
+  EXPECT_EQ(std::wstring(loaded.text, loaded.length), text);
+  TextBufferFree(&loaded);
+  EXPECT_EQ(FilesInFolder(), 1) << "no temporary file is left behind";
+
+  // An ANSI file saved again becomes UTF-16.
+  std::wstring ansi = Path(L"old.txt");
+  ASSERT_TRUE(WriteWholeFile(ansi, {'o', 'l', 'd'}));
+  ASSERT_EQ(TextFileLoad(ansi.c_str(), &loaded), 0u);
+  ASSERT_EQ(Save(ansi, std::wstring(loaded.text, loaded.length)), 0u);
+  TextBufferFree(&loaded);
+  EXPECT_EQ(Bytes(ansi), (std::vector<unsigned char>{0xFF, 0xFE, 'o', 0, 'l', 0, 'd', 0}));
+}
+
+TEST_F(ScratchFolder, FailedWriteLeavesThePreviousVersionIntact) {
+  std::wstring path = Path(L"keep.txt");
+  ASSERT_EQ(Save(path, L"first version"), 0u);
+  auto before = Bytes(path);
+  for (size_t failAt : {0u, 1u}) {
+    static size_t sFailAt;
+    sFailAt = failAt;
+    gTextFileWriteHook = [](size_t piece) { return piece == sFailAt ? 0 : 1; };
+    TextSaveStage stage;
+    EXPECT_EQ(Save(path, L"second version, lost half-way", &stage), static_cast<DWORD>(ERROR_DISK_FULL));
+    EXPECT_EQ(stage, kSaveWrite);
+    EXPECT_EQ(Bytes(path), before) << "failing piece " << failAt;
+    EXPECT_EQ(FilesInFolder(), 1) << "the temporary file is removed";
+  }
+}
+
+TEST_F(ScratchFolder, AttributesAndRefusals) {
+  std::wstring hidden = Path(L"hidden.txt");
+  ASSERT_EQ(Save(hidden, L"a"), 0u);
+  SetFileAttributesW(hidden.c_str(), FILE_ATTRIBUTE_HIDDEN);
+  ASSERT_EQ(Save(hidden, L"b"), 0u);
+  EXPECT_TRUE(GetFileAttributesW(hidden.c_str()) & FILE_ATTRIBUTE_HIDDEN);
+  EXPECT_EQ(Bytes(hidden), (std::vector<unsigned char>{0xFF, 0xFE, 'b', 0}));
+
+  std::wstring readOnly = Path(L"locked.txt");
+  ASSERT_EQ(Save(readOnly, L"a"), 0u);
+  SetFileAttributesW(readOnly.c_str(), FILE_ATTRIBUTE_READONLY);
+  EXPECT_EQ(Save(readOnly, L"b"), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+  EXPECT_EQ(Bytes(readOnly), (std::vector<unsigned char>{0xFF, 0xFE, 'a', 0}));
+
+  for (const wchar_t* name : {L"trailing dot.", L"trailing blank ", L"what?.txt"})
+    EXPECT_EQ(Save(Path(name), L"x"), static_cast<DWORD>(ERROR_INVALID_NAME)) << name;
+}
+
+TEST_F(ScratchFolder, MissingFoldersAreCreated) {
+  std::wstring path = folder + L"\\a\\b\\deep.txt";
+  ASSERT_EQ(Save(path, L"x"), 0u);
+  EXPECT_EQ(Bytes(path), (std::vector<unsigned char>{0xFF, 0xFE, 'x', 0}));
+  DeleteFileW(path.c_str());
+  RemoveDirectoryW((folder + L"\\a\\b").c_str());
+  RemoveDirectoryW((folder + L"\\a").c_str());
+}
+
+TEST_F(ScratchFolder, LoadErrorsAreTheOnesTheUserSees) {
+  TextBuffer buffer{};
+  EXPECT_EQ(TextFileLoad(Path(L"absent.txt").c_str(), &buffer), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+  EXPECT_EQ(buffer.text, nullptr);
+  EXPECT_EQ(TextFileUserError(0), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+  EXPECT_EQ(TextFileUserError(1223), 1235u);
+  EXPECT_EQ(TextFileUserError(225), 30u);
+  EXPECT_EQ(TextFileUserError(1401), 5u);
+  EXPECT_EQ(TextFileUserError(ERROR_SHARING_VIOLATION), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+}
+
+}  // namespace
