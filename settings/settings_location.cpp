@@ -1,0 +1,121 @@
+#include "settings/settings_location.h"
+
+#include <shlobj.h>
+
+#include <cwchar>
+
+#include "settings/settings_file.h"
+
+namespace {
+
+wchar_t gRedirectedProgramFile[kMaxPathChars + 1];
+wchar_t gRedirectedAppData[kMaxPathChars + 1];
+
+int CopyPath(wchar_t* buffer, uint32_t size, const wchar_t* text) {
+  if (!size) return 0;
+  size_t length = wcslen(text);
+  if (length > size - 1) length = size - 1;
+  wmemcpy(buffer, text, length);
+  buffer[length] = 0;
+  return buffer[0] != 0;
+}
+
+const wchar_t* LastSeparator(const wchar_t* path) {
+  const wchar_t* backslash = wcsrchr(path, L'\\');
+  const wchar_t* slash = wcsrchr(path, L'/');
+  return slash && (!backslash || slash > backslash) ? slash : backslash;
+}
+
+}  // namespace
+
+void SettingsRedirectFolders(const wchar_t* programFile, const wchar_t* appDataFolder) {
+  CopyPath(gRedirectedProgramFile, kMaxPathChars + 1, programFile ? programFile : L"");
+  CopyPath(gRedirectedAppData, kMaxPathChars + 1, appDataFolder ? appDataFolder : L"");
+}
+
+int ProgramFilePath(wchar_t* buffer, uint32_t size) {
+  wchar_t path[kMaxPathChars + 1];
+  if (gRedirectedProgramFile[0]) {
+    CopyPath(path, kMaxPathChars + 1, gRedirectedProgramFile);
+  } else {
+    DWORD length = GetModuleFileNameW(nullptr, path, kMaxPathChars + 1);
+    if (length > kMaxPathChars) length = kMaxPathChars;
+    path[length] = 0;
+  }
+  return CopyPath(buffer, size, path[0] == L'"' ? path + 1 : path);
+}
+
+int ProgramFolder(wchar_t* buffer, uint32_t size) {
+  wchar_t path[kMaxPathChars + 1];
+  ProgramFilePath(path, kMaxPathChars + 1);
+  const wchar_t* separator = LastSeparator(path);
+  path[separator ? separator - path : 0] = 0;
+  return CopyPath(buffer, size, path);
+}
+
+int AppDataFolder(wchar_t* buffer, uint32_t size) {
+  if (gRedirectedAppData[0]) return CopyPath(buffer, size, gRedirectedAppData);
+  wchar_t folder[MAX_PATH + 1] = {};
+  if (FAILED(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder)) || !folder[0]) {
+    UINT length = GetWindowsDirectoryW(folder, MAX_PATH + 1);
+    if (length == 0 || length > MAX_PATH) folder[0] = 0;
+  }
+  return CopyPath(buffer, size, folder);
+}
+
+int ProgramFolderSettingsPath(wchar_t* buffer, uint32_t size) {
+  wchar_t path[kMaxPathChars + 8];
+  ProgramFilePath(path, kMaxPathChars + 1);
+  if (!path[0]) return CopyPath(buffer, size, L"");
+  // From the last dot of the whole path on, even when it belongs to a folder name.
+  wchar_t* dot = wcsrchr(path, L'.');
+  size_t base = dot ? static_cast<size_t>(dot - path) : wcslen(path);
+  wmemcpy(path + base, L".INI", 5);
+  return CopyPath(buffer, size, path);
+}
+
+int JoinSettingsPath(wchar_t* buffer, uint32_t size, const wchar_t* first, const wchar_t* second) {
+  wchar_t joined[2 * kMaxPathChars + 2];
+  size_t length = wcsnlen(first, kMaxPathChars);
+  wmemcpy(joined, first, length);
+  while (*second == L'\\' || *second == L'/') second++;
+  if (length && joined[length - 1] != L'\\' && joined[length - 1] != L'/' && *second) joined[length++] = L'\\';
+  size_t rest = wcsnlen(second, kMaxPathChars);
+  wmemcpy(joined + length, second, rest);
+  joined[length + rest] = 0;
+  for (wchar_t* c = joined; *c; c++)
+    if (*c == L'/') *c = L'\\';
+  return CopyPath(buffer, size, joined);
+}
+
+int PerUserSettingsPath(wchar_t* buffer, uint32_t size) {
+  wchar_t appData[kMaxPathChars + 1];
+  wchar_t programPath[kMaxPathChars + 1];
+  wchar_t folder[kMaxPathChars + 1];
+  if (!AppDataFolder(appData, kMaxPathChars + 1) || !ProgramFolderSettingsPath(programPath, kMaxPathChars + 1))
+    return CopyPath(buffer, size, L"");
+  const wchar_t* separator = LastSeparator(programPath);
+  const wchar_t* name = separator ? separator + 1 : programPath;
+  JoinSettingsPath(folder, kMaxPathChars + 1, appData, kMakerFolderName);
+  return JoinSettingsPath(buffer, size, folder, name);
+}
+
+void LocateSettingsFile(SettingsStore* store) {
+  wchar_t perUser[kMaxPathChars + 1];
+  wchar_t beside[kMaxPathChars + 1];
+  PerUserSettingsPath(perUser, kMaxPathChars + 1);
+  ProgramFolderSettingsPath(beside, kMaxPathChars + 1);
+  int perUserExists = perUser[0] && SettingsFileExists(perUser);
+  int besideExists = beside[0] && SettingsFileExists(beside);
+  if (perUserExists) SetPath(store, perUser, 1);
+  if (besideExists) {
+    wchar_t marker[kMaxPathChars + 1];
+    ReadText(store, kUseThisSection, kUseThisKey, nullptr, marker, kMaxPathChars + 1);
+    if (!marker[0] && SetPath(store, beside, 2) == 0) {
+      // The file beside the program never carries the marker.
+      Discard(store);
+      DeleteSection(store, kUseThisSection);
+    }
+  }
+  if (!store->path[0] && beside[0]) SetPath(store, beside, 0);
+}

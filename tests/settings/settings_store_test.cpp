@@ -1,0 +1,342 @@
+// The settings store with real files: exact bytes on disk, no rewrite of unchanged
+// files, text encodings, paths, durable saves, suppression and the mutex.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "settings/settings_file.h"
+#include "settings/settings_store.h"
+#include "settings_temp_folder.h"
+
+namespace {
+
+// A store bound to one file, without location search or per-user fallback.
+struct FixedStore {
+  SettingsStore store;
+  explicit FixedStore(const std::wstring& path, uint32_t extraFlags = 0)
+      : store(kSettingsFixedLocation | extraFlags, path.c_str()) {}
+};
+
+TEST(SettingsStoreFile, NewFileHoldsExactlyTheWrittenLines) {
+  TempTree tree;
+  std::wstring path = tree.Path(L"new.INI");
+  {
+    FixedStore fixed(path);
+    EXPECT_TRUE(WriteInt(&fixed.store, "TPWR", "Opt", 5));
+    EXPECT_TRUE(WriteString(&fixed.store, "TPWR", "Language", "US"));
+    EXPECT_TRUE(WriteInt(&fixed.store, "Player", "StepBak", 3));
+    EXPECT_EQ(Flush(&fixed.store), 0u);
+    EXPECT_EQ(ReadFileText(path), "[TPWR]\r\nOpt=5\r\nLanguage=US\r\n\r\n[Player]\r\nStepBak=3\r\n");
+    // A key for the first section goes before the empty line.
+    EXPECT_TRUE(WriteInt(&fixed.store, "TPWR", "DM", 2));
+  }
+  EXPECT_EQ(ReadFileText(path), "[TPWR]\r\nOpt=5\r\nLanguage=US\r\nDM=2\r\n\r\n[Player]\r\nStepBak=3\r\n");
+}
+
+TEST(SettingsStoreFile, UnchangedTextIsNotWrittenAgain) {
+  TempTree tree;
+  std::wstring path = tree.Path(L"same.INI");
+  ASSERT_TRUE(WriteFileText(path, "[TPWR]\r\nOpt=5\r\n"));
+  ASSERT_TRUE(AgeFile(path));
+  FixedStore fixed(path);
+  EXPECT_TRUE(WriteInt(&fixed.store, "TPWR", "Opt", 5));
+  EXPECT_EQ(fixed.store.dirty, 0u);
+  EXPECT_EQ(Flush(&fixed.store), 0u);
+  EXPECT_TRUE(FileWasAged(path));
+
+  // Changed and changed back: dirty, but the file already holds the text.
+  EXPECT_TRUE(WriteInt(&fixed.store, "TPWR", "Opt", 6));
+  EXPECT_TRUE(WriteInt(&fixed.store, "TPWR", "Opt", 5));
+  EXPECT_EQ(fixed.store.dirty, 1u);
+  EXPECT_EQ(Flush(&fixed.store), 0u);
+  EXPECT_EQ(fixed.store.dirty, 0u);
+  EXPECT_TRUE(FileWasAged(path));
+
+  EXPECT_TRUE(WriteInt(&fixed.store, "TPWR", "Opt", 7));
+  EXPECT_EQ(Flush(&fixed.store), 0u);
+  EXPECT_FALSE(FileWasAged(path));
+  EXPECT_EQ(ReadFileText(path), "[TPWR]\r\nOpt=7\r\n");
+}
+
+TEST(SettingsStoreFile, ReadsFollowTheFileFormat) {
+  TempTree tree;
+  std::wstring path = tree.Path(L"read.INI");
+  ASSERT_TRUE(WriteFileText(path, "[TPWR]\r\nOpt  =   12\r\nkey=lower\r\nEmpty=\r\n\r\n[Player]\r\nKey=later\r\n"));
+  FixedStore fixed(path);
+  char value[16];
+  struct {
+    const char* section;
+    const char* key;
+    const char* fallback;
+    int result;
+    const char* value;
+  } cases[] = {
+      {"TPWR", "Opt", "d", 0, "12"},        {"TPWR", "Key", "d", 1, "d"},      {"TPWR", "key", nullptr, 0, "lower"},
+      {"TPWR", "Empty", "d", 0, "d"},       {"TPWR", "Empty", nullptr, 0, ""}, {"Player", "Key", nullptr, 0, "later"},
+      {"Missing", "Key", nullptr, 1, ""},   {nullptr, "Opt", "d", 1, "d"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ReadString(&fixed.store, c.section, c.key, c.fallback, value, sizeof value), c.result) << c.key;
+    EXPECT_STREQ(value, c.value) << c.key;
+  }
+  char small[3];
+  ReadString(&fixed.store, "TPWR", "key", nullptr, small, sizeof small);
+  EXPECT_STREQ(small, "lo");
+  ReadString(&fixed.store, "TPWR", "missing", "fallback", small, sizeof small);
+  EXPECT_STREQ(small, "fa");
+  EXPECT_EQ(ReadInt(&fixed.store, "TPWR", "Opt", 99), 12u);
+  EXPECT_EQ(ReadInt(&fixed.store, "TPWR", "Empty", 99), 99u);
+  EXPECT_EQ(ReadInt(&fixed.store, "TPWR", "Nothing", 99), 99u);
+}
+
+TEST(SettingsStoreFile, IntegersAreUnsignedDecimals) {
+  TempTree tree;
+  std::wstring path = tree.Path(L"int.INI");
+  FixedStore fixed(path);
+  EXPECT_TRUE(WriteInt(&fixed.store, "TPWR", "Opt", static_cast<uint32_t>(-1)));
+  const uint32_t list[] = {static_cast<uint32_t>(-3), 4};
+  EXPECT_TRUE(WriteListValue(&fixed.store, "TPWR", "TB", list, 2, 0, 1));
+  EXPECT_EQ(Flush(&fixed.store), 0u);
+  EXPECT_EQ(ReadFileText(path), "[TPWR]\r\nOpt=4294967295\r\nTB=-3,4\r\n");
+  EXPECT_EQ(ReadInt(&fixed.store, "TPWR", "Opt", 0), 0xFFFFFFFFu);
+  uint32_t back[3] = {7, 7, 7};
+  EXPECT_EQ(ReadListValue(&fixed.store, "TPWR", "TB", back, 3), 2);
+  EXPECT_EQ(back[0], list[0]);
+  EXPECT_EQ(back[2], 0u);
+}
+
+TEST(SettingsStoreText, ValuesOutsideTheAnsiCodePageRoundTrip) {
+  TempTree tree;
+  std::wstring path = tree.Path(L"text.INI");
+  const wchar_t* outside = L"\x0416\x0443\x043A \x6771\x4EAC \xD83C\xDFA7";  // Cyrillic, CJK, a surrogate pair
+  {
+    FixedStore fixed(path);
+    EXPECT_TRUE(WriteText(&fixed.store, "TPWR", "Name", outside));
+    EXPECT_TRUE(WriteText(&fixed.store, "TPWR", "Plain", L"Interview 3"));
+    wchar_t back[64];
+    EXPECT_EQ(ReadText(&fixed.store, "TPWR", "Name", L"", back, 64), 0);
+    EXPECT_STREQ(back, outside);
+  }
+  std::string file = ReadFileText(path);
+  if (GetACP() != CP_UTF8) {
+    EXPECT_NE(file.find("Name=\xEF\xBB\xBF\xD0\x96"), std::string::npos) << file;
+  }
+  EXPECT_NE(file.find("Plain=Interview 3\r\n"), std::string::npos);
+  EXPECT_NE(file.rfind("[TPWR]", 0), std::string::npos) << "no byte order mark at the start of the file";
+  FixedStore again(path);
+  wchar_t back[64];
+  EXPECT_EQ(ReadText(&again.store, "TPWR", "Name", nullptr, back, 64), 0);
+  EXPECT_STREQ(back, outside);
+  // Cut at the caller's buffer.
+  wchar_t small[3];
+  ReadText(&again.store, "TPWR", "Name", nullptr, small, 3);
+  EXPECT_STREQ(small, L"\x0416\x0443");
+  ReadText(&again.store, "TPWR", "Missing", L"default", back, 64);
+  EXPECT_STREQ(back, L"default");
+}
+
+TEST(SettingsStoreText, AnsiTextStaysInTheCodePage) {
+  if (GetACP() != 1252) GTEST_SKIP() << "needs code page 1252, the system has " << GetACP();
+  TempTree tree;
+  std::wstring path = tree.Path(L"ansi.INI");
+  {
+    FixedStore fixed(path);
+    EXPECT_TRUE(WriteText(&fixed.store, "TPWR", "Name", L"Caf\x00E9"));
+    // Best-fit conversion would turn this into a plain "a": it must take the UTF-8 form.
+    EXPECT_TRUE(WriteText(&fixed.store, "TPWR", "Macron", L"\x0101"));
+  }
+  EXPECT_EQ(ReadFileText(path), "[TPWR]\r\nName=Caf\xE9\r\nMacron=\xEF\xBB\xBF\xC4\x81\r\n");
+}
+
+TEST(SettingsStoreText, Utf8FileWithByteOrderMark) {
+  TempTree tree;
+  std::wstring path = tree.Path(L"utf8.INI");
+  ASSERT_TRUE(WriteFileText(path, "\xEF\xBB\xBF[TPWR]\r\nName=\xD0\x96\xC3\xA9\r\n"));
+  {
+    FixedStore fixed(path);
+    wchar_t back[16];
+    EXPECT_EQ(ReadText(&fixed.store, "TPWR", "Name", nullptr, back, 16), 0);
+    EXPECT_STREQ(back, L"\x0416\x00E9");
+    EXPECT_EQ(fixed.store.utf8, 1u);
+    EXPECT_TRUE(WriteText(&fixed.store, "TPWR", "Other", L"\x00E9"));
+  }
+  EXPECT_EQ(ReadFileText(path), "\xEF\xBB\xBF[TPWR]\r\nName=\xD0\x96\xC3\xA9\r\nOther=\xC3\xA9\r\n");
+}
+
+TEST(SettingsStorePath, SetPathRules) {
+  TempTree tree;
+  std::wstring existing = tree.Path(L"existing.INI");
+  ASSERT_TRUE(WriteFileText(existing, "[TPWR]\r\n"));
+  std::wstring missing = tree.Path(L"missing.INI");
+  SettingsStore store(kSettingsFixedLocation);
+  struct {
+    std::wstring path;
+    int mode;
+    DWORD result;
+  } cases[] = {
+      {missing, 0, 0},
+      {missing, 0, ERROR_ALREADY_EXISTS},  // the current path again
+      {tree.Path(L"MISSING.ini"), 2, ERROR_ALREADY_EXISTS},
+      {missing + L"x", 1, ERROR_FILE_NOT_FOUND},
+      {missing + L"y", 2, ERROR_FILE_NOT_FOUND},
+      {tree.Path(L"bad*name.INI"), 0, ERROR_INVALID_NAME},
+      {tree.Path(L"bad|name.INI"), 0, ERROR_INVALID_NAME},
+      {tree.Path(L"bad:name.INI"), 0, ERROR_INVALID_NAME},
+      {tree.Path(L"a/b.INI"), 0, ERROR_INVALID_NAME},
+      {existing, 1, 0},
+      {L"", 0, 0},
+  };
+  for (const auto& c : cases) {
+    std::wstring before = store.path;
+    DWORD result = SetPath(&store, c.path.c_str(), c.mode);
+    EXPECT_EQ(result, c.result) << std::string(c.path.begin(), c.path.end());
+    EXPECT_EQ(std::wstring(store.path), result ? before : c.path);
+  }
+}
+
+TEST(SettingsStorePath, EmptyPathUsesDefaultsAndNeverSaves) {
+  SettingsStore store(kSettingsFixedLocation);
+  EXPECT_EQ(ReadInt(&store, "TPWR", "Opt", 3), 3u);
+  EXPECT_TRUE(WriteInt(&store, "TPWR", "Opt", 4));
+  EXPECT_EQ(ReadInt(&store, "TPWR", "Opt", 3), 4u);
+  EXPECT_EQ(Flush(&store), 0u);
+}
+
+TEST(SettingsStoreLoad, DiscardAndLoadReadTheFileAgain) {
+  TempTree tree;
+  std::wstring path = tree.Path(L"load.INI");
+  std::wstring other = tree.Path(L"other.INI");
+  ASSERT_TRUE(WriteFileText(path, "[TPWR]\r\nOpt=1\r\n"));
+  ASSERT_TRUE(WriteFileText(other, "\xEF\xBB\xBF[TPWR]\r\nOpt=9\r\n"));
+  FixedStore fixed(path);
+  EXPECT_EQ(ReadInt(&fixed.store, "TPWR", "Opt", 0), 1u);
+  ASSERT_TRUE(WriteFileText(path, "[TPWR]\r\nOpt=2\r\n"));
+  EXPECT_EQ(ReadInt(&fixed.store, "TPWR", "Opt", 0), 1u) << "the text stays in memory";
+  Discard(&fixed.store);
+  EXPECT_EQ(ReadInt(&fixed.store, "TPWR", "Opt", 0), 2u);
+  EXPECT_TRUE(Load(&fixed.store, other.c_str()));
+  EXPECT_EQ(fixed.store.utf8, 1u);
+  EXPECT_EQ(ReadInt(&fixed.store, "TPWR", "Opt", 0), 9u);
+  EXPECT_FALSE(Load(&fixed.store, tree.Path(L"none.INI").c_str()));
+  EXPECT_EQ(ReadInt(&fixed.store, "TPWR", "Opt", 0), 0u);
+}
+
+TEST(SettingsStoreSuppress, NothingIsWrittenWhileSuppressed) {
+  TempTree tree;
+  std::wstring path = tree.Path(L"suppress.INI");
+  ASSERT_TRUE(WriteFileText(path, "[TPWR]\r\nOpt=1\r\nDM=1\r\n"));
+  {
+    FixedStore fixed(path);
+    EXPECT_TRUE(WriteInt(&fixed.store, "TPWR", "Opt", 2));
+    SuppressWrites(&fixed.store);
+    SuppressWrites(&fixed.store);
+    EXPECT_FALSE(WriteInt(&fixed.store, "TPWR", "Opt", 3));
+    EXPECT_FALSE(DeleteKey(&fixed.store, "TPWR", "DM"));
+    EXPECT_FALSE(DeleteSection(&fixed.store, "TPWR"));
+    EXPECT_EQ(Flush(&fixed.store), 0u);
+    EXPECT_EQ(ReadFileText(path), "[TPWR]\r\nOpt=1\r\nDM=1\r\n");
+    EXPECT_EQ(ReadInt(&fixed.store, "TPWR", "Opt", 0), 2u);
+    // A load while suppressed drops the text and reads nothing.
+    EXPECT_FALSE(Load(&fixed.store, nullptr));
+    EXPECT_EQ(ReadInt(&fixed.store, "TPWR", "Opt", 7), 7u);
+    ResetSuppression(&fixed.store);
+    EXPECT_EQ(ReadInt(&fixed.store, "TPWR", "Opt", 7), 1u);
+    EXPECT_TRUE(DeleteKey(&fixed.store, "TPWR", "DM"));
+  }
+  EXPECT_EQ(ReadFileText(path), "[TPWR]\r\nOpt=1\r\n");
+}
+
+TEST(SettingsStoreSave, VersionAndDesktopWithFlagTwo) {
+  TempTree tree;
+  std::wstring path = tree.Path(L"version.INI");
+  {
+    SettingsStore store(kSettingsTrackDesktop, path.c_str());
+    EXPECT_EQ(store.flags & kSettingsDesktopChanged, 0u) << "no record yet is no changed desktop";
+  }
+  std::string file = ReadFileText(path);
+  EXPECT_EQ(file.rfind("[Desk]\r\n.=#", 0), 0u) << file;
+  EXPECT_NE(file.find("\r\n\r\n[TPWR]\r\nVersion=26.10\r\n"), std::string::npos) << file;
+
+  // The same desktop again: nothing changes, nothing is written.
+  ASSERT_TRUE(AgeFile(path));
+  { SettingsStore store(kSettingsTrackDesktop, path.c_str()); EXPECT_EQ(store.dirty, 0u); }
+  EXPECT_TRUE(FileWasAged(path));
+
+  struct {
+    const char* record;
+    uint32_t changed;
+  } desks[] = {{"#1,1", kSettingsDesktopChanged}, {"#1", 0}, {"", 0}};
+  for (const auto& desk : desks) {
+    ASSERT_TRUE(WriteFileText(path, std::string("[Desk]\r\n.=") + desk.record + "\r\n"));
+    SettingsStore store(kSettingsTrackDesktop | kSettingsFixedLocation, path.c_str());
+    EXPECT_EQ(store.flags & kSettingsDesktopChanged, desk.changed) << desk.record;
+  }
+}
+
+TEST(SettingsStoreSave, MissingFoldersAreCreatedAndAttributesKept) {
+  TempTree tree;
+  std::wstring deep = tree.Path(L"a\\b\\c\\deep.INI");
+  {
+    FixedStore fixed(deep);
+    WriteInt(&fixed.store, "TPWR", "Opt", 1);
+    EXPECT_EQ(Flush(&fixed.store), 0u);
+  }
+  EXPECT_EQ(ReadFileText(deep), "[TPWR]\r\nOpt=1\r\n");
+
+  std::wstring hidden = tree.Path(L"hidden.INI");
+  ASSERT_TRUE(WriteFileText(hidden, "[TPWR]\r\nOpt=1\r\n"));
+  ASSERT_TRUE(SetFileAttributesW(hidden.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY));
+  {
+    FixedStore fixed(hidden);
+    WriteInt(&fixed.store, "TPWR", "Opt", 2);
+    EXPECT_EQ(Flush(&fixed.store), 0u);
+  }
+  EXPECT_EQ(ReadFileText(hidden), "[TPWR]\r\nOpt=2\r\n");
+  DWORD attributes = GetFileAttributesW(hidden.c_str());
+  EXPECT_TRUE(attributes & FILE_ATTRIBUTE_HIDDEN);
+  EXPECT_FALSE(attributes & FILE_ATTRIBUTE_READONLY);
+  EXPECT_FALSE(FileExists(hidden + L".new~"));
+}
+
+int gWriterCalls;
+// Writes half of the text, then fails as a full disk would.
+int WriteHalfThenFail(HANDLE file, const char* bytes, uint64_t size) {
+  gWriterCalls++;
+  SettingsWriteAll(file, bytes, size / 2);
+  SetLastError(ERROR_DISK_FULL);
+  return 0;
+}
+
+TEST(SettingsStoreSave, FailedSaveKeepsThePreviousFile) {
+  TempTree tree;
+  std::wstring path = tree.Path(L"durable.INI");
+  const std::string previous = "[TPWR]\r\nOpt=1\r\nLanguage=DE\r\n";
+  ASSERT_TRUE(WriteFileText(path, previous));
+  FixedStore fixed(path);
+  WriteInt(&fixed.store, "TPWR", "Opt", 123456);
+  gWriterCalls = 0;
+  gSettingsFileWriter = WriteHalfThenFail;
+  DWORD result = Flush(&fixed.store);
+  gSettingsFileWriter = SettingsWriteAll;
+  EXPECT_EQ(gWriterCalls, 1);
+  EXPECT_EQ(result, static_cast<DWORD>(ERROR_DISK_FULL));
+  EXPECT_EQ(fixed.store.dirty, 0u) << "clean after a save, written or not";
+  EXPECT_EQ(ReadFileText(path), previous);
+  EXPECT_FALSE(FileExists(path + L".new~"));
+  // The text is still in memory and the next change saves it.
+  WriteInt(&fixed.store, "TPWR", "DM", 1);
+  EXPECT_EQ(Flush(&fixed.store), 0u);
+  EXPECT_EQ(ReadFileText(path), "[TPWR]\r\nOpt=123456\r\nLanguage=DE\r\nDM=1\r\n");
+}
+
+TEST(SettingsStoreSave, RefusedTargetReportsAnError) {
+  TempTree tree;
+  ASSERT_TRUE(WriteFileText(tree.Path(L"blocker"), "a file, not a folder"));
+  std::wstring path = tree.Path(L"blocker\\sub\\refused.INI");
+  FixedStore fixed(path);
+  WriteInt(&fixed.store, "TPWR", "Opt", 1);
+  EXPECT_NE(Flush(&fixed.store), 0u);
+  EXPECT_EQ(ReadFileText(tree.Path(L"blocker")), "a file, not a folder");
+}
+
+}  // namespace

@@ -1,0 +1,88 @@
+#include "settings_temp_folder.h"
+
+#include <vector>
+
+#include "test_support.h"
+
+namespace {
+
+void RemoveTree(const std::wstring& folder) {
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+  if (search != INVALID_HANDLE_VALUE) {
+    do {
+      std::wstring name = found.cFileName;
+      if (name == L"." || name == L"..") continue;
+      std::wstring path = folder + L"\\" + name;
+      SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        RemoveTree(path);
+      else
+        DeleteFileW(path.c_str());
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+  }
+  RemoveDirectoryW(folder.c_str());
+}
+
+FILETIME OldTime() {
+  SYSTEMTIME old{};
+  old.wYear = 2001;
+  old.wMonth = 2;
+  old.wDay = 3;
+  FILETIME time{};
+  SystemTimeToFileTime(&old, &time);
+  return time;
+}
+
+}  // namespace
+
+TempTree::TempTree() {
+  static LONG counter;
+  wchar_t base[MAX_PATH + 1];
+  GetTempPathW(MAX_PATH + 1, base);
+  root = std::wstring(base) + L"tpwr-settings-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+         std::to_wstring(InterlockedIncrement(&counter));
+  RemoveTree(root);
+  CreateDirectoryW(root.c_str(), nullptr);
+}
+
+TempTree::~TempTree() { RemoveTree(root); }
+
+std::wstring TempTree::Path(const wchar_t* relative) const { return root + L"\\" + relative; }
+
+std::string ReadFileText(const std::wstring& path) {
+  std::vector<uint8_t> bytes = ReadWholeFile(path);
+  return std::string(bytes.begin(), bytes.end());
+}
+
+bool WriteFileText(const std::wstring& path, const std::string& bytes) {
+  return WriteWholeFile(path, std::vector<uint8_t>(bytes.begin(), bytes.end()));
+}
+
+bool FileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+bool MakeFolders(const std::wstring& folder) {
+  for (size_t at = folder.find(L'\\', 3); at != std::wstring::npos; at = folder.find(L'\\', at + 1))
+    CreateDirectoryW(folder.substr(0, at).c_str(), nullptr);
+  CreateDirectoryW(folder.c_str(), nullptr);
+  DWORD attributes = GetFileAttributesW(folder.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool AgeFile(const std::wstring& path) {
+  HANDLE file = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  FILETIME old = OldTime();
+  bool ok = SetFileTime(file, nullptr, nullptr, &old);
+  CloseHandle(file);
+  return ok;
+}
+
+bool FileWasAged(const std::wstring& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return false;
+  FILETIME old = OldTime();
+  return CompareFileTime(&data.ftLastWriteTime, &old) == 0;
+}

@@ -1,0 +1,22 @@
+// A fresh folder under the system's temporary folder for one test, removed with
+// everything in it when the test ends.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+struct TempTree {
+  std::wstring root;
+  TempTree();
+  ~TempTree();
+  std::wstring Path(const wchar_t* relative) const;
+};
+
+std::string ReadFileText(const std::wstring& path);
+bool WriteFileText(const std::wstring& path, const std::string& bytes);
+bool FileExists(const std::wstring& path);
+// Creates every folder of the chain.
+bool MakeFolders(const std::wstring& folder);
+// Sets the last-write time to a fixed old time so that a rewrite shows.
+bool AgeFile(const std::wstring& path);
+bool FileWasAged(const std::wstring& path);
