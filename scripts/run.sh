@@ -21,10 +21,12 @@ cleanup() {
 trap cleanup EXIT
 start_xvfb
 wine_prefix_ready
-wine "$exe" >/dev/null 2>&1 &
+# A Wine desktop window of its own, so the window gets its frame and title bar
+# without a window manager.
+wine explorer /desktop=Tapewright,900x640 "$exe" >/dev/null 2>&1 &
 window=
 for _ in $(seq 1 300); do
-  window=$(xdotool search --name '^Tapewright' 2>/dev/null | head -n1 || true)
+  window=$(xdotool search --name 'Wine desktop' 2>/dev/null | head -n1 || true)
   [ -n "$window" ] && break
   sleep 0.1
 done
@@ -32,7 +34,7 @@ if [ -z "$window" ]; then
   echo "Tapewright did not open its window." >&2
   exit 1
 fi
-sleep 1  # let it paint
+sleep 3  # let it start and paint
 shot=$TPWR_BUILD/screenshot.png
-import -window root "$shot"
+import -window "$window" "$shot"
 echo "$shot"

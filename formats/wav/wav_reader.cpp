@@ -189,11 +189,13 @@ void WavClose(WavStream* stream) {
 }
 
 int WavRead(WavStream* stream, void* buffer, uint32_t* count) {
+  uint32_t capacity = *count;
+  *count = 0;  // the caller queues what the count says, also at the end
   if (!ByteSourceIsOpen(&stream->source)) return 0;
   uint8_t* out = static_cast<uint8_t*>(buffer);
   uint32_t delivered = stream->convert
-                           ? ReadConverted(stream, out, *count)
-                           : ReadStoredFrames(stream, out, *count / stream->blockAlign) * stream->blockAlign;
+                           ? ReadConverted(stream, out, capacity)
+                           : ReadStoredFrames(stream, out, capacity / stream->blockAlign) * stream->blockAlign;
   if (delivered == 0) return 0;
   *count = delivered;
   stream->bytesIntoSecond += delivered;

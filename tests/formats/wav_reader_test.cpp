@@ -182,7 +182,9 @@ TEST(WavRead, ClosedOrExhaustedStreamDeliversNothing) {
   uint8_t buffer[16];
   uint32_t count = sizeof buffer;
   EXPECT_FALSE(WavRead(&closed, buffer, &count));
+  EXPECT_EQ(count, 0u) << "the end delivers no bytes";
   OpenedWav wav(Stereo16File(8000, 2));
+  count = sizeof buffer;
   ASSERT_TRUE(WavRead(&wav.stream, buffer, &count));
   EXPECT_EQ(count, 8u);
   EXPECT_FALSE(WavRead(&wav.stream, buffer, &count));

@@ -1,0 +1,22 @@
+// The main window's menus: language choice, the menu bar, status-bar help,
+// the context menu and the greyed states of editing commands.
+#pragma once
+#include <windows.h>
+
+// Chooses the language (stored or the system's), loads its table and builds
+// the menu bar in it.
+void SelectLanguageAndBuildMenus(HWND window);
+// Frees the built menu tree (WM_DESTROY).
+void FreeMainMenus();
+// Frees a language table loaded from a file (end of a run).
+void ReleaseLanguage();
+
+void MainMenusOnInitPopup(HMENU popup, int isWindowMenu);
+void MainMenusOnSelect(UINT item, UINT flags, HMENU menu);
+void MainMenusOnExitLoop();
+void MainMenusOnContextMenu(HWND window, WPARAM wParam, LPARAM lParam);
+// Owner-drawn items; zero when the item is not one of ours.
+int MainMenusOnMeasureItem(MEASUREITEMSTRUCT* item);
+int MainMenusOnDrawItem(DRAWITEMSTRUCT* item);
+void MainMenusUpdateStates();
+void MainMenusLoadCheckMarks();

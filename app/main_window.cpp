@@ -1,0 +1,260 @@
+// Main window procedure: one named handler per message.
+#include "main_window.h"
+
+#include <commctrl.h>
+#include <ole2.h>
+
+#include "app/app_state.h"
+#include "app/command_ids.h"
+#include "app/command_table.h"
+#include "app/main_commands.h"
+#include "app/main_menus.h"
+#include "app/status_bar.h"
+#include "editor/document.h"
+#include "editor/editor_view.h"
+#include "player/player_panel.h"
+#include "settings/settings_values.h"
+#include "ui/theme.h"
+
+AppState* gApp = nullptr;
+HWND gMainWindow = nullptr;
+
+namespace {
+
+constexpr int kMinTrackWidth = 350;
+constexpr int kMinEditorHeight = 100;
+
+void SaveWindowSettings(HWND window, int withFindOptions) {
+  SettingsStore* store = Settings();
+  WriteWindowPos(store, kSettingsSection, window);
+  WriteOptions(store, kSettingsSection, gApp->options);
+  if (withFindOptions) WriteInt(store, kSettingsSection, "OptFind", gApp->findOptions);
+}
+
+void ReadIconSizes() {
+  SettingsStore* store = Settings();
+  gApp->toolbarIconSize = static_cast<uint16_t>(ReadInt(store, kSettingsSection, "IconTB", 0));
+  gApp->menuIconSize = static_cast<uint16_t>(ReadInt(store, kSettingsSection, "IconMn", 0));
+  RECT work{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  if (gApp->menuIconSize < 16) gApp->menuIconSize = work.right - work.left >= 2000 ? 32 : 16;
+  if (gApp->toolbarIconSize < 16) gApp->toolbarIconSize = 32;
+}
+
+void ShowBars() {
+  if (gStatusBar.window) ShowWindow(gStatusBar.window, (gApp->options & kOptStatusBarHidden) ? SW_HIDE : SW_SHOW);
+}
+
+void ApplyAlwaysOnTop(HWND window) {
+  SetWindowPos(window, (gApp->options & kOptAlwaysOnTop) ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE);
+}
+
+LRESULT OnCreate(HWND window) {
+  SettingsStore* store = Settings();
+  ReadIconSizes();
+  gApp->options = ReadOptions(store, kSettingsSection, 0);
+  gApp->findOptions = ReadInt(store, kSettingsSection, "OptFind", 1);
+  gApp->findReplaceMessage = RegisterWindowMessageW(L"commdlg_FindReplace");
+  if (gApp->backBrush) {
+    DeleteObject(gApp->backBrush);
+    gApp->backBrush = nullptr;
+  }
+  gMainWindow = window;
+  StatusBarCreate(window, gApp->instance);
+  OleInitialize(nullptr);
+  HFONT font = CreateEditorFont();
+  gApp->editorWindow = CreateEditor(window);
+  gApp->playerWindow = CreatePlayerPanel(window, gApp->instance);
+  if (!gApp->editorWindow || !gApp->playerWindow) {
+    if (font) DeleteObject(font);
+    PostQuitMessage(0);
+    return 0;
+  }
+  SendMessageW(gApp->editorWindow, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  ApplyEditorColors();
+  ShowBars();
+  gApp->playIcon = static_cast<HICON>(LoadImageW(gApp->instance, MAKEINTRESOURCEW(kCmdPlay), IMAGE_ICON, 16, 16, 0));
+  gApp->pauseIcon = static_cast<HICON>(LoadImageW(gApp->instance, MAKEINTRESOURCEW(kCmdPause), IMAGE_ICON, 16, 16, 0));
+  SelectLanguageAndBuildMenus(window);
+  gApp->stepBackSeconds = static_cast<int32_t>(ReadInt(store, "Player", "StepBak", 5));
+  gApp->stepForwardSeconds = static_cast<int32_t>(ReadInt(store, "Player", "StepFwd", 5));
+  ApplyAlwaysOnTop(window);
+  PostMessageW(window, WM_COMMAND, kCmdAfterCreate, 2);
+  return 0;
+}
+
+LRESULT OnClose(HWND window) {
+  if (!QueryCloseDocument(window)) return 0;
+  SaveWindowSettings(window, 1);
+  return DefWindowProcW(window, WM_CLOSE, 0, 0);
+}
+
+LRESULT OnQueryEndSession(HWND window) {
+  SaveWindowSettings(window, 0);
+  Flush(Settings());
+  QueryCloseDocument(window);
+  return TRUE;
+}
+
+LRESULT OnDestroy(HWND window) {
+  if (gMainWindowDestroyHook) gMainWindowDestroyHook();
+  SaveWindowSettings(window, 1);
+  OleUninitialize();
+  if (gApp->editorWindow) {
+    HFONT font = reinterpret_cast<HFONT>(SendMessageW(gApp->editorWindow, WM_GETFONT, 0, 0));
+    if (font) DeleteObject(font);
+  }
+  if (gApp->backBrush) DeleteObject(gApp->backBrush);
+  gApp->backBrush = nullptr;
+  FreeMainMenus();
+  PostQuitMessage(0);
+  return 0;
+}
+
+LRESULT OnGetMinMaxInfo(HWND window, LPARAM lParam) {
+  if (!gApp->minTrackWidth) return DefWindowProcW(window, WM_GETMINMAXINFO, 0, lParam);
+  auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+  info->ptMinTrackSize.x = gApp->minTrackWidth;
+  info->ptMinTrackSize.y = gApp->minTrackHeight;
+  return 1;
+}
+
+LRESULT OnCtlColorEdit(WPARAM wParam) {
+  HDC dc = reinterpret_cast<HDC>(wParam);
+  SetTextColor(dc, gApp->textColor);
+  SetBkColor(dc, gApp->backColor);
+  return reinterpret_cast<LRESULT>(gApp->backBrush);
+}
+
+void OnSetFocus() {
+  if (gApp->editorWindow) SetFocus(gApp->editorWindow);
+  RefreshCommandStates();
+}
+
+void OnSysColorChange() {
+  ThemeRefresh();
+  ApplyEditorColors();
+}
+
+void MoveIfChanged(HWND child, const RECT& to) {
+  RECT now;
+  GetWindowRect(child, &now);
+  MapWindowPoints(HWND_DESKTOP, GetParent(child), reinterpret_cast<POINT*>(&now), 2);
+  if (EqualRect(&now, &to)) return;
+  MoveWindow(child, to.left, to.top, to.right - to.left, to.bottom - to.top, TRUE);
+}
+
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (gApp->findReplaceMessage && message == gApp->findReplaceMessage) return 0;
+  switch (message) {
+    case WM_CREATE: return OnCreate(window);
+    case WM_CLOSE: return OnClose(window);
+    case WM_QUERYENDSESSION: return OnQueryEndSession(window);
+    case WM_DESTROY: return OnDestroy(window);
+    case WM_SIZE:
+      if (wParam != SIZE_MINIMIZED) LayoutMainWindow(window);
+      break;
+    case WM_SETFOCUS: OnSetFocus(); break;
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE: OnSysColorChange(); break;
+    case WM_GETMINMAXINFO: return OnGetMinMaxInfo(window, lParam);
+    case WM_CTLCOLOREDIT: return OnCtlColorEdit(wParam);
+    case WM_INITMENUPOPUP: MainMenusOnInitPopup(reinterpret_cast<HMENU>(wParam), HIWORD(lParam)); break;
+    case WM_MENUSELECT: MainMenusOnSelect(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HMENU>(lParam)); break;
+    case WM_EXITMENULOOP: MainMenusOnExitLoop(); break;
+    case WM_CONTEXTMENU: MainMenusOnContextMenu(window, wParam, lParam); break;
+    case WM_MEASUREITEM:
+      if (wParam == 0 && MainMenusOnMeasureItem(reinterpret_cast<MEASUREITEMSTRUCT*>(lParam))) return TRUE;
+      break;
+    case WM_DRAWITEM:
+      if (wParam == 0 && MainMenusOnDrawItem(reinterpret_cast<DRAWITEMSTRUCT*>(lParam))) return TRUE;
+      break;
+    case WM_COMMAND: return MainWindowOnCommand(window, wParam, lParam);
+    case WM_USER + 7: return 0;
+    case WM_USER + 8: {
+      auto routine = reinterpret_cast<LRESULT (*)(LPARAM)>(wParam);
+      return routine ? routine(lParam) : 0;
+    }
+    default: break;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+void RegisterMainWindowClass(HINSTANCE instance, HICON largeIcon, HICON smallIcon) {
+  HBRUSH background = ThemeGetBrush(kThemeFaceBack);
+  WNDCLASSEXW existing{};
+  existing.cbSize = sizeof existing;
+  if (GetClassInfoExW(instance, kMainWindowClass, &existing)) {
+    if (existing.hbrBackground == background) return;
+    UnregisterClassW(kMainWindowClass, instance);  // a restart after a change of look
+  }
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.style = CS_DBLCLKS;
+  windowClass.lpfnWndProc = MainWindowProc;
+  windowClass.cbWndExtra = 4;
+  windowClass.hInstance = instance;
+  windowClass.hIcon = largeIcon;
+  windowClass.hIconSm = smallIcon;
+  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  windowClass.hbrBackground = background;
+  windowClass.lpszClassName = kMainWindowClass;
+  RegisterClassExW(&windowClass);
+}
+
+}  // namespace
+
+void (*gMainWindowDestroyHook)() = nullptr;
+
+void ComputeMainLayout(int width, int height, int toolbarHeight, int statusBarHeight, int panelHeight,
+                       MainLayout* layout) {
+  int remaining = height - toolbarHeight - statusBarHeight;
+  SetRect(&layout->statusBar, 0, height - statusBarHeight, width, height);
+  SetRect(&layout->playerPanel, 0, toolbarHeight + remaining - panelHeight, width, toolbarHeight + remaining);
+  SetRect(&layout->editor, 0, toolbarHeight, width, toolbarHeight + remaining - panelHeight);
+  if (layout->editor.bottom < layout->editor.top) layout->editor.bottom = layout->editor.top;
+  layout->minTrackWidth = kMinTrackWidth;
+  layout->minTrackHeight = toolbarHeight + statusBarHeight + kMinEditorHeight + panelHeight;
+}
+
+void LayoutMainWindow(HWND window) {
+  RECT client;
+  GetClientRect(window, &client);
+  int statusHeight = StatusBarIsVisible() ? StatusBarHeight() : 0;
+  MainLayout layout;
+  ComputeMainLayout(client.right, client.bottom, 0, statusHeight, kPlayerPanelHeight, &layout);
+  if (statusHeight) MoveIfChanged(gStatusBar.window, layout.statusBar);
+  if (gApp->playerWindow) MoveIfChanged(gApp->playerWindow, layout.playerPanel);
+  if (gApp->editorWindow) MoveIfChanged(gApp->editorWindow, layout.editor);
+  gApp->minTrackWidth = layout.minTrackWidth;
+  gApp->minTrackHeight = layout.minTrackHeight;
+}
+
+HWND CreateMainWindow(HINSTANCE instance, int showCommand) {
+  InitCommonControls();
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_DATE_CLASSES};
+  InitCommonControlsEx(&controls);
+  gApp->themeMode = static_cast<int32_t>(ReadInt(Settings(), kSettingsSection, "DM", 0));
+  lstrcpynW(gApp->productName, kProductName, kProductNameChars);
+  gApp->productNameRef = gApp->productName;
+  gApp->instance = instance;
+  gApp->largeIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, 32, 32, 0));
+  HICON smallIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, 16, 16, 0));
+  SettingsPlacement placement{};
+  ReadWindowPos(Settings(), kSettingsSection, &placement, 600, 500);
+  RegisterMainWindowClass(instance, gApp->largeIcon, smallIcon);
+  HWND window = CreateWindowExW(0, kMainWindowClass, kProductName, WS_OVERLAPPEDWINDOW, placement.left,
+                                placement.top, placement.width, placement.height, nullptr, nullptr, instance, nullptr);
+  if (!window) return nullptr;
+  ShowWindow(window, placement.state == 3 ? SW_MAXIMIZE : showCommand);
+  return window;
+}
+
+void RefreshCommandStates() { MainMenusUpdateStates(); }
+
+void RequestRestart() {
+  ++gApp->restartCount;
+  SuppressWrites(Settings());
+  DestroyWindow(gMainWindow);
+}

@@ -1,0 +1,29 @@
+// The main window "TPWR": creation, layout of its four children, the command
+// dispatcher and the orderly close. Start-up and the message loop are in app_main.
+#pragma once
+#include <windows.h>
+
+HWND CreateMainWindow(HINSTANCE instance, int showCommand);
+
+// Lays out toolbar, editor, player panel and status bar for the client size.
+void LayoutMainWindow(HWND window);
+
+// Where each child goes for a client area of width x height.
+struct MainLayout {
+  RECT statusBar;  // empty when hidden
+  RECT playerPanel;
+  RECT editor;
+  int minTrackWidth;
+  int minTrackHeight;
+};
+void ComputeMainLayout(int width, int height, int toolbarHeight, int statusBarHeight, int panelHeight,
+                       MainLayout* layout);
+
+// Updates the greyed state of the editor commands in the menus and the toolbar.
+void RefreshCommandStates();
+// Restart request: the window is destroyed with settings writes suppressed and
+// the program runs again in the same process.
+void RequestRestart();
+
+// Called first in WM_DESTROY, to tell the player thread to quit.
+extern void (*gMainWindowDestroyHook)();

@@ -1,0 +1,243 @@
+// Document commands over the edit control and the transcript file format.
+#include "document.h"
+
+#include <commdlg.h>
+#include <shellapi.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cwchar>
+
+#include "app/app_state.h"
+#include "app/command_ids.h"
+#include "editor/editor_view.h"
+#include "editor/text_file.h"
+
+namespace {
+
+constexpr wchar_t kTextFilter[] = L"Text (*.txt)\0*.txt\0*.*\0*.*\0";
+constexpr size_t kDialogPathChars = 1024;
+constexpr int kCommandSave = 105;
+constexpr int kCommandSaveAs = 106;
+
+const wchar_t* FileNamePart(const wchar_t* path) {
+  const wchar_t* name = path;
+  for (const wchar_t* p = path; *p; ++p)
+    if (*p == L'\\' || *p == L'/') name = p + 1;
+  return name;
+}
+
+void CopyBounded(wchar_t* dest, size_t capacity, const wchar_t* text) {
+  if (capacity == 0) return;
+  size_t i = 0;
+  for (; text[i] && i + 1 < capacity; ++i) dest[i] = text[i];
+  dest[i] = 0;
+}
+
+HWND Editor() { return gApp->editorWindow; }
+int IsModified() { return SendMessageW(Editor(), EM_GETMODIFY, 0, 0) != 0; }
+void SetModified(BOOL modified) { SendMessageW(Editor(), EM_SETMODIFY, modified, 0); }
+
+// The system's text for the error, then a blank line, then the path (when given).
+void ShowFileError(HWND owner, DWORD error, const wchar_t* path) {
+  wchar_t message[kMaxPathChars + 600];
+  DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
+                                message, 512, nullptr);
+  if (length == 0) length = static_cast<DWORD>(_snwprintf(message, 512, L"Error %lu", error));
+  message[length < 512 ? length : 511] = 0;
+  size_t used = wcslen(message);
+  if (used < 2 || wcscmp(message + used - 2, L"\r\n") != 0) wcscat(message, L"\r\n");
+  if (path) {
+    wcscat(message, L"\r\n");
+    used = wcslen(message);
+    CopyBounded(message + used, sizeof message / sizeof message[0] - used, path);
+  }
+  MessageBoxW(owner, message, gApp->productName, MB_ICONHAND | MB_OK);
+}
+
+// Abandons the operation (returns 0) when the prompt ends in Cancel.
+int GuardModified(HWND owner) {
+  return !IsModified() || ConfirmSaveChanges(owner, gApp->textFilePath) != IDCANCEL;
+}
+
+void ClearDocument() {
+  SetWindowTextW(Editor(), L"");
+  gApp->textFilePath[0] = 0;
+  SetModified(FALSE);
+}
+
+// File buffer for the dialogs: the current path without quotes, empty when it
+// is too long for the dialogs to take.
+void InitialDialogPath(wchar_t* buffer) {
+  buffer[0] = 0;
+  const wchar_t* path = gApp->textFilePath;
+  if (wcslen(path) >= MAX_PATH) return;
+  size_t out = 0;
+  for (const wchar_t* p = path; *p && out + 1 < kDialogPathChars; ++p)
+    if (*p != L'"') buffer[out++] = *p;
+  buffer[out] = 0;
+}
+
+void MakeAbsolute(const wchar_t* chosen, wchar_t* out) {
+  if (wcspbrk(chosen, L"*?") || !GetFullPathNameW(chosen, kMaxPathChars + 1, out, nullptr))
+    CopyBounded(out, kMaxPathChars + 1, chosen);
+}
+
+void LoadOrClear(HWND owner) {
+  if (LoadTextFile(owner, gApp->textFilePath) != 0) ClearDocument();
+}
+
+}  // namespace
+
+void BuildSaveChangesText(const wchar_t* question, const wchar_t* path, const wchar_t* untitled, wchar_t* out,
+                          size_t capacity) {
+  wchar_t name[kMaxPathChars + 70];
+  if (path[0]) {
+    CopyBounded(name, sizeof name / sizeof name[0], FileNamePart(path));
+  } else {
+    wchar_t shortUntitled[63];
+    CopyBounded(shortUntitled, 63, untitled);
+    _snwprintf(name, sizeof name / sizeof name[0], L"(%ls)", shortUntitled);
+    name[sizeof name / sizeof name[0] - 1] = 0;
+  }
+  size_t length = wcslen(question);
+  const wchar_t* lineEnd = length >= 2 && wcscmp(question + length - 2, L"\r\n") == 0 ? L"" : L"\r\n";
+  _snwprintf(out, capacity, L"%ls%ls\r\n%ls", question, lineEnd, name);
+  out[capacity - 1] = 0;
+}
+
+void BuildWindowTitle(const wchar_t* productName, const wchar_t* path, const wchar_t* untitled, wchar_t* out,
+                      size_t capacity) {
+  const wchar_t* name = path[0] ? FileNamePart(path) : untitled;
+  _snwprintf(out, capacity, L"%ls - %ls", productName, name);
+  out[capacity - 1] = 0;
+}
+
+int ConfirmSaveChanges(HWND owner, const wchar_t* path) {
+  wchar_t question[512], untitled[64], text[kMaxPathChars + 700];
+  GetText(kTextFileChanged, question, 512);
+  GetText(kTextUntitled, untitled, 64);
+  BuildSaveChangesText(question, path, untitled, text, sizeof text / sizeof text[0]);
+  int answer = MessageBoxW(owner, text, gApp->productName, MB_YESNOCANCEL | MB_ICONQUESTION);
+  if (answer == IDNO) return IDNO;
+  if (answer != IDYES) return IDCANCEL;
+  return SendMessageW(gMainWindow, WM_COMMAND, kCommandSave, 0) ? IDYES : IDCANCEL;
+}
+
+int QueryCloseDocument(HWND owner) { return GuardModified(owner); }
+
+void UpdateWindowTitle(HWND owner) {
+  wchar_t untitled[64], title[2048];
+  GetText(kTextUntitled, untitled, 64);
+  BuildWindowTitle(gApp->productName, gApp->textFilePath, untitled, title, 2048);
+  CopyBounded(gApp->windowTitle, kMaxPathChars, title);
+  SetWindowTextW(owner, title);
+}
+
+DWORD LoadTextFile(HWND owner, const wchar_t* path) {
+  TextBuffer buffer{};
+  DWORD error = TextFileLoad(path, &buffer);
+  if (error) {
+    ShowFileError(owner, error, path);
+    return error;
+  }
+  SetWindowTextW(Editor(), buffer.text);  // also resets the control's undo
+  TextBufferFree(&buffer);
+  UpdateLineColumn(Editor());
+  return 0;
+}
+
+DWORD SaveTextFile(HWND owner, const wchar_t* path) {
+  int length = GetWindowTextLengthW(Editor());
+  wchar_t* text = static_cast<wchar_t*>(malloc((static_cast<size_t>(length) + 1) * sizeof(wchar_t)));
+  if (!text) {
+    ShowFileError(owner, ERROR_NOT_ENOUGH_MEMORY, nullptr);
+    return ERROR_NOT_ENOUGH_MEMORY;
+  }
+  length = GetWindowTextW(Editor(), text, length + 1);
+  TextSaveStage stage;
+  DWORD error = TextFileSave(path, text, static_cast<size_t>(length), &stage);
+  free(text);
+  if (error) ShowFileError(owner, error, stage == kSaveWrite ? nullptr : path);
+  return error;
+}
+
+void DocumentNew(HWND owner) {
+  if (!GuardModified(owner)) return;
+  SetWindowTextW(Editor(), L"");
+  gApp->textFilePath[0] = 0;
+  UpdateWindowTitle(owner);
+  SetModified(FALSE);
+}
+
+void DocumentOpen(HWND owner) {
+  if (!GuardModified(owner)) return;
+  wchar_t file[kDialogPathChars];
+  InitialDialogPath(file);
+  OPENFILENAMEW dialog{};
+  dialog.lStructSize = sizeof dialog;
+  dialog.hwndOwner = owner;
+  dialog.lpstrFilter = kTextFilter;
+  dialog.lpstrFile = file;
+  dialog.nMaxFile = kDialogPathChars;
+  dialog.lpstrTitle = gApp->textFilePath[0] ? FileNamePart(gApp->textFilePath) : L"";
+  dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
+  if (GetOpenFileNameW(&dialog)) {
+    MakeAbsolute(file, gApp->textFilePath);
+    SetModified(FALSE);
+    LoadOrClear(owner);
+  }
+  UpdateWindowTitle(owner);
+}
+
+int DocumentSave(HWND owner) {
+  if (!gApp->textFilePath[0]) return SendMessageW(gMainWindow, WM_COMMAND, kCommandSaveAs, 0) != 0;
+  if (SaveTextFile(owner, gApp->textFilePath) != 0) return 0;
+  SetModified(FALSE);
+  return 1;
+}
+
+int DocumentSaveAs(HWND owner) {
+  wchar_t file[kDialogPathChars];
+  wchar_t folder[kDialogPathChars] = L"";
+  InitialDialogPath(file);
+  DWORD attributes = file[0] ? GetFileAttributesW(file) : INVALID_FILE_ATTRIBUTES;
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    CopyBounded(folder, kDialogPathChars, file);
+    file[0] = 0;
+  }
+  OPENFILENAMEW dialog{};
+  dialog.lStructSize = sizeof dialog;
+  dialog.hwndOwner = owner;
+  dialog.lpstrFilter = kTextFilter;
+  dialog.lpstrFile = file;
+  dialog.nMaxFile = kDialogPathChars;
+  dialog.lpstrInitialDir = folder[0] ? folder : nullptr;
+  dialog.lpstrDefExt = L"txt";
+  dialog.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY;
+  if (!GetSaveFileNameW(&dialog)) return 0;
+  MakeAbsolute(file, gApp->textFilePath);
+  UpdateWindowTitle(owner);  // before the save: a failed save keeps the new name
+  if (SaveTextFile(owner, gApp->textFilePath) != 0) return 0;
+  SetModified(FALSE);
+  return 1;
+}
+
+void DocumentOpenDropped(HDROP drop) {
+  HWND owner = gMainWindow;
+  wchar_t path[kMaxPathChars + 1];
+  UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+  int found = 0;
+  for (UINT i = 0; i < count && !found; ++i) {
+    if (DragQueryFileW(drop, i, path, kMaxPathChars + 1) == 0) continue;
+    DWORD attributes = GetFileAttributesW(path);
+    found = attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+  }
+  if (found && GuardModified(owner)) {
+    CopyBounded(gApp->textFilePath, kMaxPathChars + 1, path);
+    SetModified(FALSE);
+    LoadOrClear(owner);
+    UpdateWindowTitle(owner);
+  }
+  DragFinish(drop);
+}

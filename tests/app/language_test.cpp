@@ -1,0 +1,307 @@
+// Built-in language tables, text fetch, and the label / help / tooltip split.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <set>
+#include <string>
+
+#include "app/code_page.h"
+#include "app/command_ids.h"
+#include "app/command_table.h"
+#include "app/language.h"
+#include "app/menu_definitions.h"
+
+namespace {
+
+std::wstring Text(LanguageTable table, uint16_t id) {
+  wchar_t buffer[600];
+  GetLanguageText(table, id, buffer, 600);
+  return buffer;
+}
+
+std::set<int> Ids(LanguageTable table) {
+  std::set<int> ids;
+  for (const LanguageRecord* record = table + 1; record->text; record++) ids.insert(record->id);
+  return ids;
+}
+
+void CollectMenuIds(const MenuDefinition* level, std::set<uint16_t>* ids) {
+  for (const MenuDefinition* entry = level; entry->id; entry++) {
+    if (entry->id != kMenuSeparatorId) ids->insert(entry->id);
+    if (entry->children) CollectMenuIds(entry->children, ids);
+  }
+}
+
+}  // namespace
+
+TEST(LanguageTables, HeadRecords) {
+  struct { LanguageTable table; int16_t id; const char* code; const wchar_t* name; int wide; } cases[] = {
+      {kLanguageTableEnglish, 1, "US", L"English", 0},
+      {kLanguageTableGerman, 1253, "DE", L"German (Deutsch)", 0},
+      {kLanguageTableKeys, 1, "-", L"Extl", 0},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(c.table[0].id, c.id);
+    char code[8];
+    GetLanguageCode(c.table, code, sizeof code);
+    EXPECT_STREQ(code, c.code);
+    EXPECT_EQ(Text(c.table, kTextLanguageName), c.name);
+    EXPECT_EQ(LanguageTableIsWide(c.table), c.wide);
+  }
+  EXPECT_EQ(LanguageTableCodePage(kLanguageTableGerman), 1252u);
+  EXPECT_EQ(LanguageTableCodePage(kLanguageTableEnglish), kCodePageSystemAnsi);
+}
+
+TEST(LanguageTables, SameIdentifiersInEveryTable) {
+  std::set<int> english = Ids(kLanguageTableEnglish);
+  EXPECT_EQ(english.size(), LanguageRecordCount(kLanguageTableEnglish) - 1) << "duplicate identifier";
+  EXPECT_EQ(Ids(kLanguageTableGerman), english);
+  EXPECT_EQ(Ids(kLanguageTableKeys), english);
+  EXPECT_EQ(english.size(), 126u);
+}
+
+TEST(LanguageTables, KeysAreFourLettersAndUnique) {
+  std::set<std::string> keys;
+  for (const LanguageRecord* record = kLanguageTableKeys + 1; record->text; record++) {
+    std::string key = static_cast<const char*>(record->text);
+    EXPECT_EQ(key.size(), 4u) << key;
+    EXPECT_TRUE(keys.insert(key).second) << key;
+  }
+  struct { uint16_t id; const char* key; } cases[] = {
+      {kCmdFileNew, "FNew"}, {kCmdFileSaveAs, "FSAs"}, {kCmdConfig, "CNFG"}, {kCmdFF, "ApFF"},
+      {kTextText, "Text"},   {kTextCannotOpenAudio, "eOAF"}, {kTextResetWindows, "qrwp"},
+  };
+  for (const auto& c : cases) {
+    wchar_t expected[8];
+    mbstowcs(expected, c.key, 8);
+    EXPECT_EQ(Text(kLanguageTableKeys, c.id), expected);
+  }
+}
+
+TEST(LanguageTables, EveryMenuItemHasLabelInEnglishAndGerman) {
+  std::set<uint16_t> ids;
+  CollectMenuIds(kMainMenuDefinition, &ids);
+  CollectMenuIds(kContextMenuDefinition, &ids);
+  for (const CommandName* entry = kCommandNames; entry->command; entry++) ids.insert(entry->command);
+  for (uint16_t id : ids) {
+    for (LanguageTable table : {kLanguageTableEnglish, kLanguageTableGerman, kLanguageTableKeys}) {
+      wchar_t label[600];
+      GetLanguageText(table, id, label, 600);
+      EXPECT_GT(CutAtSemicolon(label), 0u) << id;
+    }
+  }
+}
+
+TEST(LanguageTables, GermanTextsAsWritten) {
+  // Including the irregularities the translation has always had.
+  struct { uint16_t id; const wchar_t* text; } cases[] = {
+      {kCmdFileOpen, L"\u00D6&ffnen...;\u00D6ffnet ein vorhandenes Dokument"},
+      {kCmdUndo, L"&R\u00FCckg\u00E4ngig;Macht den letzten Vorgang r\u00FCckg\u00E4ngig"},
+      {kCmdStop, L"&Stopp;Stoppt due Wiedergabe"},
+      {kCmdChkUpd, L"Nach &Updates suchen"},
+      {kMenuInsert, L"&Einf\u00FCgen"},
+      {kCmdPaste, L"&Einf\u00FCgen;F\u00FCgt den kopierten oder ausgeschnittenen Inhalt ein"},
+      {kCmdDarkAllow, L"Wie Windows;Dunkelmodus wie in Windows einsgestellt"},
+      {kTextSystemColors, L"Systemfarben verwenden "},
+      {kTextIconSize, L"Symbolgr\u00F6\u00DFe"},
+      {kTextVolumeBar, L"Lautst\u00E4rke"},
+      {kTextKeyNameBase + 144, L"Numeric"},
+      {kTextAvailableButtons, L"Verf\u00FCgbare Schaltfl\u00E4chen:"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Text(kLanguageTableGerman, c.id), c.text) << c.id;
+}
+
+TEST(LanguageTables, EnglishTextsAsWritten) {
+  struct { uint16_t id; const wchar_t* text; } cases[] = {
+      {kCmdSendMail, L"E-Mail to...;Send the document as E-Mail"},
+      {kCmdInsTxtVerb, L"Text File &Verbose;Add a textile mark"},
+      {kCmdDarkAllow, L"Allow dark mode;Allow the dark mode (depends of Windows settings)"},
+      {kTextFileChanged, L"The file has changed. Do you want to save it?"},
+      {kTextKeyNameBase + 27, L"Escape"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Text(kLanguageTableEnglish, c.id), c.text) << c.id;
+}
+
+TEST(LanguageText, MissingTextsAndTables) {
+  wchar_t buffer[16] = L"junk";
+  EXPECT_EQ(GetLanguageText(nullptr, kCmdFileNew, buffer, 16), 0u);
+  EXPECT_STREQ(buffer, L"");
+  wcscpy(buffer, L"junk");
+  EXPECT_EQ(GetLanguageText(kLanguageTableEnglish, 4711, buffer, 16), 0u);
+  EXPECT_STREQ(buffer, L"");
+  // A short buffer is filled and terminated, never overrun.
+  wchar_t small[5];
+  EXPECT_EQ(GetLanguageText(kLanguageTableEnglish, kCmdExit, small, 5), 4u);
+  EXPECT_STREQ(small, L"E&xi");
+  EXPECT_EQ(GetLanguageText(kLanguageTableEnglish, kCmdExit, small, 0), 0u);
+}
+
+TEST(LanguageText, TabEscapeAndCurrentTable) {
+  static const LanguageRecord table[] = {
+      {1, "XX"}, {1, "Test"}, {10, "Open\\tCtrl+O;Help"}, {11, "a\\\\tb\\"}, {12, "\\t\\t"}, {0, nullptr},
+  };
+  struct { uint16_t id; const wchar_t* text; } cases[] = {
+      {10, L"Open\tCtrl+O;Help"}, {11, L"a\\\tb\\"}, {12, L"\t\t"},
+  };
+  SetCurrentLanguageTable(table);
+  for (const auto& c : cases) {
+    wchar_t buffer[32];
+    GetText(c.id, buffer, 32);
+    EXPECT_STREQ(buffer, c.text);
+  }
+  SetCurrentLanguageTable(nullptr);
+  EXPECT_EQ(CurrentLanguageTable(), kLanguageTableEnglish);
+}
+
+TEST(LanguageText, BuiltInTablesByCode) {
+  struct { const char* code; LanguageTable table; } cases[] = {
+      {"US", kLanguageTableEnglish}, {"us", kLanguageTableEnglish}, {"De", kLanguageTableGerman},
+      {"-", kLanguageTableKeys},     {"FR", nullptr},               {"", nullptr},
+      {"DEU", nullptr},              {nullptr, nullptr},
+  };
+  for (const auto& c : cases) EXPECT_EQ(FindBuiltInLanguageTable(c.code), c.table) << (c.code ? c.code : "null");
+  for (int i = 0; i < kBuiltInLanguageCount; i++) EXPECT_TRUE(IsBuiltInLanguageTable(BuiltInLanguageTable(i)));
+  EXPECT_EQ(BuiltInLanguageTable(0), kLanguageTableEnglish);
+  EXPECT_EQ(BuiltInLanguageTable(3), nullptr);
+  FreeLanguageTable(kLanguageTableGerman);  // built in: left alone
+  FreeLanguageTable(nullptr);
+  EXPECT_EQ(Text(kLanguageTableGerman, kMenuHelp), L"&Hilfe");
+}
+
+namespace {
+const LanguageRecord kSplitTable[] = {
+    {1, "XX"},
+    {1, "Split"},
+    {20, "&Open...;Opens a file"},
+    {21, "&Play\\tCtrl+P;Plays;Start playing"},
+    {22, "Sa&ve as...\\tF12"},
+    {23, "&Insert"},
+    {24, "Done;Ends here."},
+    {25, "Label;;Tip &only..."},
+    {26, "Lab&el;Help;Tip;Extra"},
+    {27, ";"},
+    {0, nullptr},
+};
+}  // namespace
+
+TEST(LanguageText, MenuHelpTexts) {
+  struct { uint16_t id; int popup; const wchar_t* help; } cases[] = {
+      {20, 0, L"Opens a file."},  {20, 1, L"Opens a file."},  {21, 0, L"Plays."},
+      {22, 0, L"Save as."},       {22, 1, L""},               {23, 0, L"Insert."},
+      {23, 1, L""},               {24, 0, L"Ends here."},     {26, 0, L"Help."},
+      {27, 0, L""},               {99, 0, L""},
+  };
+  for (const auto& c : cases) {
+    wchar_t buffer[kMenuHelpChars + 1];
+    GetMenuHelpTextFrom(kSplitTable, c.id, c.popup, buffer, kMenuHelpChars + 1);
+    EXPECT_STREQ(buffer, c.help) << c.id << "/" << c.popup;
+  }
+  // The real tables: a popup with help, a popup without, a command without help.
+  struct { LanguageTable table; uint16_t id; int popup; const wchar_t* help; } real[] = {
+      {kLanguageTableEnglish, kMenuFile, 1, L"Commands with files."},
+      {kLanguageTableEnglish, kMenuInsert, 1, L""},
+      {kLanguageTableGerman, kCmdChkUpd, 0, L"Nach Updates suchen."},
+      {kLanguageTableKeys, kCmdFileNew, 0, L"FNew."},
+      {kLanguageTableEnglish, kCmdFileSaveAs, 0, L"Saves the document with a new name."},
+  };
+  for (const auto& c : real) {
+    wchar_t buffer[kMenuHelpChars + 1];
+    GetMenuHelpTextFrom(c.table, c.id, c.popup, buffer, kMenuHelpChars + 1);
+    EXPECT_STREQ(buffer, c.help) << c.id;
+  }
+  // The full stop is not added when it does not fit.
+  wchar_t tight[13];
+  GetMenuHelpTextFrom(kSplitTable, 20, 0, tight, 13);
+  EXPECT_STREQ(tight, L"Opens a file");
+}
+
+TEST(LanguageText, TooltipTexts) {
+  struct { uint16_t id; const wchar_t* tip; } cases[] = {
+      {20, L"Open"}, {21, L"Start playing"}, {22, L"Save as"}, {23, L"Insert"},
+      {25, L"Tip only"}, {26, L"Tip;Extra"}, {27, L""}, {99, L""},
+  };
+  for (const auto& c : cases) {
+    wchar_t buffer[kTooltipChars + 1];
+    GetTooltipTextFrom(kSplitTable, c.id, buffer, kTooltipChars + 1);
+    EXPECT_STREQ(buffer, c.tip) << c.id;
+  }
+  wchar_t tight[6];
+  GetTooltipTextFrom(kSplitTable, 21, tight, 6);
+  EXPECT_STREQ(tight, L"Start");
+  wchar_t buffer[kTooltipChars + 1];
+  GetTooltipTextFrom(kLanguageTableGerman, kCmdFileOpen, buffer, kTooltipChars + 1);
+  EXPECT_STREQ(buffer, L"\u00D6ffnen");
+}
+
+TEST(LanguageText, LabelHelpers) {
+  struct { const wchar_t* in; const wchar_t* semicolon; const wchar_t* tab; const wchar_t* plain; } cases[] = {
+      {L"&Open...;Help", L"&Open...", L"&Open...;Help", L"Open"},
+      {L"A&&B\tCtrl+B", L"A&&B\tCtrl+B", L"A&&B", L"AB\tCtrl+B"},
+      {L"", L"", L"", L""},
+      {L"..;x", L"..", L"..;x", L"..;x"},
+  };
+  for (const auto& c : cases) {
+    wchar_t buffer[32];
+    wcscpy(buffer, c.in);
+    CutAtSemicolon(buffer);
+    EXPECT_STREQ(buffer, c.semicolon);
+    wcscpy(buffer, c.in);
+    CutAtTab(buffer);
+    EXPECT_STREQ(buffer, c.tab);
+    wcscpy(buffer, c.in);
+    PlainLabel(buffer);
+    EXPECT_STREQ(buffer, c.plain);
+  }
+}
+
+TEST(LanguageText, StartupLanguageCode) {
+  struct { const char* stored; uint16_t system; const char* code; int writeBack; } cases[] = {
+      {"", 0x0407, "DE", 1}, {"", 0x0807, "DE", 1}, {"", 0x0C07, "DE", 1}, {"", 0x1007, "DE", 1},
+      {"", 0x1407, "DE", 1}, {"", 0x0409, "US", 1}, {"", 0x1807, "US", 1}, {nullptr, 0x040C, "US", 1},
+      {"FR", 0x0407, "FR", 0}, {"-", 0x0409, "-", 0},
+  };
+  for (const auto& c : cases) {
+    char code[kLanguageCodeChars + 1] = "xx";
+    EXPECT_EQ(ChooseLanguageCode(c.stored, c.system, code, sizeof code), c.writeBack);
+    EXPECT_STREQ(code, c.code);
+  }
+  char tiny[2];
+  ChooseLanguageCode("ABCDEF", 0, tiny, sizeof tiny);
+  EXPECT_STREQ(tiny, "A");
+}
+
+TEST(CodePages, PortableConverters) {
+  struct { const char* bytes; const wchar_t* wide; } utf8[] = {
+      {"plain", L"plain"},
+      {"\xC3\x96" "ffnen", L"\u00D6ffnen"},
+      {"\xE2\x82\xAC", L"\u20AC"},
+      {"\xF0\x9F\x8E\xB5", L"\xD83C\xDFB5"},     // outside the BMP: a surrogate pair
+      {"a\xC3", L"a\uFFFD"},                        // cut sequence
+      {"\xC0\xAF" "x", L"\uFFFD\uFFFDx"},           // overlong form
+      {"\xED\xA0\x80", L"\uFFFD\uFFFD\uFFFD"},      // encoded surrogate
+      {"\x80", L"\uFFFD"},
+  };
+  for (const auto& c : utf8) {
+    wchar_t out[16];
+    Utf8ToWide(c.bytes, strlen(c.bytes), out, 16);
+    EXPECT_EQ(std::wstring(out), std::wstring(c.wide)) << c.bytes;
+  }
+  struct { const char* bytes; const wchar_t* wide; } western[] = {
+      {"\xD6\xE4\xFC\xDF", L"\u00D6\u00E4\u00FC\u00DF"}, {"\x80\x85\x9F", L"\u20AC\u2026\u0178"}, {"\x81", L"\u0081"},
+  };
+  for (const auto& c : western) {
+    wchar_t out[16];
+    Cp1252ToWide(c.bytes, strlen(c.bytes), out, 16);
+    EXPECT_EQ(std::wstring(out), std::wstring(c.wide));
+  }
+  // Bounded: a pair that does not fit whole is left out.
+  wchar_t out[3];
+  EXPECT_EQ(Utf8ToWide("a\xF0\x9F\x8E\xB5", 5, out, 3), 1u);
+  EXPECT_EQ(Cp1252ToWide("abcdef", 6, out, 3), 2u);
+  EXPECT_STREQ(out, L"ab");
+  EXPECT_EQ(CodePageToWide(kCodePageUtf8, "\xC3\xBC", 2, out, 3), 1u);
+  EXPECT_EQ(out[0], L'\u00FC');
+  EXPECT_EQ(CodePageToWide(kCodePageWestern, "\xFC", 1, out, 3), 1u);
+  EXPECT_EQ(out[0], L'\u00FC');
+}

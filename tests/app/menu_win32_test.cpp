@@ -1,0 +1,203 @@
+// Win32 menus from built trees, greyed states on real menus, the language list.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "app/command_ids.h"
+#include "app/language_file.h"
+#include "app/language_win32.h"
+#include "app/menu_win32.h"
+#include "test_support.h"
+
+namespace {
+
+std::wstring ItemText(HMENU menu, UINT position) {
+  wchar_t text[128] = L"";
+  GetMenuStringW(menu, position, text, 128, MF_BYPOSITION);
+  return text;
+}
+
+void FakeShortcuts(uint16_t command, wchar_t* label, size_t capacity) {
+  if (command != kCmdFileSave) return;
+  size_t length = wcslen(label);
+  for (const wchar_t* key = L"\tCtrl+S"; *key && length + 1 < capacity; key++) label[length++] = *key;
+  label[length] = 0;
+}
+
+}  // namespace
+
+TEST(MenuWin32, MenuBarFromTree) {
+  MenuTreeItem* tree = BuildMenuTree(kMainMenuDefinition, nullptr);
+  HMENU bar = CreateMenu();
+  ASSERT_TRUE(BuildMenu(kLanguageTableGerman, bar, tree, 0, FakeShortcuts));
+  ASSERT_EQ(GetMenuItemCount(bar), 8);
+  struct { UINT position; const wchar_t* text; int items; } popups[] = {
+      {0, L"&Datei", 11}, {1, L"&Bearbeiten", 8}, {3, L"&Einf\u00FCgen", 9}, {6, L"&Optionen", 11}, {7, L"&Hilfe", 7},
+  };
+  for (const auto& p : popups) {
+    EXPECT_EQ(ItemText(bar, p.position), p.text);
+    HMENU popup = GetSubMenu(bar, static_cast<int>(p.position));
+    ASSERT_NE(popup, nullptr);
+    EXPECT_EQ(GetMenuItemCount(popup), p.items);
+  }
+  HMENU file = GetSubMenu(bar, 0);
+  EXPECT_EQ(ItemText(file, 4), L"&Speichern\tCtrl+S");  // menu bar: shortcut after a tab
+  EXPECT_EQ(GetMenuItemID(file, 3), 0xFFFFu);
+  EXPECT_TRUE(GetMenuState(file, 3, MF_BYPOSITION) & MF_SEPARATOR);
+  EXPECT_EQ(GetMenuItemID(file, 10), UINT(kCmdExit));
+
+  MENUITEMINFOW info = {};
+  info.cbSize = sizeof info;
+  info.fMask = MIIM_FTYPE;
+  GetMenuItemInfoW(bar, 7, TRUE, &info);
+  EXPECT_TRUE(info.fType & MFT_RIGHTJUSTIFY);
+
+  // Item data leads the owner-drawn menu back to the tree item.
+  struct { HMENU menu; UINT position; uint16_t id; } data[] = {
+      {bar, 0, kMenuFile}, {file, 0, kCmdFileNew}, {file, 10, kCmdExit}, {GetSubMenu(bar, 5), 0, kCmdPlay},
+  };
+  for (const auto& d : data) {
+    MenuTreeItem* item = MenuTreeItemOf(d.menu, d.position, TRUE);
+    ASSERT_NE(item, nullptr);
+    EXPECT_EQ(item->id, d.id);
+    if (d.position <= 9) {
+      EXPECT_EQ(MenuItemIdAtPosition(d.menu, static_cast<int>(d.position)), d.id);
+    }
+  }
+  EXPECT_EQ(MenuItemIdAtPosition(file, 10), 0);  // help only asks positions 0 to 9
+  EXPECT_EQ(MenuItemIdAtPosition(file, -1), 0);
+  EXPECT_EQ(MenuItemIdAtPosition(bar, 9), 0);
+  EXPECT_TRUE(DestroyMenu(bar));
+  FreeMenuTree(tree);
+}
+
+TEST(MenuWin32, BuildFailsOnMissingText) {
+  static const LanguageRecord partial[] = {{1, "XX"}, {1, "Part"}, {101, "&File"}, {102, "&New"}, {0, nullptr}};
+  MenuTreeItem* tree = BuildMenuTree(kMainMenuDefinition, nullptr);
+  HMENU bar = CreateMenu();
+  EXPECT_FALSE(BuildMenu(partial, bar, tree, 0, nullptr));
+  DestroyMenu(bar);
+  FreeMenuTree(tree);
+  EXPECT_FALSE(AppendMenuTreeItems(nullptr, nullptr));
+}
+
+TEST(MenuWin32, CommandStatesOnAMenu) {
+  MenuTreeItem* tree = BuildMenuTree(kContextMenuDefinition, nullptr);
+  HMENU menu = CreatePopupMenu();
+  ASSERT_TRUE(BuildMenu(kLanguageTableEnglish, menu, tree, 1, nullptr));
+  EXPECT_EQ(ItemText(menu, 2), L"Cu&t");
+  struct { EditorFacts facts; UINT grayed[4]; } cases[] = {
+      {{1, 1, 1, 0}, {kCmdCut, kCmdCopy, kCmdClear, 0}},
+      {{0, 0, 0, 0}, {kCmdUndo, kCmdPaste, 0, 0}},
+      {{1, 0, 1, 0}, {0, 0, 0, 0}},
+  };
+  for (const auto& c : cases) {
+    ResetCommandStates();
+    ComputeCommandStates(&c.facts);
+    ApplyCommandStatesToMenu(menu);
+    for (UINT id : {kCmdUndo, kCmdCut, kCmdCopy, kCmdPaste, kCmdClear, kCmdSelectAll, kCmdPlay}) {
+      bool expected = false;
+      for (UINT g : c.grayed) expected = expected || g == id;
+      EXPECT_EQ((GetMenuState(menu, id, MF_BYCOMMAND) & MF_GRAYED) != 0, expected) << id;
+    }
+  }
+  // Without an editor nothing is selected and nothing can be undone.
+  EditorFacts facts = {1, 0, 1, 1};
+  GatherEditorFacts(nullptr, nullptr, &facts);
+  EXPECT_EQ(facts.canUndo, 0);
+  EXPECT_EQ(facts.selectionEmpty, 1);
+  EXPECT_EQ(facts.findDialogOpen, 0);
+  ResetCommandStates();
+  DestroyMenu(menu);
+  FreeMenuTree(tree);
+}
+
+TEST(MenuWin32, LanguageListAndProgramFolder) {
+  wchar_t folder[MAX_PATH];
+  ASSERT_TRUE(GetProgramFolder(folder, MAX_PATH));
+  EXPECT_EQ(folder[wcslen(folder) - 1], L'\\');
+  EXPECT_FALSE(GetProgramFolder(folder, 1));
+
+  LanguageChoice choices[kMaxLanguageChoices];
+  ASSERT_EQ(ListLanguages(nullptr, choices, kMaxLanguageChoices), 2);
+  EXPECT_STREQ(choices[0].code, "US");
+  EXPECT_STREQ(choices[0].name, L"English");
+  EXPECT_STREQ(choices[1].code, "DE");
+  EXPECT_STREQ(choices[1].name, L"German (Deutsch)");
+
+  std::wstring work = TestFolder("TPWR_APP_WORK");
+  if (work.empty()) GTEST_SKIP() << "TPWR_APP_WORK not set";
+  std::wstring list = TestPath(TestPath(work, "list"), "");
+  std::string padding(120, '-');
+  struct { const wchar_t* file; std::string text; } files[] = {
+      {L"_fr.LNG", "Language=Francais\r\n" + padding},   // listed as FR
+      {L"_de.LNG", "Language=Deutsch extern\r\n" + padding},  // DE is built in: skipped
+      {L"_XX.LNG", "FNew=x\r\n" + padding},              // no Language
+      {L"_YY.LNG", "Language=Tiny\r\n"},                 // too small
+      {L"_ABC.LNG", "Language=Long code\r\n" + padding}, // not two characters
+  };
+  for (const auto& f : files) {
+    ASSERT_TRUE(WriteWholeFile(list + f.file, std::vector<uint8_t>(f.text.begin(), f.text.end())));
+  }
+  int count = ListLanguages(list.c_str(), choices, kMaxLanguageChoices);
+  ASSERT_EQ(count, 3);
+  EXPECT_STREQ(choices[2].code, "FR");
+  EXPECT_STREQ(choices[2].name, L"Francais");
+  EXPECT_EQ(ListLanguages(list.c_str(), choices, 1), 1);  // bounded by the caller's room
+
+  // A code chosen from "_fr.LNG" is stored as "FR" and loads the same file.
+  LanguageTable table = SelectLanguageTable(nullptr, choices[2].code, list.c_str());
+  wchar_t name[32];
+  GetLanguageText(table, kTextLanguageName, name, 32);
+  EXPECT_STREQ(name, L"Francais");
+  FreeLanguageTable(table);
+}
+
+TEST(MenuWin32, StartupCodeFollowsTheSystem) {
+  char code[kLanguageCodeChars + 1];
+  EXPECT_EQ(ChooseStartupLanguageCode("FR", code, sizeof code), 0);
+  EXPECT_STREQ(code, "FR");
+  EXPECT_EQ(ChooseStartupLanguageCode("", code, sizeof code), 1);
+  char expected[kLanguageCodeChars + 1];
+  ChooseLanguageCode(nullptr, GetSystemDefaultLangID(), expected, sizeof expected);
+  EXPECT_STREQ(code, expected);
+}
+
+TEST(MenuWin32, MainMenuOnAWindowFollowsTheLanguage) {
+  HWND window = CreateWindowExW(0, L"STATIC", L"menu host", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr, nullptr,
+                                GetModuleHandleW(nullptr), nullptr);
+  if (!window) GTEST_SKIP() << "no window station";
+  MenuTreeItem* tree = nullptr;
+  HMENU bar = RebuildMainMenu(window, kLanguageTableEnglish, 1, 0, nullptr, nullptr, &tree);
+  ASSERT_NE(bar, nullptr);
+  EXPECT_EQ(GetMenu(window), bar);
+  EXPECT_EQ(ItemText(bar, 0), L"&File");
+  HMENU options = GetSubMenu(bar, 6);
+  HMENU dark = GetSubMenu(options, 3);
+  ASSERT_NE(dark, nullptr);
+  EXPECT_EQ(GetMenuItemCount(dark), 2);  // the current choice (Disable) is left out
+  EXPECT_EQ(GetMenuItemID(dark, 0), UINT(kCmdDarkAllow));
+
+  // A language change replaces menu and tree; the old tree is freed after the old menu.
+  bar = RebuildMainMenu(window, kLanguageTableGerman, 0, 0, nullptr, nullptr, &tree);
+  ASSERT_NE(bar, nullptr);
+  EXPECT_EQ(ItemText(bar, 0), L"&Datei");
+  EXPECT_EQ(GetMenuItemCount(GetSubMenu(bar, 6)), 10);  // no Dark mode popup
+  EXPECT_EQ(MenuTreeItemOf(GetSubMenu(bar, 0), 0, TRUE), FindMenuTreeItem(tree, kCmdFileNew));
+
+  // The greyed states reach the menu bar; only changes are sent unless forced.
+  ResetCommandStates();
+  CommandStateTargets targets = {window, nullptr, nullptr, nullptr};
+  UpdateCommandStates(&targets, 1);
+  EXPECT_TRUE(GetMenuState(bar, kCmdCut, MF_BYCOMMAND) & MF_GRAYED);  // no editor: nothing selected
+  EXPECT_TRUE(GetMenuState(bar, kCmdUndo, MF_BYCOMMAND) & MF_GRAYED);
+  EXPECT_FALSE(GetMenuState(bar, kCmdFind, MF_BYCOMMAND) & MF_GRAYED);
+  EXPECT_TRUE(IsCommandDisabled(kCmdCut));
+  ResetCommandStates();
+
+  DestroyWindow(window);  // destroys the menu bar with it
+  FreeMenuTree(tree);
+}

@@ -1,0 +1,34 @@
+#include "theme.h"
+
+namespace {
+
+struct CachedColor {
+  int valid;
+  COLORREF color;
+  HBRUSH brush;
+};
+CachedColor gThemeColors[kThemeColorCount];
+
+constexpr int kSystemIndex[kThemeColorCount] = {COLOR_WINDOWTEXT, COLOR_WINDOW, COLOR_BTNTEXT, COLOR_BTNFACE};
+
+CachedColor* Cached(ThemeColor which) {
+  CachedColor* entry = &gThemeColors[which];
+  if (!entry->valid) {
+    entry->color = GetSysColor(kSystemIndex[which]);
+    entry->brush = CreateSolidBrush(entry->color);
+    entry->valid = 1;
+  }
+  return entry;
+}
+
+}  // namespace
+
+COLORREF ThemeGetColor(ThemeColor which) { return Cached(which)->color; }
+HBRUSH ThemeGetBrush(ThemeColor which) { return Cached(which)->brush; }
+
+void ThemeRefresh() {
+  for (CachedColor& entry : gThemeColors) {
+    if (entry.brush) DeleteObject(entry.brush);
+    entry = CachedColor{};
+  }
+}
