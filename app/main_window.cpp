@@ -12,7 +12,10 @@
 #include "app/status_bar.h"
 #include "editor/document.h"
 #include "editor/editor_view.h"
+#include "player/player_commands.h"
+#include "player/player_messages.h"
 #include "player/player_panel.h"
+#include "player/player_thread.h"
 #include "settings/settings_values.h"
 #include "ui/theme.h"
 
@@ -98,7 +101,7 @@ LRESULT OnQueryEndSession(HWND window) {
 }
 
 LRESULT OnDestroy(HWND window) {
-  if (gMainWindowDestroyHook) gMainWindowDestroyHook();
+  if (gPlayerThread) PlayerPostCommand(PC_QUIT, 0, 0);  // it ends on its own; nobody waits
   SaveWindowSettings(window, 1);
   OleUninitialize();
   if (gApp->editorWindow) {
@@ -204,8 +207,6 @@ void RegisterMainWindowClass(HINSTANCE instance, HICON largeIcon, HICON smallIco
 }
 
 }  // namespace
-
-void (*gMainWindowDestroyHook)() = nullptr;
 
 void ComputeMainLayout(int width, int height, int toolbarHeight, int statusBarHeight, int panelHeight,
                        MainLayout* layout) {

@@ -24,6 +24,3 @@ void RefreshCommandStates();
 // Restart request: the window is destroyed with settings writes suppressed and
 // the program runs again in the same process.
 void RequestRestart();
-
-// Called first in WM_DESTROY, to tell the player thread to quit.
-extern void (*gMainWindowDestroyHook)();

@@ -9,6 +9,7 @@ packages=(
   wine wine64 fonts-wine xvfb xdotool x11-utils imagemagick
   alsa-utils libasound2-plugins
   sox libsox-fmt-all lame twolame vorbis-tools flac ffmpeg mpg123 espeak-ng
+  pulseaudio pulseaudio-utils
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,0 +1,294 @@
+// The player thread: start-up, the loop, the commands and the orderly end.
+#include "player_thread.h"
+
+#include <new>
+
+#include "player/player_messages.h"
+#include "player/player_texts.h"
+#include "player/position_ticker.h"
+
+HANDLE volatile gPlayerThread = nullptr;
+volatile DWORD gPlayerThreadId = 0;
+volatile uint8_t gPlayerFlag = 0;
+PlayerState* volatile gPlayerState = nullptr;
+void (*gPlayerInstallOutput)(OutputModule*) = WaveOutputInstall;
+
+void PlayerNotify(PlayerState* state, UINT message, WPARAM wParam, LPARAM lParam) {
+  HWND owner = state->owner;
+  if (owner) PostMessageW(owner, message, wParam, lParam);
+}
+
+namespace {
+
+// The input module being decoded, in the table and in the output module alike.
+void SetCurrentInput(PlayerState* state, InputModule* input) {
+  state->modules.current = input;
+  state->output.current = input;
+}
+
+void CloseCurrentInput(PlayerState* state) {
+  InputModule* input = state->modules.current;
+  if (input && input->Close) input->Close(input);
+  SetCurrentInput(state, nullptr);
+}
+
+void CloseOutput(PlayerState* state) {
+  if (!state->outputOpen) return;
+  state->outputOpen = 0;
+  state->output.Close(&state->output);
+}
+
+// Fills the gaps of the file's record from the format; non-zero when anything changed.
+int CompleteFileInfo(FileInfo* info, const FormatRecord& format) {
+  int changed = 0;
+  if (!info->lengthSeconds && format.lengthSeconds) {
+    info->lengthSeconds = format.lengthSeconds;
+    changed = 1;
+  }
+  if (!info->bitRate && format.bitRate) {
+    info->bitRate = int32_t(format.bitRate);
+    changed = 1;
+  }
+  if (info->channelMode < 2 && format.stereo) {
+    info->channelMode = 2;
+    changed = 1;
+  }
+  if (info->sampleRate != format.sampleRate) {
+    info->sampleRate = format.sampleRate;
+    changed = 1;
+  }
+  return changed;
+}
+
+// Opens the output for the current input module. Zero when the sound device
+// could not be opened.
+int StartOutput(PlayerState* state) {
+  InputModule* input = state->modules.current;
+  int seekable = input->Seek != nullptr;
+  int changed = seekable != state->seekable;
+  state->seekable = seekable;
+  FormatRecord format{};
+  if (input->GetFormat) input->GetFormat(input, &format);
+  state->outputOpen = 1;
+  state->length = format.lengthSeconds;
+  if (CompleteFileInfo(&state->file.info, format)) changed = 1;
+  if (changed) PlayerNotify(state, PN_INFO, WPARAM(seekable), LPARAM(&state->file));
+  if (!state->output.Open(&state->output, &format)) return 0;
+  PlayerNotify(state, PN_VOLUME, 0, LPARAM(state->output.GetVolume(&state->output) & 0xFF));
+  return 1;
+}
+
+volatile LONG gDeviceMessageShown = 0;  // a box is up
+
+DWORD WINAPI ShowDeviceMessage(void*) {
+  PlayerShowError(nullptr, kTextCannotOpenSoundDevice, nullptr);
+  InterlockedExchange(&gDeviceMessageShown, 0);
+  return 0;
+}
+
+// The box runs in a thread of its own: a modal loop in the player thread would
+// swallow the commands posted to it meanwhile. One box at a time.
+void TellDeviceFailure() {
+  if (InterlockedExchange(&gDeviceMessageShown, 1)) return;
+  HANDLE thread = CreateThread(nullptr, 0, ShowDeviceMessage, nullptr, 0, nullptr);
+  if (thread)
+    CloseHandle(thread);
+  else
+    InterlockedExchange(&gDeviceMessageShown, 0);
+}
+
+// Playing on without a device would report "playing" while nothing sounds:
+// close everything, report stopped, and tell the user.
+void AbandonPlay(PlayerState* state) {
+  CloseOutput(state);
+  CloseCurrentInput(state);
+  PositionClockSync(state);
+  PlayerNotify(state, PN_STATE, 0, kStateStopped);
+  TellDeviceFailure();
+}
+
+void CommandOpen(PlayerState* state, int slot, const wchar_t* path) {
+  int opened = path && ModuleTableOpenFile(&state->modules, slot, state->owner, path, &state->file);
+  if (!opened) {
+    // A failed open leaves nothing to play, not even the file before it.
+    CloseCurrentInput(state);
+    state->file.path[0] = 0;
+  }
+  state->output.current = state->modules.current;
+  PositionClockSync(state);
+  gPlayerFlag = opened ? 1 : 0;
+}
+
+void CommandGetInfo(PlayerState* state) {
+  int index = state->modules.currentIndex;
+  if (index < 0 || index >= kModuleSlots) return;
+  InputModule* module = &state->modules.slots[index];
+  if (module->GetInfo) module->GetInfo(module, &state->file);
+  PlayerNotify(state, PN_INFO, WPARAM(state->seekable), LPARAM(&state->file));
+}
+
+void CommandSeek(PlayerState* state, uint32_t numerator, uint32_t denominator, int* work) {
+  if (!state->outputOpen || !state->seekable) return;
+  MSG newer;
+  // Only the newest seek of a burst is worth performing.
+  if (PeekMessageW(&newer, nullptr, PC_SEEK, PC_SEEK, PM_NOREMOVE)) return;
+  InputModule* input = state->modules.current;
+  if (input && input->Seek) {
+    input->Seek(input, numerator, denominator);
+    PositionClockSync(state);
+  }
+  state->output.Flush(&state->output);
+  *work = 1;
+}
+
+void CommandPlay(PlayerState* state, int* work) {
+  state->lastPosition = -1;
+  state->lastProgress = -1;
+  int index = state->modules.currentIndex;
+  if (!state->modules.current && state->file.path[0] && index >= 0 && index < kModuleSlots) {
+    // After Stop or the end of the stream: the same file from its beginning.
+    InputModule* module = &state->modules.slots[index];
+    if (module->Open && module->Open(module, state->owner, state->file.path)) SetCurrentInput(state, module);
+  }
+  if (!state->modules.current) return;
+  state->output.current = state->modules.current;
+  PositionClockSync(state);
+  if (!state->outputOpen) {
+    if (!StartOutput(state)) {
+      AbandonPlay(state);
+      return;
+    }
+    *work = 1;
+  }
+  state->output.Pause(&state->output, 0);
+  PlayerNotify(state, PN_STATE, 0, kStatePlaying);
+  InterlockedIncrement(&state->ticking);
+}
+
+void CommandStop(PlayerState* state) {
+  state->ticking = 0;
+  CloseCurrentInput(state);
+  CloseOutput(state);
+  PlayerNotify(state, PN_STATE, 0, kStateStopped);
+  PositionClockSync(state);
+}
+
+void CommandPause(PlayerState* state) {
+  state->ticking = 0;
+  if (state->outputOpen) state->output.Pause(&state->output, 1);
+  PlayerNotify(state, PN_STATE, 0, kStatePaused);
+}
+
+void CommandSetOwner(PlayerState* state, HWND window) {
+  HWND owner = state->owner;
+  if (owner && window && window != owner) {
+    // One owner at a time: the newcomer is told the player is not for it.
+    PostMessageW(window, PN_STATE, 0, kStateStopped);
+    return;
+  }
+  state->owner = window;
+}
+
+void Execute(PlayerState* state, const MSG& message, int* work) {
+  switch (message.message) {
+    case PC_QUIT:
+      InterlockedIncrement(&state->quitRequested);
+      state->ticking = 0;
+      break;
+    case PC_SETOWNER:
+      CommandSetOwner(state, reinterpret_cast<HWND>(message.lParam));
+      break;
+    case PC_SETSCALE:
+      state->progressScale = uint32_t(message.lParam);
+      break;
+    case PC_SETVOLUME:
+      if (state->outputOpen) state->output.SetVolume(&state->output, uint32_t(message.lParam));
+      break;
+    case PC_OPEN:
+      CommandOpen(state, int(INT_PTR(message.wParam)), reinterpret_cast<const wchar_t*>(message.lParam));
+      break;
+    case PC_GETINFO:
+      CommandGetInfo(state);
+      break;
+    case PC_SEEK:
+      CommandSeek(state, uint32_t(message.wParam), uint32_t(message.lParam), work);
+      break;
+    case PC_PLAY:
+      CommandPlay(state, work);
+      break;
+    case PC_STOP:
+      CommandStop(state);
+      break;
+    case PC_PAUSE:
+      CommandPause(state);
+      break;
+    default:
+      break;  // anything else is dropped
+  }
+}
+
+// Hands PCM to the device, or closes the output once the ended stream has sounded.
+void FeedOutput(PlayerState* state) {
+  if (state->modules.current) {
+    state->output.Write(&state->output);
+    if (!state->output.current) {
+      state->modules.current = nullptr;  // Write closed it at the end of the stream
+      PlayerNotify(state, PN_STATE, 0, kStateEndOfStream);
+    }
+  } else if (state->output.IsDone(&state->output)) {
+    CloseOutput(state);
+    PlayerNotify(state, PN_STATE, 0, kStateStopped);
+  }
+}
+
+void RunLoop(PlayerState* state) {
+  for (;;) {
+    int work = 0;
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) Execute(state, message, &work);
+    if (state->quitRequested) return;
+    if (state->outputOpen) {
+      HANDLE event = state->output.deviceEvent;
+      int feed = 1;
+      if (!work && event)
+        feed = MsgWaitForMultipleObjects(1, &event, FALSE, 1000, QS_POSTMESSAGE) == WAIT_OBJECT_0;
+      if (feed) FeedOutput(state);
+    } else {
+      WaitMessage();
+    }
+    Sleep(100);
+    if (state->quitRequested) return;
+  }
+}
+
+}  // namespace
+
+DWORD WINAPI PlayerThreadMain(void*) {
+  PlayerState* state = new (std::nothrow) PlayerState{};
+  if (!state) {
+    HANDLE self = InterlockedExchangePointer(const_cast<HANDLE*>(&gPlayerThread), nullptr);
+    if (self) CloseHandle(self);
+    return 0;
+  }
+  state->lastProgress = -1;
+  ModuleTableSetUp(&state->modules);
+  gPlayerInstallOutput(&state->output);
+  PositionTickerStart(state);
+  MSG message;
+  PeekMessageW(&message, nullptr, WM_USER, WM_USER, PM_NOREMOVE);  // makes the queue exist
+  gPlayerState = state;
+  gPlayerFlag = 1;
+
+  RunLoop(state);
+
+  CloseCurrentInput(state);
+  CloseOutput(state);
+  gPlayerState = nullptr;
+  ModuleTableTearDown(&state->modules);
+  while (state->tickerRunning) Sleep(10);
+  delete state;
+  // Nobody waits for this thread: it closes its own handle.
+  HANDLE self = InterlockedExchangePointer(const_cast<HANDLE*>(&gPlayerThread), nullptr);
+  if (self) CloseHandle(self);
+  return 0;
+}

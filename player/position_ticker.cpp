@@ -1,0 +1,77 @@
+// Position clock and ticker thread.
+#include "position_ticker.h"
+
+#include "player/player_messages.h"
+#include "player/player_thread.h"
+
+namespace {
+
+DWORD WINAPI TickerMain(void* parameter) {
+  PlayerState* state = static_cast<PlayerState*>(parameter);
+  PositionClockSync(state);
+  for (;;) {
+    Sleep(100);
+    if (state->quitRequested) {
+      // The player's state may vanish right after this store: touch nothing more.
+      InterlockedExchange(&state->tickerRunning, 0);
+      return 0;
+    }
+    if (state->ticking) PositionTick(state);
+  }
+}
+
+}  // namespace
+
+uint64_t PositionClockNow() {
+  LARGE_INTEGER frequency, count;
+  if (QueryPerformanceFrequency(&frequency) && frequency.QuadPart >= 1000 && QueryPerformanceCounter(&count)) {
+    uint64_t ms = uint64_t(count.QuadPart) / (uint64_t(frequency.QuadPart) / 1000);
+    if (ms <= 0xFFFFFFFFull) return ms;
+  }
+  return GetTickCount();
+}
+
+void PositionClockSync(PlayerState* state) {
+  InputModule* input = state->modules.current;
+  uint64_t position = input && input->GetPosition ? input->GetPosition(input) : 0;
+  state->clockBase = PositionClockNow() + kClockOffsetMs - position * 1000;
+}
+
+void PositionTick(PlayerState* state) {
+  uint32_t seconds = 0;
+  uint32_t length = state->length;
+  if (state->outputOpen) {
+    uint64_t now = PositionClockNow() + kClockOffsetMs;
+    uint64_t base = state->clockBase;
+    uint64_t elapsed = now > base ? (now - base) / 1000 : 0;
+    seconds = elapsed > 0xFFFFFFFFull ? 0xFFFFFFFFu : uint32_t(elapsed);
+    if (seconds >= length) {
+      // Past the end, or no length at all: report 0 and stop ticking.
+      state->ticking = 0;
+      seconds = 0;
+    }
+  } else {
+    state->ticking = 0;
+  }
+  if (LONG(seconds) == state->lastPosition) return;
+  state->lastPosition = LONG(seconds);
+  PlayerNotify(state, PN_POSITION, 0, LPARAM(seconds));
+  uint32_t scale = state->progressScale;
+  if (!scale || !length) return;
+  LONG progress = LONG(double(seconds) / double(length) * double(scale));
+  if (progress == state->lastProgress) return;
+  state->lastProgress = progress;
+  PlayerNotify(state, PN_PROGRESS, 0, LPARAM(progress));
+}
+
+int PositionTickerStart(PlayerState* state) {
+  // Counted as running before it exists, so that an early quit waits for it.
+  InterlockedExchange(&state->tickerRunning, 1);
+  HANDLE thread = CreateThread(nullptr, 0, TickerMain, state, 0, nullptr);
+  if (!thread) {
+    InterlockedExchange(&state->tickerRunning, 0);
+    return 0;
+  }
+  CloseHandle(thread);
+  return 1;
+}

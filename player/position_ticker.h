@@ -1,0 +1,18 @@
+// The position clock and the ticker thread that turns it into the playing
+// position every 100 ms: the decoder's position at the last synchronisation
+// plus the wall-clock time since.
+#pragma once
+#include <cstdint>
+
+struct PlayerState;
+
+constexpr uint64_t kClockOffsetMs = 360000000;  // keeps base and now apart in the right order
+
+// Milliseconds from the performance counter, or GetTickCount without one.
+uint64_t PositionClockNow();
+// clock base := now + offset - position x 1000, position from the current input module.
+void PositionClockSync(PlayerState* state);
+// One report: PN_POSITION when the whole seconds changed, then PN_PROGRESS when that changed.
+void PositionTick(PlayerState* state);
+// Starts the ticker thread; it ends by itself once quit is requested. Non-zero on success.
+int PositionTickerStart(PlayerState* state);

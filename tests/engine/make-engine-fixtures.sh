@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Generates the player's test files: 16-bit stereo WAV files whose frames count
+# themselves (frame i holds i + 1: left sample = (i + 1) mod 65536, right =
+# (i + 1) / 65536), so that a seam after a seek is found by content and the
+# silence a starved device plays (all-zero frames) is never taken for data;
+# and files that no module plays. Usage: make-engine-fixtures.sh OUTDIR
+set -euo pipefail
+out=$1
+mkdir -p "$out"
+python3 - "$out" <<'PY'
+import array, struct, sys, os
+out = sys.argv[1]
+
+def counting_wav(name, rate, frames):
+    samples = array.array('H', bytes(4 * frames))
+    for i in range(frames):
+        samples[2 * i] = (i + 1) & 0xFFFF
+        samples[2 * i + 1] = ((i + 1) >> 16) & 0xFFFF
+    if sys.byteorder != 'little':
+        samples.byteswap()
+    data = samples.tobytes()
+    header = b'RIFF' + struct.pack('<I', 36 + len(data)) + b'WAVE'
+    header += b'fmt ' + struct.pack('<IHHIIHH', 16, 1, 2, rate, rate * 4, 4, 16)
+    header += b'data' + struct.pack('<I', len(data))
+    with open(os.path.join(out, name), 'wb') as f:
+        f.write(header + data)
+
+counting_wav('count44k-20s.wav', 44100, 44100 * 20)   # long: pauses and seeks land inside
+counting_wav('count8k-100s.wav', 8000, 8000 * 100)    # length 100 s: seconds equal percent
+counting_wav('count8k-3s.wav', 8000, 8000 * 3 + 123)  # short: plays to its end quickly
+counting_wav('count8k-half.wav', 8000, 4000)          # below one second: length 0
+with open(os.path.join(out, 'broken.wav'), 'wb') as f:
+    f.write(b'RIFF\x10\x00\x00\x00WAVEjunkjunk')      # the WAV module takes it, its Open fails
+with open(os.path.join(out, 'notes.xyz'), 'wb') as f:
+    f.write(b'no module plays this')
+with open(os.path.join(out, 'noise.mp3'), 'wb') as f:
+    f.write(bytes(range(256)) * 8)                     # matched by extension, refused by Test
+PY
+touch "$out/.complete"
