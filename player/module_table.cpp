@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "formats/mpeg/mpeg_module.h"
 #include "formats/wav/wav_module.h"
 
 namespace {
@@ -68,7 +69,7 @@ int PatternMatchesName(wchar_t* pattern, const wchar_t* name) {
 
 void ModuleTableSetUp(ModuleTable* table) {
   memset(table, 0, sizeof *table);
-  SetUpRefusingModule(&table->slots[kSlotMpeg], L"*.MP3;*.MP1;*.MP2;*.MPP");
+  MpegModuleSetUp(&table->slots[kSlotMpeg]);
   SetUpRefusingModule(&table->slots[kSlotOgg], L"*.OGG;*.OGM");
   SetUpRefusingModule(&table->slots[kSlotFlac], L"*.FLAC");
   SetUpRefusingModule(&table->slots[kSlotWma], L"*.WMA");

@@ -63,7 +63,7 @@ TEST(ModuleTable, LookupPrefersBuiltInsAndAsksPluginsOnlyWithoutAMatch) {
   EXPECT_EQ(gOffered, 0);
   EXPECT_EQ(ModuleLookup(&t.table, nullptr, L"a.xyz"), 6);
   EXPECT_EQ(ModuleLookup(&t.table, nullptr, L"a.abc"), 7);
-  // The MPEG slot refuses for now, and a refusal is final: no plug-in is asked.
+  // The MPEG module refuses a file it cannot read, and a refusal is final: no plug-in is asked.
   gOffered = 0;
   EXPECT_EQ(ModuleLookup(&t.table, nullptr, L"a.mp3"), 0);
   EXPECT_EQ(gOffered, 0);

@@ -1,0 +1,79 @@
+// Finding the MPEG audio stream inside a file: where it starts behind an
+// ID3v2 tag and ends before an ID3v1 tag, what the first frame and its Xing
+// header say, and a scan for three consistent frame headers that fixes the
+// stream's parameters. Needs no decoder, so it serves Test as well.
+#pragma once
+#include <cstdint>
+
+#include "formats/byte_source.h"
+#include "formats/mpeg/mpeg_frame_decoder.h"
+
+constexpr uint32_t kMpegScanBlockBytes = 4323;  // three of the largest usual frames
+constexpr uint32_t kMpegResyncBytes = 1441;     // the largest MPEG-1 Layer III frame
+constexpr uint32_t kMpegScanRounds = 32;
+constexpr uint32_t kXingTableBytes = 100;
+
+struct MpegXing {
+  uint32_t present;      // non-zero when the first frame carries a Xing header
+  uint32_t flags;        // 0x1 frames, 0x2 bytes, 0x4 table, 0x8 quality
+  uint32_t frames;       // 0 when absent
+  uint32_t bytes;        // 0 when absent
+  uint8_t table[kXingTableBytes];
+};
+
+// What the first frame header, and the Xing header in it, say about the stream.
+struct MpegFirstFrame {
+  uint32_t version;          // 3 MPEG-1, 2 MPEG-2, 0 MPEG 2.5
+  uint32_t layerCode;        // 1 Layer III, 2 Layer II, 3 Layer I
+  uint32_t bitRate;          // bit/s, 0 for free format
+  uint32_t sampleRate;       // Hz
+  uint32_t channelMode;      // 0 stereo, 1 joint stereo, 2 dual channel, 3 single channel
+  uint32_t frameLength;      // bytes with padding, 0 for free format
+  uint32_t samplesPerFrame;  // per channel
+  MpegXing xing;
+  uint32_t averageBitRate;   // bit/s from the Xing counts, whole 1000s; 0 when none
+  uint32_t lengthSeconds;    // 0 when it cannot be told
+};
+
+// Non-zero when bytes (count of them) begin with a frame header. audioSize is
+// the size of the whole stream, used for the length.
+int MpegAnalyseFirstFrame(const uint8_t* bytes, uint32_t count, uint64_t audioSize, MpegFirstFrame* frame);
+
+// Where the stream lies in its file.
+struct MpegLayout {
+  uint64_t fileSize;
+  uint32_t streamSize;  // file size less an ID3v1 tag
+  uint32_t dataStart;   // first byte behind the ID3v2 tag and its padding
+  uint32_t audioSize;   // streamSize - dataStart, 0 when the tag covers everything
+};
+
+// Zero for files of 2 GiB or more.
+int MpegLocateStream(ByteSource* source, MpegLayout* layout);
+// Offset of the audio data behind an ID3v2 tag and any padding; 0 without a tag.
+uint64_t MpegSkipId3v2(ByteSource* source, uint64_t fileSize);
+// Finds the next candidate sync (0xFF then a byte with high nibble 0xF or
+// 0xE) at or after from, before end. Non-zero with *offset set when found.
+int MpegResync(ByteSource* source, uint32_t from, uint32_t end, uint32_t* offset);
+
+// The stream's parameters: the scan's result and the totals derived from it.
+struct MpegStreamFacts {
+  MpegLayout layout;
+  MpegHeader header;          // the last header the scan parsed
+  uint32_t frameBytes;        // its size without padding; 0 when the last round found none
+  int32_t frameBitRate;       // bit/s
+  uint32_t consistent;        // non-zero when three consistent headers were found
+  uint32_t lengthSeconds;     // from the first-frame analysis; 0 when unknown
+  uint32_t variableBitRate;   // a Xing header with a frame count was found
+  MpegXing xing;
+  uint32_t samplesPerFrame;   // per channel
+  uint32_t sampleRate;        // Hz
+  uint32_t frameTotal;
+};
+
+// Locates the stream, scans it and computes the totals. Zero when the file
+// cannot be played: too large, or no frame to count.
+int MpegAnalyseStream(ByteSource* source, MpegStreamFacts* facts);
+// Playing time of frames whole frames, rounded to the nearest second.
+uint32_t MpegFramesToSeconds(uint64_t frames, uint32_t samplesPerFrame, uint32_t sampleRate);
+// File offset of frame number frame of a constant-bit-rate stream.
+uint32_t MpegFrameOffset(const MpegStreamFacts* facts, uint32_t frame);

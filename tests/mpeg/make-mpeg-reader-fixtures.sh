@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Generates MPEG audio files for the reader's tests, each beside the PCM that
+# mpg123 decodes from it (NAME.mp3 and NAME.pcm, raw 16-bit native-rate).
+# Usage: make-mpeg-reader-fixtures.sh OUTDIR
+set -euo pipefail
+out=$1
+mkdir -p "$out"
+cd "$out"
+sx() { sox -R -D -V1 "$@"; }  # repeatable noise, no dither
+enc() { lame --quiet --noreplaygain "$@"; }
+
+# Sources: steady tones, a tone-and-noise mix whose bit rate varies, speech.
+sx -n -r 44100 -c 2 tones.wav synth 6 sine 300 sine 500 gain -6
+sx -n -r 44100 -c 2 quiet.wav synth 3 sine 440 sine 660 gain -20
+sx -n -r 44100 -c 2 noisy.wav synth 5 pinknoise pinknoise gain -8
+sx quiet.wav noisy.wav quiet.wav varied.wav
+sx -n -r 44100 -c 1 mono.wav synth 6 sine 700 gain -6
+sx -n -r 8000 -c 1 narrow.wav synth 6 sine 400 gain -6
+sx -n -r 44100 -c 2 blip.wav synth 0.2 sine 1000 gain -6
+espeak-ng -s 150 -w speech.wav "Sound cue at twelve seconds. The typist stops, steps back and listens again."
+
+# -t: no Info/Xing frame, so that every frame carries audio.
+enc -t -b 128 tones.wav cbr.mp3
+enc -V 4 varied.wav vbr.mp3                 # Xing header with frame count, byte count and table
+enc -t -m m -b 64 mono.wav mono.mp3
+enc -t -m m -b 16 narrow.wav mpeg25.mp3     # 8 kHz: MPEG 2.5 Layer III
+enc -t -m m -b 32 speech.wav speech.mp3     # 22.05 kHz: MPEG-2 Layer III
+enc -t -b 128 blip.wav blip.mp3             # under half a second
+twolame --quiet -b 192 tones.wav layer2.mp2
+printf 'This is a text file, not a sound file.\n%.0s' $(seq 200) > text.mp3
+
+for f in cbr vbr mono mpeg25 speech; do mpg123 -q --no-gapless -s $f.mp3 > $f.pcm; done
+mpg123 -q --no-gapless -s layer2.mp2 > layer2.pcm
+rm -f tones.wav quiet.wav noisy.wav varied.wav mono.wav narrow.wav blip.wav speech.wav
+touch .complete

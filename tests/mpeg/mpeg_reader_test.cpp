@@ -1,0 +1,372 @@
+// Reading generated MPEG files: the PCM that Read delivers against the
+// decoder's own frame-by-frame output and against mpg123, positions of mono
+// and stereo streams, both seek methods, resynchronisation after garbage, a
+// truncated last frame, and the module's Test, Open and GetInfo on real files.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <string>
+
+#include "formats/mpeg/mpeg_file_info.h"
+#include "formats/mpeg/mpeg_module.h"
+#include "formats/mpeg/mpeg_reader.h"
+#include "mpeg_test_builders.h"
+#include "test_support.h"
+
+namespace {
+
+std::wstring FixturePath(const std::string& name) {
+  return TestPath(TestPath(TestFolder("TPWR_FIXTURES"), "mpeg-reader"), name);
+}
+
+Bytes Fixture(const std::string& name) {
+  Bytes bytes = ReadWholeFile(FixturePath(name));
+  EXPECT_FALSE(bytes.empty()) << name;
+  return bytes;
+}
+
+// A stream opened on bytes in memory.
+struct Opened {
+  Bytes bytes;
+  MemorySource memory{};
+  std::unique_ptr<MpegStream> stream = std::make_unique<MpegStream>();
+  bool ok = false;
+  explicit Opened(Bytes data) : bytes(std::move(data)) {
+    ByteSource source{};
+    ByteSourceOpenMemory(&source, &memory, bytes.data(), bytes.size());
+    ok = MpegOpen(stream.get(), &source) != 0;
+  }
+  ~Opened() { MpegRelease(stream.get()); }
+};
+
+Bytes ReadAll(MpegStream* stream, uint32_t chunk = 20000) {
+  Bytes pcm;
+  Bytes buffer(chunk);
+  for (int calls = 0; calls < 100000; ++calls) {
+    uint32_t count = chunk;
+    int more = MpegRead(stream, buffer.data(), &count);
+    pcm.insert(pcm.end(), buffer.begin(), buffer.begin() + count);
+    if (!more) break;
+  }
+  return pcm;
+}
+
+// The decoder driven by hand, frame after frame from the first header.
+Bytes DecodeDirect(const Bytes& file, uint32_t start) {
+  MpegHeader header{};
+  int frameBytes = MpegParseHeader(file.data() + start, file.size() - start, &header);
+  if (frameBytes <= 0) return {};
+  MpegDecoder* decoder = MpegDecoderCreate();
+  Bytes pcm;
+  if (MpegDecoderSetUp(decoder, &header, frameBytes, 0, 0, 0, 24000)) {
+    std::vector<int16_t> out(kMpegMaxFrameValues);
+    for (size_t pos = start; pos < file.size();) {
+      size_t consumed = 0;
+      size_t produced = 0;
+      MpegDecodeFrame(decoder, file.data() + pos, file.size() - pos, out.data(), &consumed, &produced);
+      if (consumed == 0) break;
+      const uint8_t* bytes = reinterpret_cast<const uint8_t*>(out.data());
+      pcm.insert(pcm.end(), bytes, bytes + produced);
+      pos += consumed;
+    }
+  }
+  MpegDecoderDestroy(decoder);
+  return pcm;
+}
+
+int16_t Sample(const Bytes& pcm, size_t index) {
+  return static_cast<int16_t>(pcm[2 * index] | (pcm[2 * index + 1] << 8));
+}
+
+// Signal-to-difference ratio in dB over the common length, b shifted by skip samples.
+double Snr(const Bytes& a, const Bytes& b, size_t skip) {
+  size_t samples = std::min(a.size() / 2 - skip, b.size() / 2);
+  double signal = 0, noise = 0;
+  for (size_t i = 0; i < samples; ++i) {
+    double x = Sample(b, i), y = Sample(a, i + skip);
+    signal += x * x;
+    noise += (x - y) * (x - y);
+  }
+  return noise == 0 ? 200.0 : 10.0 * std::log10(signal / noise);
+}
+
+struct FileCase {
+  const char* name;
+  uint32_t sampleRate;
+  uint32_t stereo;
+  uint32_t bitRate;      // kbit/s of the scanned frame; 0: variable
+  uint32_t length;       // 0: not checked
+  uint16_t channelMode;  // as the file information shows it
+};
+const FileCase kFiles[] = {
+    {"cbr.mp3", 44100, 1, 128, 6, 3},     {"mono.mp3", 44100, 0, 64, 6, 1},  {"mpeg25.mp3", 8000, 0, 16, 6, 1},
+    {"layer2.mp2", 44100, 1, 192, 6, 2},  {"speech.mp3", 22050, 0, 32, 0, 1}, {"vbr.mp3", 44100, 1, 0, 11, 3},
+};
+
+// Frames whose PCM differs from mpg123's beyond rounding, for the message.
+std::string DifferingFrames(const Bytes& pcm, const Bytes& reference, size_t frameValues) {
+  std::string frames;
+  for (size_t f = 0; (f + 1) * frameValues * 2 <= std::min(pcm.size(), reference.size()); ++f) {
+    double error = 0;
+    for (size_t i = f * frameValues; i < (f + 1) * frameValues; ++i) error += std::pow(Sample(pcm, i) - Sample(reference, i), 2);
+    if (error > 16.0 * frameValues) {
+      frames += ' ';
+      frames += std::to_string(f);
+    }
+  }
+  return frames;
+}
+
+// Format, file information, PCM and positions of each kind of file: the PCM
+// must equal the decoder's own frame-by-frame output and come close to
+// mpg123's; positions must be the time played, mono or not.
+TEST(MpegReader, EachKindOfFile) {
+  for (const FileCase& c : kFiles) {
+    std::string name = c.name;
+    Bytes file = Fixture(name);
+    Opened opened(file);
+    ASSERT_TRUE(opened.ok) << name;
+    MpegStream* stream = opened.stream.get();
+    const FormatRecord& format = stream->format;
+    EXPECT_EQ(format.sampleRate, c.sampleRate) << name;
+    EXPECT_EQ(format.stereo, c.stereo) << name;
+    EXPECT_EQ(format.bits16, 1u) << name;
+    EXPECT_TRUE(c.bitRate == 0 || format.bitRate == c.bitRate) << name;
+    EXPECT_TRUE(c.length == 0 || format.lengthSeconds == c.length) << name;
+    MemoryFile memory(file);
+    FileInfo info;
+    FileInfoClear(&info);
+    EXPECT_TRUE(MpegReadFileInfo(&memory.source, &info));
+    EXPECT_EQ(info.channelMode, c.channelMode) << name;
+
+    uint32_t bytesPerSecond = format.sampleRate * (format.stereo ? 4 : 2);
+    auto seconds = [&](size_t bytes) { return uint32_t((bytes + bytesPerSecond / 2) / bytesPerSecond); };
+    Bytes pcm;
+    Bytes buffer(8192);
+    for (int more = 1; more;) {
+      uint32_t count = static_cast<uint32_t>(buffer.size());
+      more = MpegRead(stream, buffer.data(), &count);
+      pcm.insert(pcm.end(), buffer.begin(), buffer.begin() + count);
+      if (pcm.size() / bytesPerSecond == 3 && count) {
+        EXPECT_EQ(MpegPosition(stream), seconds(pcm.size())) << name << " halfway";
+      }
+    }
+    EXPECT_EQ(MpegPosition(stream), seconds(pcm.size())) << name;
+    EXPECT_TRUE(c.length == 0 || MpegPosition(stream) == c.length) << name;
+    EXPECT_TRUE(pcm == DecodeDirect(file, stream->facts.layout.dataStart)) << name;
+
+    std::string stem(name, 0, name.find('.'));
+    Bytes reference = Fixture(stem.append(".pcm"));
+    // mpg123 leaves out a Xing frame; try both alignments.
+    size_t frameValues = stream->pcmBytesPerFrame / 2;
+    double aligned = Snr(pcm, reference, 0);
+    double shifted = Snr(pcm, reference, frameValues);
+    Bytes compared = shifted > aligned ? Bytes(pcm.begin() + long(2 * frameValues), pcm.end()) : pcm;
+    EXPECT_GT(std::max(aligned, shifted), 30.0)
+        << name << " against mpg123, frames that differ:" << DifferingFrames(compared, reference, frameValues);
+    EXPECT_NEAR(double(pcm.size()), double(reference.size()), double(stream->pcmBytesPerFrame)) << name;
+  }
+}
+
+TEST(MpegReader, ConstantBitRateSeekLandsOnTheFraction) {
+  Opened opened(Fixture("cbr.mp3"));
+  ASSERT_TRUE(opened.ok);
+  MpegStream* stream = opened.stream.get();
+  uint32_t total = stream->facts.frameTotal;
+  Bytes whole = ReadAll(stream);
+  uint32_t frameBytes = stream->pcmBytesPerFrame;
+  struct { uint32_t numerator, denominator; } cases[] = {{1, 2}, {1, 3}, {0, 1}, {999, 1000}, {7, 7}};
+  for (const auto& c : cases) {
+    ASSERT_TRUE(MpegSeek(stream, c.numerator, c.denominator));
+    uint32_t frame = uint32_t(uint64_t(total) * c.numerator / c.denominator);
+    EXPECT_EQ(stream->framesDecoded, frame);
+    EXPECT_EQ(MpegPosition(stream), MpegFramesToSeconds(frame, 1152, 44100)) << "right after the seek";
+    Bytes rest = ReadAll(stream);
+    uint64_t expected = uint64_t(total - frame) * frameBytes;
+    EXPECT_NEAR(double(rest.size()), double(expected), 2.0 * frameBytes) << c.numerator << "/" << c.denominator;
+    if (c.numerator == 0) {
+      EXPECT_TRUE(rest == whole);
+    }
+  }
+  EXPECT_FALSE(MpegSeek(stream, 1, 0));
+}
+
+TEST(MpegReader, VariableBitRateUsesTheXingHeader) {
+  Bytes file = Fixture("vbr.mp3");
+  Opened opened(file);
+  ASSERT_TRUE(opened.ok);
+  MpegStream* stream = opened.stream.get();
+  const MpegStreamFacts& facts = stream->facts;
+  ASSERT_TRUE(facts.variableBitRate);
+  ASSERT_EQ(facts.xing.flags & 0x7, 0x7u);
+  EXPECT_EQ(facts.frameTotal, facts.xing.frames);
+  // The length comes from the average bit rate, within a second of the frames' time.
+  EXPECT_NEAR(double(stream->format.lengthSeconds), facts.xing.frames * 1152.0 / 44100, 1.0);
+
+  MemoryFile memory(file);
+  FileInfo info;
+  FileInfoClear(&info);
+  ASSERT_TRUE(MpegReadFileInfo(&memory.source, &info));
+  EXPECT_LT(info.bitRate, 0) << "a variable bit rate shows negative";
+  uint64_t average = uint64_t(facts.xing.bytes) * 8 * 44100 / (uint64_t(facts.xing.frames) * 1152);
+  EXPECT_EQ(uint32_t(-info.bitRate), uint32_t(average / 1000));
+  EXPECT_EQ(info.lengthSeconds, stream->format.lengthSeconds);
+  EXPECT_STREQ(info.codecLabel, L"MP3");
+
+  struct { uint32_t numerator, denominator, percent; } cases[] = {{1, 2, 50}, {30, 100, 30}, {42, 0, 42}, {1, 4, 25}};
+  for (const auto& c : cases) {
+    ASSERT_TRUE(MpegSeek(stream, c.numerator, c.denominator));
+    uint32_t mark = facts.xing.table[c.percent];
+    EXPECT_EQ(stream->framesDecoded, uint32_t(uint64_t(facts.xing.frames) * c.percent / 100)) << c.percent;
+    EXPECT_EQ(stream->streamOffset, facts.layout.dataStart + uint32_t(uint64_t(facts.xing.bytes) * mark / 256));
+    EXPECT_EQ(MpegPosition(stream), MpegFramesToSeconds(stream->framesDecoded, 1152, 44100));
+    double expected = double(facts.xing.frames - stream->framesDecoded) * stream->pcmBytesPerFrame;
+    Bytes rest = ReadAll(stream);
+    EXPECT_NEAR(double(rest.size()), expected, 0.05 * expected + 4.0 * stream->pcmBytesPerFrame) << c.percent;
+  }
+  // Between two entries of the table the place is interpolated.
+  ASSERT_TRUE(MpegSeek(stream, 505, 1000));
+  uint32_t low = facts.xing.table[50], high = facts.xing.table[51];
+  EXPECT_EQ(stream->streamOffset, facts.layout.dataStart + uint32_t(uint64_t(facts.xing.bytes) * (low * 1000 + (high - low) * 500) / 256000));
+  EXPECT_EQ(stream->framesDecoded, uint32_t(uint64_t(facts.xing.frames) * 505 / 1000));
+  ASSERT_TRUE(MpegSeek(stream, 1, 4));
+  uint32_t before = stream->framesDecoded;
+  EXPECT_TRUE(MpegSeek(stream, 100, 100));
+  EXPECT_EQ(stream->framesDecoded, before) << "100 per cent leaves the position alone";
+}
+
+// Offsets of the frames of a clean file, found by walking the headers.
+std::vector<size_t> FrameStarts(const Bytes& file) {
+  std::vector<size_t> starts;
+  for (size_t pos = 0; pos + 4 <= file.size();) {
+    MpegHeader header{};
+    int size = MpegParseHeader(file.data() + pos, file.size() - pos, &header);
+    if (size <= 0) break;
+    starts.push_back(pos);
+    pos += size_t(size) + (header.padding ? 1 : 0);
+  }
+  return starts;
+}
+
+TEST(MpegReader, GarbageBetweenFramesIsSkipped) {
+  Bytes clean = Fixture("cbr.mp3");
+  Opened reference(clean);
+  ASSERT_TRUE(reference.ok);
+  Bytes expected = ReadAll(reference.stream.get());
+  std::vector<size_t> starts = FrameStarts(clean);
+  ASSERT_GT(starts.size(), 100u);
+  Bytes garbage = Join(Join(Bytes(300, 0x55), Bytes{0xFF, 0xFF, 0xFF, 0xFF}), Bytes(200, 0x55));
+  Bytes spliced(clean.begin(), clean.begin() + long(starts[50]));
+  spliced = Join(Join(spliced, garbage), Bytes(clean.begin() + long(starts[50]), clean.end()));
+  Opened opened(spliced);
+  ASSERT_TRUE(opened.ok);
+  Bytes pcm = ReadAll(opened.stream.get());
+  uint32_t frame = opened.stream->pcmBytesPerFrame;
+  // The frame behind the garbage may lose its reservoir; nothing else is lost.
+  ASSERT_GE(pcm.size() + 2 * frame, expected.size());
+  ASSERT_LE(pcm.size(), expected.size());
+  EXPECT_TRUE(std::equal(pcm.begin(), pcm.begin() + 48 * frame, expected.begin())) << "before the garbage";
+  size_t tail = expected.size() - 56 * frame;
+  EXPECT_TRUE(std::equal(pcm.end() - long(tail), pcm.end(), expected.end() - long(tail))) << "after the garbage";
+}
+
+TEST(MpegReader, TruncatedLastFrameEndsTheStream) {
+  Bytes clean = Fixture("cbr.mp3");
+  Opened reference(clean);
+  Bytes expected = ReadAll(reference.stream.get());
+  uint32_t frame = reference.stream->pcmBytesPerFrame;
+  for (size_t cut : {1, 200, 400}) {
+    Opened opened(Bytes(clean.begin(), clean.end() - long(cut)));
+    ASSERT_TRUE(opened.ok);
+    Bytes pcm = ReadAll(opened.stream.get());
+    EXPECT_GE(pcm.size() + frame, expected.size()) << cut;
+    EXPECT_TRUE(std::equal(pcm.begin(), pcm.end() - frame, expected.begin())) << cut;
+    uint32_t count = frame;
+    Bytes buffer(frame);
+    EXPECT_FALSE(MpegRead(opened.stream.get(), buffer.data(), &count)) << "stays at its end";
+    EXPECT_EQ(count, 0u);
+  }
+  // No room for a frame: nothing is decoded, and the stream goes on.
+  Opened opened(clean);
+  Bytes buffer(frame);
+  uint32_t count = frame - 1;
+  EXPECT_TRUE(MpegRead(opened.stream.get(), buffer.data(), &count));
+  EXPECT_EQ(count, 0u);
+  EXPECT_EQ(opened.stream->framesDecoded, 0u);
+}
+
+// The module as the player drives it, on files.
+struct Module {
+  InputModule module{};
+  Module() { MpegModuleSetUp(&module); }
+  ~Module() { module.Release(&module); }
+};
+
+TEST(MpegModule, TestAcceptsByLengthAndRefusesTheRest) {
+  Module m;
+  EXPECT_STREQ(m.module.extensions, L"*.MP3;*.MP1;*.MP2;*.MPP");
+  struct { const char* name; int verdict; } cases[] = {
+      {"cbr.mp3", 7}, {"mono.mp3", 7}, {"mpeg25.mp3", 7}, {"layer2.mp2", 7}, {"text.mp3", 0}, {"blip.mp3", 0},
+      {"missing.mp3", 0},
+  };
+  for (const auto& c : cases) EXPECT_EQ(m.module.Test(&m.module, nullptr, FixturePath(c.name).c_str()), c.verdict) << c.name;
+  EXPECT_FALSE(m.module.Open(&m.module, nullptr, FixturePath("text.mp3").c_str()));
+  uint32_t count = 4608;
+  Bytes buffer(count);
+  EXPECT_FALSE(m.module.Read(&m.module, buffer.data(), &count)) << "nothing is open";
+  auto block = std::make_unique<FileInfoBlock>();
+  FileInfoCopyText(block->path, kMaxPathChars + 1, FixturePath("text.mp3").c_str());
+  m.module.GetInfo(&m.module, block.get());
+  EXPECT_STREQ(block->info.codecLabel, L"") << "no label for what is not MPEG";
+}
+
+TEST(MpegModule, TaggedFilePlaysFromItsFirstFrameAndShowsItsTags) {
+  Bytes clean = Fixture("cbr.mp3");
+  TagOptions padded;
+  padded.padding = 20000;
+  Bytes tag = Id3v2(3, {{"TIT2", TextBody(1, Utf16Le(u"Diktat \u00C4"))}, {"TYER", {0, '2', '0', '1', '9'}},
+                        {"TRCK", {0, '0', '7', '/', '1', '5'}}, {"TCON", {0, '(', '1', '0', '1', ')'}}},
+                    padded);
+  Bytes file = Join(Join(Join(tag, Bytes(3000, 0)), clean), Id3v1("v1 title", "Speaker", "", "", "", 2, 0));
+  std::wstring path = FixturePath("tagged-scratch.mp3");
+  ASSERT_TRUE(WriteWholeFile(path, file));
+
+  Module m;
+  InputModule* module = &m.module;
+  EXPECT_EQ(module->Test(module, nullptr, path.c_str()), 7);
+  ASSERT_TRUE(module->Open(module, nullptr, path.c_str()));
+  Bytes pcm;
+  Bytes buffer(16384);
+  for (;;) {
+    uint32_t count = static_cast<uint32_t>(buffer.size());
+    int more = module->Read(module, buffer.data(), &count);
+    pcm.insert(pcm.end(), buffer.begin(), buffer.begin() + count);
+    if (!more) break;
+  }
+  Opened reference(clean);
+  EXPECT_TRUE(pcm == ReadAll(reference.stream.get())) << "the tags and the padding are not played";
+  EXPECT_EQ(module->GetPosition(module), 6u);
+
+  auto block = std::make_unique<FileInfoBlock>();
+  FileInfoCopyText(block->path, kMaxPathChars + 1, path.c_str());
+  module->GetInfo(module, block.get());
+  const FileInfo& info = block->info;
+  EXPECT_STREQ(info.codecLabel, L"MP3");
+  EXPECT_STREQ(info.title, L"Diktat \u00C4");
+  EXPECT_STREQ(info.artist, L"Speaker");
+  EXPECT_EQ(info.year, 2019);
+  EXPECT_EQ(info.track, 7);
+  EXPECT_EQ(info.trackTotal, 15);
+  EXPECT_STREQ(info.genre, L"Speech");
+  EXPECT_EQ(info.channelMode, 3) << "joint stereo";
+  EXPECT_EQ(info.sampleRate, 44100u);
+  EXPECT_EQ(info.bitRate, 128);
+  EXPECT_EQ(info.lengthSeconds, 6u);
+  FormatRecord format{};
+  module->GetFormat(module, &format);
+  EXPECT_EQ(format.lengthSeconds, info.lengthSeconds);
+  module->Close(module);
+}
+
+}  // namespace
