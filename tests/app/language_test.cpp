@@ -35,30 +35,11 @@ void CollectMenuIds(const MenuDefinition* level, std::set<uint16_t>* ids) {
 
 }  // namespace
 
-TEST(LanguageTables, HeadRecords) {
-  struct { LanguageTable table; int16_t id; const char* code; const wchar_t* name; int wide; } cases[] = {
-      {kLanguageTableEnglish, 1, "US", L"English", 0},
-      {kLanguageTableGerman, 1253, "DE", L"German (Deutsch)", 0},
-      {kLanguageTableKeys, 1, "-", L"Extl", 0},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(c.table[0].id, c.id);
-    char code[8];
-    GetLanguageCode(c.table, code, sizeof code);
-    EXPECT_STREQ(code, c.code);
-    EXPECT_EQ(Text(c.table, kTextLanguageName), c.name);
-    EXPECT_EQ(LanguageTableIsWide(c.table), c.wide);
-  }
-  EXPECT_EQ(LanguageTableCodePage(kLanguageTableGerman), 1252u);
-  EXPECT_EQ(LanguageTableCodePage(kLanguageTableEnglish), kCodePageSystemAnsi);
-}
-
 TEST(LanguageTables, SameIdentifiersInEveryTable) {
   std::set<int> english = Ids(kLanguageTableEnglish);
   EXPECT_EQ(english.size(), LanguageRecordCount(kLanguageTableEnglish) - 1) << "duplicate identifier";
   EXPECT_EQ(Ids(kLanguageTableGerman), english);
   EXPECT_EQ(Ids(kLanguageTableKeys), english);
-  EXPECT_EQ(english.size(), 126u);
 }
 
 TEST(LanguageTables, KeysAreFourLettersAndUnique) {
@@ -67,15 +48,6 @@ TEST(LanguageTables, KeysAreFourLettersAndUnique) {
     std::string key = static_cast<const char*>(record->text);
     EXPECT_EQ(key.size(), 4u) << key;
     EXPECT_TRUE(keys.insert(key).second) << key;
-  }
-  struct { uint16_t id; const char* key; } cases[] = {
-      {kCmdFileNew, "FNew"}, {kCmdFileSaveAs, "FSAs"}, {kCmdConfig, "CNFG"}, {kCmdFF, "ApFF"},
-      {kTextText, "Text"},   {kTextCannotOpenAudio, "eOAF"}, {kTextResetWindows, "qrwp"},
-  };
-  for (const auto& c : cases) {
-    wchar_t expected[8];
-    mbstowcs(expected, c.key, 8);
-    EXPECT_EQ(Text(kLanguageTableKeys, c.id), expected);
   }
 }
 
@@ -93,34 +65,21 @@ TEST(LanguageTables, EveryMenuItemHasLabelInEnglishAndGerman) {
   }
 }
 
-TEST(LanguageTables, GermanTextsAsWritten) {
-  // Including the irregularities the translation has always had.
-  struct { uint16_t id; const wchar_t* text; } cases[] = {
-      {kCmdFileOpen, L"\u00D6&ffnen...;\u00D6ffnet ein vorhandenes Dokument"},
-      {kCmdUndo, L"&R\u00FCckg\u00E4ngig;Macht den letzten Vorgang r\u00FCckg\u00E4ngig"},
-      {kCmdStop, L"&Stopp;Stoppt due Wiedergabe"},
-      {kCmdChkUpd, L"Nach &Updates suchen"},
-      {kMenuInsert, L"&Einf\u00FCgen"},
-      {kCmdPaste, L"&Einf\u00FCgen;F\u00FCgt den kopierten oder ausgeschnittenen Inhalt ein"},
-      {kCmdDarkAllow, L"Wie Windows;Dunkelmodus wie in Windows einsgestellt"},
-      {kTextSystemColors, L"Systemfarben verwenden "},
-      {kTextIconSize, L"Symbolgr\u00F6\u00DFe"},
-      {kTextVolumeBar, L"Lautst\u00E4rke"},
-      {kTextKeyNameBase + 144, L"Numeric"},
-      {kTextAvailableButtons, L"Verf\u00FCgbare Schaltfl\u00E4chen:"},
+TEST(LanguageTables, TextsAsWritten) {
+  // Including the irregularities the translations have always had.
+  struct { LanguageTable table; uint16_t id; const wchar_t* text; } cases[] = {
+      {kLanguageTableGerman, kCmdFileOpen, L"\u00D6&ffnen...;\u00D6ffnet ein vorhandenes Dokument"},
+      {kLanguageTableGerman, kCmdStop, L"&Stopp;Stoppt due Wiedergabe"},
+      {kLanguageTableGerman, kCmdChkUpd, L"Nach &Updates suchen"},
+      {kLanguageTableGerman, kCmdDarkAllow, L"Wie Windows;Dunkelmodus wie in Windows einsgestellt"},
+      {kLanguageTableGerman, kTextSystemColors, L"Systemfarben verwenden "},
+      {kLanguageTableGerman, kTextIconSize, L"Symbolgr\u00F6\u00DFe"},
+      {kLanguageTableGerman, kTextKeyNameBase + 144, L"Numeric"},
+      {kLanguageTableEnglish, kCmdInsTxtVerb, L"Text File &Verbose;Add a textile mark"},
+      {kLanguageTableEnglish, kCmdDarkAllow, L"Allow dark mode;Allow the dark mode (depends of Windows settings)"},
+      {kLanguageTableEnglish, kTextKeyNameBase + 27, L"Escape"},
   };
-  for (const auto& c : cases) EXPECT_EQ(Text(kLanguageTableGerman, c.id), c.text) << c.id;
-}
-
-TEST(LanguageTables, EnglishTextsAsWritten) {
-  struct { uint16_t id; const wchar_t* text; } cases[] = {
-      {kCmdSendMail, L"E-Mail to...;Send the document as E-Mail"},
-      {kCmdInsTxtVerb, L"Text File &Verbose;Add a textile mark"},
-      {kCmdDarkAllow, L"Allow dark mode;Allow the dark mode (depends of Windows settings)"},
-      {kTextFileChanged, L"The file has changed. Do you want to save it?"},
-      {kTextKeyNameBase + 27, L"Escape"},
-  };
-  for (const auto& c : cases) EXPECT_EQ(Text(kLanguageTableEnglish, c.id), c.text) << c.id;
+  for (const auto& c : cases) EXPECT_EQ(Text(c.table, c.id), c.text) << c.id;
 }
 
 TEST(LanguageText, MissingTextsAndTables) {
@@ -155,12 +114,21 @@ TEST(LanguageText, TabEscapeAndCurrentTable) {
 }
 
 TEST(LanguageText, BuiltInTablesByCode) {
-  struct { const char* code; LanguageTable table; } cases[] = {
-      {"US", kLanguageTableEnglish}, {"us", kLanguageTableEnglish}, {"De", kLanguageTableGerman},
-      {"-", kLanguageTableKeys},     {"FR", nullptr},               {"", nullptr},
-      {"DEU", nullptr},              {nullptr, nullptr},
+  struct { const char* code; LanguageTable table; const char* stored; } cases[] = {
+      {"US", kLanguageTableEnglish, "US"}, {"us", kLanguageTableEnglish, "US"}, {"De", kLanguageTableGerman, "DE"},
+      {"-", kLanguageTableKeys, "-"},      {"FR", nullptr, nullptr},            {"", nullptr, nullptr},
+      {"DEU", nullptr, nullptr},           {nullptr, nullptr, nullptr},
   };
-  for (const auto& c : cases) EXPECT_EQ(FindBuiltInLanguageTable(c.code), c.table) << (c.code ? c.code : "null");
+  for (const auto& c : cases) {
+    EXPECT_EQ(FindBuiltInLanguageTable(c.code), c.table) << (c.code ? c.code : "null");
+    if (!c.table) continue;
+    char code[8];
+    GetLanguageCode(c.table, code, sizeof code);
+    EXPECT_STREQ(code, c.stored);
+    EXPECT_FALSE(LanguageTableIsWide(c.table));
+  }
+  EXPECT_EQ(LanguageTableCodePage(kLanguageTableGerman), 1252u);
+  EXPECT_EQ(LanguageTableCodePage(kLanguageTableEnglish), kCodePageSystemAnsi);
   for (int i = 0; i < kBuiltInLanguageCount; i++) EXPECT_TRUE(IsBuiltInLanguageTable(BuiltInLanguageTable(i)));
   EXPECT_EQ(BuiltInLanguageTable(0), kLanguageTableEnglish);
   EXPECT_EQ(BuiltInLanguageTable(3), nullptr);

@@ -36,38 +36,26 @@ struct Tree {
 
 }  // namespace
 
-TEST(MenuTree, MainMenuShape) {
-  Tree tree(BuildMenuTree(kMainMenuDefinition, nullptr));
-  ASSERT_NE(tree.root, nullptr);
-  EXPECT_EQ(LevelIds(tree.root), (std::vector<uint16_t>{101, 110, 120, 131, 141, 161, 180, 190}));
-  struct { uint16_t popup; std::vector<uint16_t> ids; } levels[] = {
-      {101, {102, 103, 162, B, 105, 106, B, 107, 108, B, 100}},
-      {110, {111, B, 112, 114, 115, B, 116, 117}},
-      {120, {121, 122, B, 123}},
-      {131, {132, 133, B, 134, 135, B, 136, 137, 138}},
-      {141, {142, 143, 144, B, 145}},
-      {161, {1153, 1154, 1155, B, 1156, 1157, B, 162}},
-      {180, {181, B, 182, 170, 184, B, 188, 187, 189, B, 185}},
-      {170, {171, 172, 173}},
-      {190, {191, B, 192, 193, 194, B, 196}},
-  };
-  for (const auto& level : levels) {
-    MenuTreeItem* popup = tree.Find(level.popup);
-    ASSERT_NE(popup, nullptr) << level.popup;
-    EXPECT_EQ(LevelIds(popup->children), level.ids) << level.popup;
-    for (const MenuTreeItem* item = popup->children; item->id; item++) {
-      EXPECT_EQ(item->type, item->id == B ? kMenuTypeSeparator : kMenuTypeString);
-    }
+// The built tree mirrors its definition level by level.
+void ExpectSameShape(const MenuDefinition* definition, const MenuTreeItem* level) {
+  size_t i = 0;
+  for (; definition[i].id; i++) {
+    ASSERT_EQ(level[i].id, definition[i].id) << "position " << i;
+    EXPECT_EQ(level[i].type, definition[i].type) << definition[i].id;
+    ASSERT_EQ(level[i].children != nullptr, definition[i].children != nullptr) << definition[i].id;
+    if (definition[i].children) ExpectSameShape(definition[i].children, level[i].children);
   }
-  EXPECT_EQ(tree.Find(kMenuHelp)->type, kMenuTypeRightJustify);
-  EXPECT_EQ(tree.Find(kMenuFile)->type, kMenuTypeString);
+  EXPECT_EQ(level[i].id, 0);
 }
 
-TEST(MenuTree, ContextMenuShape) {
-  Tree tree(BuildMenuTree(kContextMenuDefinition, nullptr));
-  EXPECT_EQ(LevelIds(tree.root),
-            (std::vector<uint16_t>{111, B, 112, 114, 115, B, 116, 117, B, 1153, 1154, 1155, B, 1156, 1157}));
-  for (const MenuTreeItem* item = tree.root; item->id; item++) EXPECT_EQ(item->children, nullptr);
+TEST(MenuTree, TreesMirrorTheirDefinitions) {
+  for (const MenuDefinition* definition : {kMainMenuDefinition, kContextMenuDefinition}) {
+    Tree tree(BuildMenuTree(definition, nullptr));
+    ASSERT_NE(tree.root, nullptr);
+    ExpectSameShape(definition, tree.root);
+  }
+  Tree tree(BuildMenuTree(kMainMenuDefinition, nullptr));
+  EXPECT_EQ(tree.Find(kMenuHelp)->type, kMenuTypeRightJustify);
 }
 
 TEST(MenuTree, DarkModeFilter) {
@@ -148,17 +136,6 @@ TEST(MenuTree, LabelLengthTabsAndEmptyLabels) {
   EXPECT_FALSE(BuildMenuLabels(kLanguageTableEnglish, nullptr, 0, nullptr));
   EXPECT_EQ(BuildMenuTree(nullptr, nullptr), nullptr);
   FreeMenuTree(nullptr);
-}
-
-TEST(MenuTree, EveryLanguageBuildsBothMenus) {
-  for (LanguageTable table : {kLanguageTableEnglish, kLanguageTableGerman, kLanguageTableKeys}) {
-    for (const MenuDefinition* definition : {kMainMenuDefinition, kContextMenuDefinition}) {
-      for (int forPopup : {0, 1}) {
-        Tree tree(BuildMenuTree(definition, nullptr));
-        EXPECT_TRUE(BuildMenuLabels(table, tree.root, forPopup, FakeShortcuts));
-      }
-    }
-  }
 }
 
 TEST(MenuTree, IconCommandsAreMenuCommands) {

@@ -29,33 +29,31 @@ class ScratchFolder : public testing::Test {
   }
   void TearDown() override {
     gTextFileWriteHook = nullptr;
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-      do {
-        std::wstring path = folder + L"\\" + found.cFileName;
-        SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileW(path.c_str());
-      } while (FindNextFileW(search, &found));
-      FindClose(search);
-    }
-    RemoveDirectoryW(folder.c_str());
+    Files(folder, true);
   }
+  // Counts the files under a folder; with remove, deletes them and the folders.
+  static int Files(const std::wstring& at, bool remove) {
+    int count = 0;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((at + L"\\*").c_str(), &found);
+    for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileW(search, &found)) {
+      std::wstring path = at + L"\\" + found.cFileName;
+      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        if (found.cFileName[0] != L'.') count += Files(path, remove);
+        continue;
+      }
+      ++count;
+      if (remove && SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL)) DeleteFileW(path.c_str());
+    }
+    if (search != INVALID_HANDLE_VALUE) FindClose(search);
+    if (remove) RemoveDirectoryW(at.c_str());
+    return count;
+  }
+  int FilesInFolder() { return Files(folder, false); }
   std::wstring Path(const wchar_t* name) { return folder + L"\\" + name; }
   std::vector<unsigned char> Bytes(const std::wstring& path) {
     auto bytes = ReadWholeFile(path);
     return std::vector<unsigned char>(bytes.begin(), bytes.end());
-  }
-  int FilesInFolder() {
-    int count = 0;
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return 0;
-    do {
-      if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ++count;
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
-    return count;
   }
   DWORD Save(const std::wstring& path, const std::wstring& text, TextSaveStage* stage = nullptr) {
     TextSaveStage ignored;
@@ -140,9 +138,6 @@ TEST_F(ScratchFolder, MissingFoldersAreCreated) {
   std::wstring path = folder + L"\\a\\b\\deep.txt";
   ASSERT_EQ(Save(path, L"x"), 0u);
   EXPECT_EQ(Bytes(path), (std::vector<unsigned char>{0xFF, 0xFE, 'x', 0}));
-  DeleteFileW(path.c_str());
-  RemoveDirectoryW((folder + L"\\a\\b").c_str());
-  RemoveDirectoryW((folder + L"\\a").c_str());
 }
 
 TEST_F(ScratchFolder, LoadErrorsAreTheOnesTheUserSees) {

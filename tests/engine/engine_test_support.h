@@ -39,10 +39,10 @@ struct FrameRun {
 // The runs of the counting frames in bytes[from...]; silence (all-zero frames,
 // which the device plays when it runs dry) and a trailing partial frame are skipped.
 std::vector<FrameRun> CountingRuns(const std::vector<uint8_t>& bytes, size_t from = 0);
-// bytes without the all-zero 4-byte frames: what was played, without the
-// silence the device adds when it runs dry.
 // The runs as text, for failure messages.
 std::string RunsText(const std::vector<FrameRun>& runs);
+// bytes without the all-zero 4-byte frames: what was played, without the
+// silence the device adds when it runs dry.
 std::vector<uint8_t> WithoutSilence(const std::vector<uint8_t>& bytes);
 
 std::wstring FixturePath(const char* name);

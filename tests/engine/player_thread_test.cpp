@@ -135,12 +135,6 @@ struct PlayerTest : ::testing::Test {
   }
 };
 
-TEST(PlayerCommands, NothingIsPostedWhileThePlayerIsNotRunning) {
-  QuitPlayer();
-  EXPECT_EQ(gPlayerThread, nullptr);
-  EXPECT_FALSE(PlayerPostCommand(PC_PLAY, 0, 0));
-}
-
 TEST_F(PlayerTest, PlaysAFileExactlyToItsEndAndAgainAfterIt) {
   ASSERT_TRUE(Open("count8k-3s.wav"));
   std::vector<uint8_t> pcm = WavPcm(path);
@@ -221,68 +215,57 @@ TEST_F(PlayerTest, StopClosesEverythingAndPlayRestartsFromTheBeginning) {
   EXPECT_EQ(after[0].frames, frames);
 }
 
-TEST_F(PlayerTest, ASeekFlushesAndGoesOnAtTheFraction) {
-  ASSERT_TRUE(Open("count44k-20s.wav"));
-  uint32_t frames = CountingFrames(path);
-  PlayerPostCommand(PC_PLAY, 0, 0);
-  ASSERT_TRUE(WaitForSound());
-  size_t from = Mark();
-  PlayerPostCommand(PC_SEEK, 1, 2);
-  ASSERT_TRUE(WaitState(kStateStopped, from));
-  auto runs = CountingRuns(ReadCapture());
-  ASSERT_EQ(runs.size(), 2u) << RunsText(runs);
-  EXPECT_EQ(runs[0].first, 0u);
-  EXPECT_LT(runs[0].frames, frames / 2);
-  EXPECT_EQ(runs[1].first, SeekFrame(frames, 1, 2));
-  EXPECT_EQ(runs[1].first + runs[1].frames, frames);
-}
-
-TEST_F(PlayerTest, OnlyTheLastSeekOfABurstIsPerformed) {
-  ASSERT_TRUE(Open("count44k-20s.wav"));
-  uint32_t frames = CountingFrames(path);
-  PlayerPostCommand(PC_PLAY, 0, 0);
-  ASSERT_TRUE(WaitForSound());
-  size_t from = Mark();
-  // Held still, so that the whole burst waits in its queue together.
-  ASSERT_NE(SuspendThread(gPlayerThread), DWORD(-1));
-  PlayerPostCommand(PC_SEEK, 1, 4);
-  PlayerPostCommand(PC_SEEK, 1, 2);
-  PlayerPostCommand(PC_SEEK, 3, 4);
-  ResumeThread(gPlayerThread);
-  ASSERT_TRUE(WaitState(kStateStopped, from));
-  auto runs = CountingRuns(ReadCapture());
-  ASSERT_EQ(runs.size(), 2u) << RunsText(runs);
-  EXPECT_EQ(runs[0].first, 0u);
-  EXPECT_EQ(runs[1].first, SeekFrame(frames, 3, 4));
-  EXPECT_EQ(runs[1].first + runs[1].frames, frames);
-}
-
-TEST_F(PlayerTest, ASeekWhilePausedIsPerformedAndTheDeviceRunsOn) {
-  ASSERT_TRUE(Open("count44k-20s.wav"));
-  uint32_t frames = CountingFrames(path);
-  PlayerPostCommand(PC_PLAY, 0, 0);
-  ASSERT_TRUE(WaitForSound());
-  size_t from = Mark();
-  PlayerPostCommand(PC_PAUSE, 0, 0);
-  ASSERT_TRUE(WaitState(kStatePaused, from));
-  PlayerPostCommand(PC_SEEK, 1, 2);
-  // No Play: the flush leaves the device running, so the file plays to its end.
-  ASSERT_TRUE(WaitState(kStateStopped, from));
-  auto runs = CountingRuns(ReadCapture());
-  ASSERT_EQ(runs.size(), 2u) << RunsText(runs);
-  EXPECT_EQ(runs[1].first, SeekFrame(frames, 1, 2));
-  EXPECT_EQ(runs[1].first + runs[1].frames, frames);
-}
-
-TEST_F(PlayerTest, ASeekWhileStoppedIsIgnored) {
-  ASSERT_TRUE(Open("count8k-3s.wav"));
-  uint32_t frames = CountingFrames(path);
-  PlayerPostCommand(PC_SEEK, 1, 2);
-  ASSERT_TRUE(PlayToEnd());
-  auto runs = CountingRuns(ReadCapture());
-  ASSERT_EQ(runs.size(), 1u) << RunsText(runs);
-  EXPECT_EQ(runs[0].first, 0u);
-  EXPECT_EQ(runs[0].frames, frames);
+TEST_F(PlayerTest, ASeekFlushesAndGoesOnAtTheLastQueuedFraction) {
+  enum { kFromStopped, kFromPlaying, kFromPaused };
+  struct Seek {
+    WPARAM numerator;
+    LPARAM denominator;
+  };
+  struct {
+    const char* name;
+    const char* file;
+    int from;
+    std::vector<Seek> seeks;  // queued together: only the last is performed
+  } cases[] = {
+      {"while playing", "count44k-20s.wav", kFromPlaying, {{1, 2}}},
+      {"a burst", "count44k-20s.wav", kFromPlaying, {{1, 4}, {1, 2}, {3, 4}}},
+      // No Play follows: the flush leaves the device running, so the file plays to its end.
+      {"while paused", "count44k-20s.wav", kFromPaused, {{1, 2}}},
+      {"while stopped, ignored", "count8k-3s.wav", kFromStopped, {{1, 2}}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ASSERT_TRUE(Open(c.file));
+    DeleteCapture();
+    uint32_t frames = CountingFrames(path);
+    size_t from = Mark();
+    if (c.from != kFromStopped) {
+      PlayerPostCommand(PC_PLAY, 0, 0);
+      ASSERT_TRUE(WaitForSound());
+    }
+    if (c.from == kFromPaused) {
+      PlayerPostCommand(PC_PAUSE, 0, 0);
+      ASSERT_TRUE(WaitState(kStatePaused, from));
+    }
+    // Held still, so that a burst waits in the queue together.
+    ASSERT_NE(SuspendThread(gPlayerThread), DWORD(-1));
+    for (const Seek& seek : c.seeks) PlayerPostCommand(PC_SEEK, seek.numerator, seek.denominator);
+    ResumeThread(gPlayerThread);
+    if (c.from == kFromStopped) {
+      ASSERT_TRUE(PlayToEnd());
+    } else {
+      ASSERT_TRUE(WaitState(kStateStopped, from));
+    }
+    auto runs = CountingRuns(ReadCapture());
+    uint32_t target = c.from == kFromStopped ? 0 : SeekFrame(frames, c.seeks.back().numerator, c.seeks.back().denominator);
+    ASSERT_EQ(runs.size(), c.from == kFromStopped ? 1u : 2u) << RunsText(runs);
+    EXPECT_EQ(runs[0].first, 0u);
+    if (c.from != kFromStopped) {
+      EXPECT_LT(runs[0].frames, target);
+    }
+    EXPECT_EQ(runs.back().first, target);
+    EXPECT_EQ(runs.back().first + runs.back().frames, frames);
+  }
 }
 
 TEST_F(PlayerTest, ASecondOwnerIsToldStoppedAndNotRegistered) {
@@ -383,10 +366,10 @@ TEST_F(PlayerTest, OpenAudioFileStopsOpensAndRefreshesAPanel) {
   gPlayerPanelCalls = saved;
 }
 
-TEST_F(PlayerTest, FailedOpensLeaveNothingToPlay) {
+TEST_F(PlayerTest, FailedOpensLeaveNothingToPlayAndTellTheUserOnce) {
   struct {
     const char* name;
-    int slot;
+    int slot;  // -1: any module, and the user-interface entry is tried too
     bool openGoodFileFirst;  // a stored path that the failure must clear
   } cases[] = {
       {"missing.wav", kSlotWav, false},
@@ -398,37 +381,31 @@ TEST_F(PlayerTest, FailedOpensLeaveNothingToPlay) {
       {"count8k-3s.wav", kModuleSlots, true},  // no such slot
   };
   for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.name << " slot " << c.slot);
     QuitPlayer();
     DeleteCapture();
+    ClearShown();
     ASSERT_TRUE(StartAndOwn());
     if (c.openGoodFileFirst) {
       ASSERT_TRUE(Open("count8k-3s.wav"));
+      EXPECT_TRUE(Shown().empty());
     }
     std::wstring failing = FixturePath(c.name);
-    EXPECT_FALSE(PlayerOpenCommand(c.slot, failing.c_str())) << c.name << " slot " << c.slot;
+    EXPECT_FALSE(PlayerOpenCommand(c.slot, failing.c_str()));
     ASSERT_NE(gPlayerState, nullptr);
-    EXPECT_EQ(gPlayerState->file.path[0], L'\0') << c.name << " slot " << c.slot;
-    EXPECT_EQ(gPlayerState->modules.current, nullptr) << c.name << " slot " << c.slot;
+    EXPECT_EQ(gPlayerState->file.path[0], L'\0');
+    EXPECT_EQ(gPlayerState->modules.current, nullptr);
     size_t from = Mark();
     PlayerPostCommand(PC_PLAY, 0, 0);
     PumpFor(400);
-    EXPECT_TRUE(StatesSince(from).empty()) << c.name << " slot " << c.slot << ": play does nothing";
-    EXPECT_EQ(CaptureSize(), 0u) << c.name << " slot " << c.slot;
-  }
-}
-
-TEST_F(PlayerTest, OpenAudioFileTellsTheUserOncePerFailure) {
-  const char* names[] = {"missing.wav", "notes.xyz", "noise.mp3", "broken.wav"};
-  for (const char* name : names) {
+    EXPECT_TRUE(StatesSince(from).empty()) << "play does nothing";
+    EXPECT_EQ(CaptureSize(), 0u);
+    if (c.slot != -1) continue;
     ClearShown();
-    EXPECT_FALSE(Open(name)) << name;
-    ASSERT_EQ(Shown().size(), 1u) << name;
-    std::wstring expected = L"Cannot open the audio file.\n\n" + std::wstring(name, name + strlen(name));
-    EXPECT_EQ(Shown()[0], expected);
+    EXPECT_FALSE(Open(c.name));
+    ASSERT_EQ(Shown().size(), 1u);
+    EXPECT_EQ(Shown()[0], L"Cannot open the audio file.\n\n" + std::wstring(c.name, c.name + strlen(c.name)));
   }
-  ClearShown();
-  EXPECT_TRUE(Open("count8k-3s.wav"));
-  EXPECT_TRUE(Shown().empty());
 }
 
 TEST_F(PlayerTest, AnUnopenableDeviceLeavesThePlayerStoppedAndSaysSo) {
@@ -493,6 +470,7 @@ TEST_F(PlayerTest, QuitEndsBothThreadsAndLeaksNoHandle) {
   QuitPlayer();  // while playing
   EXPECT_EQ(gPlayerThread, nullptr);
   EXPECT_EQ(gPlayerState, nullptr);
+  EXPECT_FALSE(PlayerPostCommand(PC_PLAY, 0, 0)) << "nothing is posted while the player is not running";
   EXPECT_TRUE(WaitUntil([&] { return ThreadCount() == threadsBefore; }, 3000)) << "the ticker ended";
   DWORD handlesAfter = 0;
   ASSERT_TRUE(GetProcessHandleCount(GetCurrentProcess(), &handlesAfter));

@@ -39,15 +39,20 @@ std::vector<uint8_t> Stereo16File(uint32_t rate, uint32_t frames) {
 TEST(WavLayout, AcceptsAndRefusesByStructure) {
   auto fmt = WavBuilder::Fmt(1, 1, 8000, 16);
   auto data = WavBuilder::Counting16(100);
-  std::vector<uint8_t> id3(10 + 133, 0xAA);  // a tag of 128 + 5 bytes after its header
+  auto plain = WavBuilder().Riff().Chunk("fmt ", fmt).Chunk("data", data).bytes;
+  std::vector<uint8_t> tagged(10 + 133 + plain.size(), 0xAA);  // a tag of 128 + 5 bytes after its header
   const uint8_t header[10] = {'I', 'D', '3', 3, 0, 0, 0, 0, 1, 5};
-  std::copy(header, header + 10, id3.begin());
+  std::copy(header, header + 10, tagged.begin());
+  std::copy(plain.begin(), plain.end(), tagged.begin() + 10 + 133);
   struct Case {
     const char* name;
     std::vector<uint8_t> file;
     int opens;
   } cases[] = {
-      {"plain", WavBuilder().Riff().Chunk("fmt ", fmt).Chunk("data", data).bytes, 1},
+      {"plain", plain, 1},
+      {"ID3v2 tag in front", tagged, 1},
+      {"chunks after the data chunk are not sound", WavBuilder().Riff().Chunk("fmt ", fmt).Chunk("data", data)
+           .Chunk("LIST", std::vector<uint8_t>(200, 0x7F)).Chunk("id3 ", std::vector<uint8_t>(31, 0x55)).bytes, 1},
       {"fmt of 18 bytes", WavBuilder().Riff().Chunk("fmt ", WavBuilder::Fmt(1, 1, 8000, 16, 18)).Chunk("data", data).bytes, 1},
       {"fmt of 40 bytes", WavBuilder().Riff().Chunk("fmt ", WavBuilder::Fmt(1, 1, 8000, 16, 40)).Chunk("data", data).bytes, 1},
       {"odd chunk with pad byte", WavBuilder().Riff().Chunk("fmt ", fmt).Chunk("junk", {1, 2, 3}).Chunk("data", data).bytes, 1},
@@ -66,24 +71,9 @@ TEST(WavLayout, AcceptsAndRefusesByStructure) {
     OpenedWav wav(c.file);
     EXPECT_EQ(wav.opened, c.opens) << c.name;
     if (c.opens) {
-      EXPECT_EQ(wav.ReadAll(), data) << c.name;
+      EXPECT_EQ(wav.ReadAll(7), data) << c.name;
     }
   }
-  auto tagged = id3;
-  auto plain = WavBuilder().Riff().Chunk("fmt ", fmt).Chunk("data", data).bytes;
-  tagged.insert(tagged.end(), plain.begin(), plain.end());
-  OpenedWav wav(tagged);
-  ASSERT_TRUE(wav.opened);
-  EXPECT_EQ(wav.ReadAll(), data) << "the tag's bytes are not sound";
-}
-
-TEST(WavLayout, StopsAtTheEndOfTheDataChunk) {
-  auto data = WavBuilder::Counting16(51);  // odd frame count for 8-bit below
-  auto file = WavBuilder().Riff().Chunk("fmt ", WavBuilder::Fmt(1, 1, 8000, 16)).Chunk("data", data)
-                  .Chunk("LIST", std::vector<uint8_t>(200, 0x7F)).Chunk("id3 ", std::vector<uint8_t>(31, 0x55)).bytes;
-  OpenedWav wav(file);
-  ASSERT_TRUE(wav.opened);
-  EXPECT_EQ(wav.ReadAll(7), data);
 }
 
 TEST(WavLayout, TruncatedFileDeliversTheWholeFramesPresent) {
@@ -118,7 +108,6 @@ TEST(WavFormat, DescribesWhatReadDelivers) {
     EXPECT_EQ(wav.stream.bytesPerSecond, c.bytesPerSecond) << c.channels << "x" << c.bits;
     EXPECT_EQ(wav.stream.format.lengthSeconds, 1u) << "a second and a half is one whole second";
     EXPECT_EQ(wav.stream.format.sampleRate, c.rate);
-    EXPECT_EQ(wav.stream.format.bitRate, 0u);
   }
   OpenedWav shortFile(Stereo16File(8000, 7999));
   EXPECT_EQ(shortFile.stream.format.lengthSeconds, 0u);

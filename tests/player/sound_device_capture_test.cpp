@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "formats/wav/wav_reader.h"
+#include "player/waveout_output.h"
 #include "test_support.h"
 
 namespace {
@@ -28,13 +29,8 @@ std::vector<uint8_t> DecodeWav(const std::wstring& path, FormatRecord* format) {
 
 // Plays pcm in blocks of 32768 bytes and waits until the device has taken all.
 bool PlayThroughWaveOut(const FormatRecord& format, const std::vector<uint8_t>& pcm) {
-  WAVEFORMATEX wave{};
-  wave.wFormatTag = WAVE_FORMAT_PCM;
-  wave.nChannels = format.stereo ? 2 : 1;
-  wave.nSamplesPerSec = format.sampleRate;
-  wave.wBitsPerSample = format.bits16 ? 16 : 8;
-  wave.nBlockAlign = static_cast<WORD>(wave.nChannels * wave.wBitsPerSample / 8);
-  wave.nAvgBytesPerSec = wave.nSamplesPerSec * wave.nBlockAlign;
+  WAVEFORMATEX wave;
+  WaveFormatFromRecord(&format, &wave);
   HANDLE done = CreateEventW(nullptr, FALSE, FALSE, nullptr);
   HWAVEOUT device;
   if (waveOutOpen(&device, WAVE_MAPPER, &wave, reinterpret_cast<DWORD_PTR>(done), 0, CALLBACK_EVENT) != MMSYSERR_NOERROR)

@@ -64,8 +64,31 @@ HICON LoadSized(int number, int size) {
   return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(number), IMAGE_ICON, size, size, 0));
 }
 
-TEST(Icons, EveryNumberLoadsAtEverySizeWithRealTransparency) {
+// The icon group's own directory: LoadImageW would quietly stretch a missing
+// size, so the sizes drawn are checked where they are listed.
+std::vector<std::pair<int, int>> GroupSizesAndDepths(int number) {
+  std::vector<std::pair<int, int>> out;
+  HMODULE self = GetModuleHandleW(nullptr);
+  HRSRC found = FindResourceW(self, MAKEINTRESOURCEW(number), MAKEINTRESOURCEW(14));  // RT_GROUP_ICON
+  if (!found) return out;
+  DWORD size = SizeofResource(self, found);
+  const auto* bytes = static_cast<const uint8_t*>(LockResource(LoadResource(self, found)));
+  if (!bytes || size < 6) return out;
+  uint32_t count = static_cast<uint32_t>(bytes[4] | (bytes[5] << 8));
+  if (6ull + 14ull * count > size) return out;
+  for (uint32_t i = 0; i < count; ++i) {
+    const uint8_t* entry = bytes + 6 + 14 * static_cast<size_t>(i);
+    int side = entry[0] ? entry[0] : 256;
+    out.emplace_back(side, entry[6] | (entry[7] << 8));
+  }
+  return out;
+}
+
+TEST(Icons, EveryNumberListsAndLoadsEachDrawnSizeWithRealTransparency) {
   for (const IconCase& c : kIcons) {
+    std::vector<std::pair<int, int>> listed = {{16, 32}, {32, 32}};
+    if (c.largest == 48) listed.push_back({48, 32});
+    EXPECT_EQ(GroupSizesAndDepths(c.number), listed) << "icon " << c.number;
     for (int size : {16, 32, 48}) {
       if (size > c.largest) continue;
       SCOPED_TRACE(testing::Message() << "icon " << c.number << " at " << size);
@@ -88,39 +111,10 @@ TEST(Icons, EveryNumberLoadsAtEverySizeWithRealTransparency) {
   }
 }
 
-// The icon group's own directory: LoadImageW would quietly stretch a missing
-// size, so the sizes drawn are checked where they are listed.
-std::vector<std::pair<int, int>> GroupSizesAndDepths(int number) {
-  std::vector<std::pair<int, int>> out;
-  HMODULE self = GetModuleHandleW(nullptr);
-  HRSRC found = FindResourceW(self, MAKEINTRESOURCEW(number), MAKEINTRESOURCEW(14));  // RT_GROUP_ICON
-  if (!found) return out;
-  DWORD size = SizeofResource(self, found);
-  const auto* bytes = static_cast<const uint8_t*>(LockResource(LoadResource(self, found)));
-  if (!bytes || size < 6) return out;
-  uint32_t count = static_cast<uint32_t>(bytes[4] | (bytes[5] << 8));
-  if (6ull + 14ull * count > size) return out;
-  for (uint32_t i = 0; i < count; ++i) {
-    const uint8_t* entry = bytes + 6 + 14 * static_cast<size_t>(i);
-    int side = entry[0] ? entry[0] : 256;
-    out.emplace_back(side, entry[6] | (entry[7] << 8));
-  }
-  return out;
-}
-
-TEST(Icons, GroupsListEachDrawnSizeInThirtyTwoBits) {
-  for (const IconCase& c : kIcons) {
-    SCOPED_TRACE(testing::Message() << "icon " << c.number);
-    std::vector<std::pair<int, int>> expected = {{16, 32}, {32, 32}};
-    if (c.largest == 48) expected.push_back({48, 32});
-    EXPECT_EQ(GroupSizesAndDepths(c.number), expected);
-  }
-  EXPECT_TRUE(GroupSizesAndDepths(117).empty());
-}
-
 TEST(Icons, NumbersWithoutAnIconAreRefused) {
   for (int number : {0, 2, 101, 117, 183, 1152, 1158, 65535}) {
     SCOPED_TRACE(number);
+    EXPECT_TRUE(GroupSizesAndDepths(number).empty());
     HICON icon = LoadSized(number, 16);
     EXPECT_EQ(icon, nullptr);
     if (icon) DestroyIcon(icon);

@@ -3,6 +3,7 @@
 // program file and the application-data folder are redirected into a temporary tree.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 
 #include "settings/settings_file.h"
@@ -20,13 +21,13 @@ struct Candidates {
   std::wstring perUser = tree.Path(L"appdata\\Corvane\\Tapewright.INI");
 
   Candidates() {
-    MakeFolders(programFolder);
-    MakeFolders(appData);
+    CreateDirectoryW(programFolder.c_str(), nullptr);
+    CreateDirectoryW(appData.c_str(), nullptr);
     SettingsRedirectFolders((programFolder + L"\\Tapewright.exe").c_str(), appData.c_str());
   }
   ~Candidates() { SettingsRedirectFolders(nullptr, nullptr); }
   void MakePerUser(const std::string& text) {
-    MakeFolders(appData + L"\\Corvane");
+    CreateDirectoryW((appData + L"\\Corvane").c_str(), nullptr);
     ASSERT_TRUE(WriteFileText(perUser, text));
   }
   std::string Marker() const {
@@ -83,98 +84,60 @@ TEST(SettingsLocation, CandidatePaths) {
   EXPECT_EQ(wcslen(small), 7u);
 }
 
-TEST(SettingsLocation, NeitherFileExists) {
-  Candidates candidates;
-  {
-    SettingsStore store(0);
-    EXPECT_EQ(std::wstring(store.path), candidates.beside);
-    WriteInt(&store, "TPWR", "Opt", 1);
+// Every row of the precedence: which files exist, which carry the marker, which
+// cannot be written, and the file the store then uses (Opt tells which was read).
+TEST(SettingsLocation, Precedence) {
+  enum { kNone, kBeside, kPerUser };
+  struct {
+    const char* name;
+    int perUser;  // 0 none, 1 without marker, 2 with marker
+    bool beside, lockBeside, lockPerUser;
+    int chosen;
+    uint32_t opt;
+  } cases[] = {
+      {"neither file", 0, false, false, false, kBeside, 0},
+      {"only the per-user file", 1, false, false, false, kPerUser, 2},
+      {"only the program-folder file", 0, true, false, false, kBeside, 3},
+      {"both, no marker", 1, true, false, false, kBeside, 3},
+      {"both, marker", 2, true, false, false, kPerUser, 2},
+      {"program file read-only, no per-user file", 0, true, true, false, kNone, 0},
+      {"program file read-only, per-user file", 1, true, true, false, kPerUser, 2},
+      {"marked per-user file read-only", 2, true, false, true, kBeside, 3},
+      {"per-user file read-only, no program file", 1, false, false, true, kBeside, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Candidates candidates;
+    if (c.perUser) candidates.MakePerUser("[TPWR]\r\nOpt=2\r\n" + (c.perUser == 2 ? "\r\n" + candidates.Marker() : ""));
+    if (c.beside) {
+      ASSERT_TRUE(WriteFileText(candidates.beside, "[TPWR]\r\nOpt=3\r\n"));
+    }
+    std::optional<Unwritable> locked;
+    if (c.lockBeside) locked.emplace(candidates.beside);
+    if (c.lockPerUser) locked.emplace(candidates.perUser);
+    {
+      SettingsStore store(0);
+      const std::wstring paths[] = {L"", candidates.beside, candidates.perUser};
+      EXPECT_EQ(std::wstring(store.path), paths[c.chosen]);
+      EXPECT_EQ(ReadInt(&store, "TPWR", "Opt", 0), c.opt);
+      if (!c.perUser && !c.beside) WriteInt(&store, "TPWR", "Opt", 1);
+    }
+    if (!c.perUser && !c.beside) {
+      EXPECT_EQ(ReadFileText(candidates.beside), "[TPWR]\r\nOpt=1\r\n");
+      EXPECT_FALSE(FileExists(candidates.perUser));
+    }
   }
-  EXPECT_EQ(ReadFileText(candidates.beside), "[TPWR]\r\nOpt=1\r\n");
-  EXPECT_FALSE(FileExists(candidates.perUser));
 }
 
-TEST(SettingsLocation, OnlyThePerUserFile) {
-  Candidates candidates;
-  candidates.MakePerUser("[TPWR]\r\nOpt=2\r\n");
-  SettingsStore store(0);
-  EXPECT_EQ(std::wstring(store.path), candidates.perUser);
-  EXPECT_EQ(ReadInt(&store, "TPWR", "Opt", 0), 2u);
-}
-
-TEST(SettingsLocation, OnlyTheProgramFolderFile) {
-  Candidates candidates;
-  ASSERT_TRUE(WriteFileText(candidates.beside, "[TPWR]\r\nOpt=3\r\n"));
-  SettingsStore store(0);
-  EXPECT_EQ(std::wstring(store.path), candidates.beside);
-  EXPECT_EQ(ReadInt(&store, "TPWR", "Opt", 0), 3u);
-}
-
-TEST(SettingsLocation, BothWithoutMarkerUseTheProgramFolderAndDropItsMarker) {
+TEST(SettingsLocation, ProgramFolderFileDropsItsMarkerAndFixedLocationSearchesNothing) {
   Candidates candidates;
   candidates.MakePerUser("[TPWR]\r\nOpt=4\r\n");
   ASSERT_TRUE(WriteFileText(candidates.beside, "[TPWR]\r\nOpt=5\r\n\r\n[UseThis]\r\nOpt=C:\\elsewhere.INI\r\n"));
-  {
-    SettingsStore store(0);
-    EXPECT_EQ(std::wstring(store.path), candidates.beside);
-    EXPECT_EQ(ReadInt(&store, "TPWR", "Opt", 0), 5u);
-  }
+  { SettingsStore store(0); }
   EXPECT_EQ(ReadFileText(candidates.beside), "[TPWR]\r\nOpt=5\r\n\r\n");
   EXPECT_EQ(ReadFileText(candidates.perUser), "[TPWR]\r\nOpt=4\r\n");
-}
-
-TEST(SettingsLocation, BothWithMarkerUseThePerUserFile) {
-  Candidates candidates;
-  candidates.MakePerUser("[TPWR]\r\nOpt=6\r\n\r\n" + candidates.Marker());
-  ASSERT_TRUE(WriteFileText(candidates.beside, "[TPWR]\r\nOpt=7\r\n"));
-  SettingsStore store(0);
-  EXPECT_EQ(std::wstring(store.path), candidates.perUser);
-  EXPECT_EQ(ReadInt(&store, "TPWR", "Opt", 0), 6u);
-}
-
-TEST(SettingsLocation, ReadOnlyCandidatesAreSkipped) {
-  {
-    // Program-folder file not writable, no per-user file: defaults, never saved.
-    Candidates candidates;
-    ASSERT_TRUE(WriteFileText(candidates.beside, "[TPWR]\r\nOpt=8\r\n"));
-    Unwritable locked(candidates.beside);
-    SettingsStore store(0);
-    EXPECT_STREQ(store.path, L"");
-    EXPECT_EQ(ReadInt(&store, "TPWR", "Opt", 0), 0u);
-  }
-  {
-    // ... with a per-user file without marker: the per-user file.
-    Candidates candidates;
-    candidates.MakePerUser("[TPWR]\r\nOpt=9\r\n");
-    ASSERT_TRUE(WriteFileText(candidates.beside, "[TPWR]\r\nOpt=8\r\n"));
-    Unwritable locked(candidates.beside);
-    SettingsStore store(0);
-    EXPECT_EQ(std::wstring(store.path), candidates.perUser);
-  }
-  {
-    // Per-user file with marker but not writable: the program-folder file.
-    Candidates candidates;
-    candidates.MakePerUser("[TPWR]\r\nOpt=9\r\n\r\n" + candidates.Marker());
-    Unwritable locked(candidates.perUser);
-    ASSERT_TRUE(WriteFileText(candidates.beside, "[TPWR]\r\nOpt=8\r\n"));
-    SettingsStore store(0);
-    EXPECT_EQ(std::wstring(store.path), candidates.beside);
-  }
-  {
-    // Per-user file not writable, no program-folder file: created beside the program.
-    Candidates candidates;
-    candidates.MakePerUser("[TPWR]\r\nOpt=9\r\n");
-    Unwritable locked(candidates.perUser);
-    SettingsStore store(0);
-    EXPECT_EQ(std::wstring(store.path), candidates.beside);
-  }
-}
-
-TEST(SettingsLocation, FixedLocationSearchesNothing) {
-  Candidates candidates;
-  ASSERT_TRUE(WriteFileText(candidates.beside, "[TPWR]\r\nOpt=3\r\n"));
-  SettingsStore store(kSettingsFixedLocation);
-  EXPECT_STREQ(store.path, L"");
+  SettingsStore fixed(kSettingsFixedLocation);
+  EXPECT_STREQ(fixed.path, L"");
 }
 
 TEST(SettingsLocation, RefusedSaveMovesToTheMarkedPerUserFile) {
@@ -209,6 +172,7 @@ TEST(SettingsLocation, RefusedSaveWithFixedLocationStaysPut) {
   EXPECT_NE(Flush(&store), 0u);
   EXPECT_EQ(std::wstring(store.path), locked);
   EXPECT_FALSE(FileExists(candidates.perUser));
+  EXPECT_EQ(ReadFileText(candidates.tree.Path(L"locked")), "not a folder");
 }
 
 }  // namespace

@@ -89,17 +89,6 @@ TEST(SettingsPaths, CompactPaths) {
   for (const auto& c : cases) EXPECT_EQ(Compact(c.in), c.out) << std::wstring(c.in).size();
 }
 
-TEST(SettingsPaths, MacrosSurviveTheRoundTrip) {
-  Redirected redirected;
-  const wchar_t* stored[] = {L"%MY_PATH%\\Help\\tw.chm", L"%APPDATA%\\Corvane\\backup.INI", L"%TEMP%\\Keys.htm",
-                             L"%TPWRDOCS%\\today.txt"};
-  for (const wchar_t* path : stored) {
-    std::wstring expanded = Expand(path);
-    EXPECT_NE(expanded, path);
-    EXPECT_EQ(Compact(expanded.c_str()), path);
-  }
-}
-
 TEST(SettingsPaths, DialogFieldsShowExpandedAndReturnCompacted) {
   Redirected redirected;
   HWND window = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);

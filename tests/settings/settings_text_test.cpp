@@ -71,14 +71,6 @@ TEST(SettingsTextWrite, ExactBytesOfEveryCase) {
   }
 }
 
-TEST(SettingsTextWrite, NullArgumentsChangeNothing) {
-  SettingsText text{};
-  EXPECT_EQ(SettingsTextWrite(&text, nullptr, "k", "v"), kTextFailed);
-  EXPECT_EQ(SettingsTextWrite(&text, "A", nullptr, "v"), kTextFailed);
-  EXPECT_EQ(SettingsTextWrite(&text, "A", "k", nullptr), kTextFailed);
-  EXPECT_EQ(text.bytes, nullptr);
-}
-
 struct ReadCase {
   const char* name;
   const char* text;
@@ -112,7 +104,12 @@ TEST(SettingsTextRead, SectionsAndKeys) {
   }
 }
 
-TEST(SettingsTextRead, ValueIsCutAtTheBuffer) {
+TEST(SettingsText, NullArgumentsAndShortBuffers) {
+  SettingsText text{};
+  EXPECT_EQ(SettingsTextWrite(&text, nullptr, "k", "v"), kTextFailed);
+  EXPECT_EQ(SettingsTextWrite(&text, "A", nullptr, "v"), kTextFailed);
+  EXPECT_EQ(SettingsTextWrite(&text, "A", "k", nullptr), kTextFailed);
+  EXPECT_EQ(text.bytes, nullptr);
   char value[4];
   EXPECT_EQ(SettingsTextRead("[A]\r\nk=abcdef\r\n", "A", "k", value, sizeof value), 1);
   EXPECT_STREQ(value, "abc");
