@@ -8,6 +8,7 @@
 #include "app/main_menus.h"
 #include "app/main_window.h"
 #include "settings/settings_store.h"
+#include "shortcuts/keyboard_hook.h"
 
 namespace {
 
@@ -15,6 +16,7 @@ int RunApplication(HINSTANCE instance, int showCommand) {
   UINT oldMode = SetErrorMode(SEM_FAILCRITICALERRORS);
   SetErrorMode(oldMode);
   gMainWindow = CreateMainWindow(instance, showCommand);
+  InstallKeyboardHook(&gShortcuts);  // normally done in WM_CREATE already; also when creation failed
   MSG message{};
   if (gMainWindow) {
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
@@ -23,6 +25,7 @@ int RunApplication(HINSTANCE instance, int showCommand) {
       DispatchMessageW(&message);
     }
   }
+  RemoveKeyboardHook(&gShortcuts);
   ReleaseLanguage();
   gMainWindow = nullptr;
   return static_cast<int>(message.wParam);

@@ -16,6 +16,9 @@
 #include "app/main_window.h"
 #include "editor/document.h"
 #include "editor/editor_view.h"
+#include "app/language_dialog.h"
+#include "app/window_commands.h"
+#include "editor/marks.h"
 
 namespace {
 
@@ -113,6 +116,11 @@ const CommandHandler kHandlers[] = {
     {kCmdPaste, Paste},         {kCmdClear, Clear},         {kCmdSelectAll, SelectAll},
     {kCmdToolbar, Toolbar},     {kCmdStatusbar, StatusBar}, {kCmdWordwrap, WordWrap},
     {kCmdFont, Font},           {kCmdAfterCreate, AfterCreate}, {kCmdAbout, About},
+    {kCmdLanguage, LanguageCommand}, {kCmdGoOnline, GoOnlineCommand},
+    {kCmdInsDateTime, InsertDateTimeMark},   {kCmdInsVersion, InsertVersionMark},
+    {kCmdInsTxtPath, InsertTextPathMark},    {kCmdInsTxtVerb, InsertTextVerboseMark},
+    {kCmdInsSndPath, InsertSoundPathMark},   {kCmdInsSndVerb, InsertSoundVerboseMark},
+    {kCmdInsSndCue, InsertSoundCueMark},     {kCmdGoTo, GoToMark},
 };
 
 }  // namespace

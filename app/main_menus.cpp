@@ -8,6 +8,8 @@
 #include "app/menu_win32.h"
 #include "app/status_bar.h"
 #include "settings/settings_store.h"
+#include "ui/owner_menu.h"
+#include "shortcuts/key_names.h"
 
 namespace {
 
@@ -36,6 +38,16 @@ void ChooseLanguageCodeForRun() {
   }
 }
 
+const wchar_t* TreeItemLabel(ULONG_PTR itemData) {
+  return itemData ? reinterpret_cast<const MenuTreeItem*>(itemData)->label : nullptr;
+}
+
+int MenuIconsWanted() { return !(gApp->options & kOptNoMenuIcons); }
+
+// Hands a built menu bar or context menu to the owner-drawn menu.
+void PrepareMenuBar(HMENU menu) { OwnerMenuPrepare(menu, 1); }
+void PreparePopup(HMENU menu) { OwnerMenuPrepare(menu, 0); }
+
 void CheckItem(HMENU popup, UINT command, int checked) {
   CheckMenuItem(popup, command, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
 }
@@ -53,7 +65,10 @@ void SelectLanguageAndBuildMenus(HWND window) {
   gApp->languageTable = SelectLanguageTable(gApp->languageTable, gApp->languageCode, folder);
   SetCurrentLanguageTable(gApp->languageTable);
   // Dark mode is not offered until the theme can switch looks.
-  RebuildMainMenu(window, gApp->languageTable, 0, gApp->themeMode, nullptr, nullptr, &gMenuTree);
+  OwnerMenuSetLabelRoutine(TreeItemLabel);
+  OwnerMenuShowIcons(MenuIconsWanted());
+  RebuildMainMenu(window, gApp->languageTable, 0, gApp->themeMode, MenuLabelWithShortcut,
+                  MenuIconsWanted() ? PrepareMenuBar : nullptr, &gMenuTree);
   CommandStateTargets targets = Targets(1);
   UpdateCommandStates(&targets, 1);
 }
@@ -66,6 +81,8 @@ void FreeMainMenus() {
   }
   FreeMenuTree(gMenuTree);
   gMenuTree = nullptr;
+  OwnerMenuSetCheckMarks(nullptr, nullptr);
+  OwnerMenuRelease();
   for (HBITMAP& bitmap : gCheckMarks) {
     if (bitmap) DeleteObject(bitmap);
     bitmap = nullptr;
@@ -85,6 +102,7 @@ void MainMenusOnInitPopup(HMENU popup, int isWindowMenu) {
   CheckItem(popup, kCmdWordwrap, (gApp->options & kOptWordWrap) != 0);
   MainMenusUpdateStates();
   ApplyCommandStatesToMenu(popup);
+  if (MenuIconsWanted()) OwnerMenuPrepare(popup, 0);
 }
 
 void MainMenusOnSelect(UINT item, UINT flags, HMENU menu) {
@@ -109,11 +127,15 @@ void MainMenusOnContextMenu(HWND window, WPARAM wParam, LPARAM lParam) {
     GetCursorPos(&cursor);
     if (WindowFromPoint(cursor) != editor) return;
   }
-  ShowContextMenu(window, editor, gApp->findDialog, nullptr);
+  ShowContextMenu(window, editor, gApp->findDialog, MenuIconsWanted() ? PreparePopup : nullptr);
 }
 
-int MainMenusOnMeasureItem(MEASUREITEMSTRUCT*) { return 0; }
-int MainMenusOnDrawItem(DRAWITEMSTRUCT*) { return 0; }
+int MainMenusOnMeasureItem(MEASUREITEMSTRUCT* item) { return OwnerMenuMeasure(item); }
+int MainMenusOnDrawItem(DRAWITEMSTRUCT* item) { return OwnerMenuDraw(item); }
+
+LRESULT MainMenusOnMenuChar(wchar_t typed, HMENU menu) { return OwnerMenuChar(typed, menu); }
+
+void MainMenusBuildIcons() { OwnerMenuBuildIcons(gApp->instance, kMenuIconCommands, gApp->menuIconSize); }
 
 void MainMenusUpdateStates() {
   CommandStateTargets targets = Targets(1);
@@ -126,4 +148,6 @@ void MainMenusLoadCheckMarks() {
     gCheckMarks[i] = static_cast<HBITMAP>(
         LoadImageW(gApp->instance, MAKEINTRESOURCEW(5 + i), IMAGE_BITMAP, kCheckMarkSize, kCheckMarkSize, 0));
   }
+  OwnerMenuSetCheckMarks(gCheckMarks[0], gCheckMarks[1]);
+  OwnerMenuRefreshFont();
 }

@@ -20,3 +20,7 @@ int MainMenusOnMeasureItem(MEASUREITEMSTRUCT* item);
 int MainMenusOnDrawItem(DRAWITEMSTRUCT* item);
 void MainMenusUpdateStates();
 void MainMenusLoadCheckMarks();
+// WM_MENUCHAR: the mnemonic of the typed character.
+LRESULT MainMenusOnMenuChar(wchar_t typed, HMENU menu);
+// The menu-icon image list at the current menu icon size (WM_CREATE).
+void MainMenusBuildIcons();

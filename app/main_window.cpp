@@ -10,6 +10,7 @@
 #include "app/main_commands.h"
 #include "app/main_menus.h"
 #include "app/status_bar.h"
+#include "app/window_commands.h"
 #include "editor/document.h"
 #include "editor/editor_view.h"
 #include "player/player_commands.h"
@@ -17,6 +18,8 @@
 #include "player/player_panel.h"
 #include "player/player_thread.h"
 #include "settings/settings_values.h"
+#include "shortcuts/keyboard_hook.h"
+#include "shortcuts/shortcut_settings.h"
 #include "ui/theme.h"
 
 AppState* gApp = nullptr;
@@ -67,6 +70,10 @@ LRESULT OnCreate(HWND window) {
   StatusBarCreate(window, gApp->instance);
   OleInitialize(nullptr);
   HFONT font = CreateEditorFont();
+  // The editor reports drops and state changes through these; without them a
+  // dropped file would be ignored and the Edit commands never re-greyed.
+  gEditorFilesDropped = DocumentOpenDropped;
+  gEditorStatesChanged = RefreshCommandStates;
   gApp->editorWindow = CreateEditor(window);
   gApp->playerWindow = CreatePlayerPanel(window, gApp->instance);
   if (!gApp->editorWindow || !gApp->playerWindow) {
@@ -79,11 +86,15 @@ LRESULT OnCreate(HWND window) {
   ShowBars();
   gApp->playIcon = static_cast<HICON>(LoadImageW(gApp->instance, MAKEINTRESOURCEW(kCmdPlay), IMAGE_ICON, 16, 16, 0));
   gApp->pauseIcon = static_cast<HICON>(LoadImageW(gApp->instance, MAKEINTRESOURCEW(kCmdPause), IMAGE_ICON, 16, 16, 0));
+  SetShortcutTargetWindow(window);
+  SetWindowRescueRoutine(ResetWindowPosition);
+  LoadShortcuts();  // before the menus, which show the shortcuts
   SelectLanguageAndBuildMenus(window);
   gApp->stepBackSeconds = static_cast<int32_t>(ReadInt(store, "Player", "StepBak", 5));
   gApp->stepForwardSeconds = static_cast<int32_t>(ReadInt(store, "Player", "StepFwd", 5));
   ApplyAlwaysOnTop(window);
   PostMessageW(window, WM_COMMAND, kCmdAfterCreate, 2);
+  MainMenusBuildIcons();
   return 0;
 }
 
@@ -137,6 +148,7 @@ void OnSetFocus() {
 
 void OnSysColorChange() {
   ThemeRefresh();
+  MainMenusLoadCheckMarks();  // also takes the menu font afresh
   ApplyEditorColors();
 }
 
@@ -173,6 +185,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_DRAWITEM:
       if (wParam == 0 && MainMenusOnDrawItem(reinterpret_cast<DRAWITEMSTRUCT*>(lParam))) return TRUE;
       break;
+    case WM_MENUCHAR: return MainMenusOnMenuChar(static_cast<wchar_t>(LOWORD(wParam)), reinterpret_cast<HMENU>(lParam));
     case WM_COMMAND: return MainWindowOnCommand(window, wParam, lParam);
     case WM_USER + 7: return 0;
     case WM_USER + 8: {

@@ -1,24 +1,231 @@
+// The player panel window: creation of its toolbar, tooltip and sliders,
+// layout, tooltips, drops and the message dispatch. Actions and notification
+// handlers are in panel_actions.cpp.
 #include "player_panel.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <cstdlib>
+
+#include "app/command_ids.h"
+#include "player/player_commands.h"
+#include "player/player_messages.h"
+#include "player/player_thread.h"
+#include "ui/slider.h"
+#include "ui/theme.h"
 
 namespace {
 
-LRESULT CALLBACK PlayerPanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return DefWindowProcW(window, message, wParam, lParam);
+constexpr int kToolbarWidth = 117;
+constexpr int kToolbarHeight = 25;
+constexpr int kSliderLeftWithToolbar = 123;
+constexpr int kSliderLeftAlone = 6;
+constexpr int kSliderTopFromBottom = 22;
+constexpr int kSliderHeight = 19;
+constexpr int kIconSize = 16;
+constexpr uint16_t kButtonOrder[] = {kCmdRew, kCmdPlay, kCmdPause, kCmdStop, kCmdFF};
+
+HWND CreateTransportToolbar(HWND panel, PlayerPanel* record) {
+  HWND toolbar = CreateWindowExW(0, TOOLBARCLASSNAMEW, L"",
+                                 WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NODIVIDER |
+                                     CCS_NORESIZE | CCS_NOPARENTALIGN,
+                                 0, 0, kToolbarWidth, kToolbarHeight, panel, nullptr, record->instance, nullptr);
+  if (!toolbar) return nullptr;
+  SendMessageW(toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+  record->toolbarImages = ImageList_Create(kIconSize, kIconSize, ILC_COLOR32 | ILC_MASK, 5, 0);
+  TBBUTTON buttons[5]{};
+  for (int i = 0; i < 5; ++i) {
+    HICON icon = static_cast<HICON>(
+        LoadImageW(record->instance, MAKEINTRESOURCEW(kButtonOrder[i]), IMAGE_ICON, kIconSize, kIconSize, 0));
+    buttons[i].iBitmap = icon && record->toolbarImages ? ImageList_AddIcon(record->toolbarImages, icon) : I_IMAGENONE;
+    if (icon) DestroyIcon(icon);
+    buttons[i].idCommand = kButtonOrder[i];
+    buttons[i].fsState = TBSTATE_ENABLED;
+    buttons[i].fsStyle = TBSTYLE_BUTTON;
+  }
+  SendMessageW(toolbar, TB_SETBITMAPSIZE, 0, MAKELPARAM(kIconSize, kIconSize));
+  SendMessageW(toolbar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(record->toolbarImages));
+  SendMessageW(toolbar, TB_ADDBUTTONSW, 5, reinterpret_cast<LPARAM>(buttons));
+  return toolbar;
 }
 
-}  // namespace
+void AddSliderTool(HWND panel, HWND tooltip, HWND slider, uint16_t textId) {
+  wchar_t text[kTooltipChars + 1];
+  if (!tooltip || !slider || !GetText(textId, text, kTooltipChars + 1)) return;
+  TOOLINFOW tool{};
+  tool.cbSize = sizeof tool;
+  tool.uFlags = TTF_IDISHWND;
+  tool.hwnd = panel;
+  tool.uId = reinterpret_cast<UINT_PTR>(slider);
+  tool.lpszText = text;
+  SendMessageW(tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
 
-HWND CreatePlayerPanel(HWND parent, HINSTANCE instance) {
+LRESULT OnCreate(HWND panel, LPARAM lParam) {
+  auto* record = static_cast<PlayerPanel*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+  if (!record) return -1;
+  SetWindowLongPtrW(panel, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(record));
+  if (gPlayerThread) PlayerPostCommand(PC_SETOWNER, 0, reinterpret_cast<LPARAM>(panel));
+  record->toolbar = CreateTransportToolbar(panel, record);
+  record->tooltip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, panel, nullptr, record->instance,
+                                    nullptr);
+  record->seekBar = CreateSlider(panel, record->tooltip, kSeekBarId, record->instance);
+  record->volumeBar = CreateSlider(panel, record->tooltip, kVolumeBarId, record->instance);
+  AddSliderTool(panel, record->tooltip, record->seekBar, kTextSeekBar);
+  AddSliderTool(panel, record->tooltip, record->volumeBar, kTextVolumeBar);
+  if (gPlayerThread) PlayerPostCommand(PC_SETSCALE, 0, kSeekBarRange);
+  SendMessageW(record->seekBar, kSliderSetRange, 0, kSeekBarRange);
+  SendMessageW(record->seekBar, kSliderSetPosition, 0, 0);
+  SendMessageW(record->volumeBar, kSliderSetRange, 0, kVolumeBarRange);
+  if (gPlayerThread) PlayerPostCommand(PC_GETINFO, 0, 0);
+  return 0;
+}
+
+void OnDestroy(HWND panel) {
+  PlayerPanel* record = PlayerPanelOf(panel);
+  SetWindowLongPtrW(panel, GWLP_USERDATA, 0);
+  if (gPlayerThread) {
+    PlayerPostCommand(PC_SETOWNER, 0, 0);
+    PlayerPostCommand(PC_STOP, 0, 0);
+  }
+  if (!record) return;
+  if (record->tooltip && IsWindow(record->tooltip)) DestroyWindow(record->tooltip);  // owned: may be gone already
+  if (record->toolbar) DestroyWindow(record->toolbar);  // before its image list goes
+  if (record->toolbarImages) ImageList_Destroy(record->toolbarImages);
+  free(record);
+}
+
+void MoveChild(HWND child, const RECT& to) {
+  if (child) MoveWindow(child, to.left, to.top, to.right - to.left, to.bottom - to.top, TRUE);
+}
+
+void Layout(HWND panel) {
+  PlayerPanel* record = PlayerPanelOf(panel);
+  if (!record) return;
+  RECT client;
+  GetClientRect(panel, &client);
+  PanelLayout layout;
+  ComputePanelLayout(client.right, client.bottom, record->toolbar != nullptr, &layout);
+  MoveChild(record->toolbar, layout.toolbar);
+  MoveChild(record->volumeBar, layout.volumeBar);
+  MoveChild(record->seekBar, layout.seekBar);
+  if (record->toolbar) InvalidateRect(record->toolbar, nullptr, TRUE);
+  InvalidateRect(panel, nullptr, TRUE);
+}
+
+LRESULT OnNotify(HWND panel, LPARAM lParam) {
+  auto* header = reinterpret_cast<NMHDR*>(lParam);
+  PlayerPanel* record = PlayerPanelOf(panel);
+  if (!record || header->code != TTN_GETDISPINFOW) return 0;
+  auto* info = reinterpret_cast<NMTTDISPINFOW*>(lParam);
+  record->tooltipText[0] = 0;
+  GetTooltipText(static_cast<uint16_t>(header->idFrom), record->tooltipText, kTooltipChars + 1);
+  info->lpszText = record->tooltipText;
+  return 0;
+}
+
+// The first dropped item that is not a folder is opened; the rest is ignored.
+void OnDropFiles(HWND panel, HDROP drop) {
+  wchar_t path[kMaxPathChars + 1];
+  UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+  for (UINT i = 0; i < count; ++i) {
+    UINT length = DragQueryFileW(drop, i, nullptr, 0);
+    if (length == 0 || length > kMaxPathChars) continue;
+    if (!DragQueryFileW(drop, i, path, kMaxPathChars + 1)) continue;
+    DWORD attributes = GetFileAttributesW(path);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
+    DragFinish(drop);
+    PlayerPanelOpenFile(panel, path);
+    return;
+  }
+  DragFinish(drop);
+}
+
+LRESULT OnCtlColorStatic(WPARAM wParam) {
+  HDC dc = reinterpret_cast<HDC>(wParam);
+  SetBkColor(dc, ThemeGetColor(kThemeFaceBack));
+  SetTextColor(dc, ThemeGetColor(kThemeFaceText));
+  return reinterpret_cast<LRESULT>(ThemeGetBrush(kThemeFaceBack));
+}
+
+LRESULT CALLBACK PlayerPanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE: return OnCreate(panel, lParam);
+    case WM_DESTROY: OnDestroy(panel); return 0;
+    case WM_SIZE:
+      if (wParam != SIZE_MINIMIZED) Layout(panel);
+      return 0;
+    case WM_NOTIFY: return OnNotify(panel, lParam);
+    case WM_COMMAND: PlayerPanelOnCommand(panel, LOWORD(wParam)); return 0;
+    case WM_HSCROLL: PlayerPanelOnSlider(panel, wParam, lParam); return 0;
+    case WM_CTLCOLORSTATIC: return OnCtlColorStatic(wParam);
+    case WM_DROPFILES: OnDropFiles(panel, reinterpret_cast<HDROP>(wParam)); return 0;
+    case PN_STATE:
+    case PN_INFO:
+    case PN_POSITION:
+    case PN_PROGRESS:
+    case PN_VOLUME: PlayerPanelOnNotification(panel, message, wParam, lParam); return 0;
+    case kPanelAnswersOne: return 1;
+    default: return DefWindowProcW(panel, message, wParam, lParam);
+  }
+}
+
+// The open-audio-file operation reaches the panel through these.
+void SendStopToPanel(HWND owner) {
+  if (PlayerPanelOf(owner)) PlayerPanelStop(owner);
+  else PlayerPostCommand(PC_STOP, 0, 0);
+}
+int HasPanelRecord(HWND owner) { return PlayerPanelOf(owner) != nullptr; }
+
+void RegisterPanelClass(HINSTANCE instance) {
+  WNDCLASSEXW existing{};
+  existing.cbSize = sizeof existing;
+  if (GetClassInfoExW(instance, kPlayerPanelClass, &existing)) return;
   WNDCLASSEXW windowClass{};
   windowClass.cbSize = sizeof windowClass;
   windowClass.lpfnWndProc = PlayerPanelProc;
   windowClass.hInstance = instance;
   windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+  windowClass.hbrBackground = ThemeGetBrush(kThemeFaceBack);
   windowClass.lpszClassName = kPlayerPanelClass;
-  WNDCLASSEXW existing{};
-  existing.cbSize = sizeof existing;
-  if (!GetClassInfoExW(instance, kPlayerPanelClass, &existing)) RegisterClassExW(&windowClass);
-  return CreateWindowExW(0, kPlayerPanelClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, 0,
-                         kPlayerPanelHeight, parent, nullptr, instance, nullptr);
+  RegisterClassExW(&windowClass);
+}
+
+}  // namespace
+
+void ComputePanelLayout(int width, int height, int hasToolbar, PanelLayout* layout) {
+  int left = hasToolbar ? kSliderLeftWithToolbar : kSliderLeftAlone;
+  int volumeWidth = (width - left) / 4;
+  int top = height - kSliderTopFromBottom;
+  if (hasToolbar) SetRect(&layout->toolbar, 0, height - kToolbarHeight, kToolbarWidth, height);
+  else SetRectEmpty(&layout->toolbar);
+  SetRect(&layout->volumeBar, width - volumeWidth, top, width, top + kSliderHeight);
+  SetRect(&layout->seekBar, left, top, width - volumeWidth, top + kSliderHeight);
+}
+
+PlayerPanel* PlayerPanelOf(HWND panel) {
+  if (!panel || !IsWindow(panel)) return nullptr;
+  wchar_t className[8];
+  if (!GetClassNameW(panel, className, 8) || lstrcmpW(className, kPlayerPanelClass) != 0) return nullptr;
+  return reinterpret_cast<PlayerPanel*>(GetWindowLongPtrW(panel, GWLP_USERDATA));
+}
+
+HWND CreatePlayerPanel(HWND parent, HINSTANCE instance) {
+  RegisterPanelClass(instance);
+  auto* record = static_cast<PlayerPanel*>(calloc(1, sizeof(PlayerPanel)));
+  if (!record) return nullptr;
+  record->instance = instance;
+  HWND panel = CreateWindowExW(0, kPlayerPanelClass, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, kPlayerPanelHeight, parent,
+                               nullptr, instance, record);
+  if (!panel) {
+    free(record);
+    return nullptr;
+  }
+  DragAcceptFiles(panel, TRUE);
+  gPlayerPanelCalls.SendStop = SendStopToPanel;
+  gPlayerPanelCalls.HasPanelRecord = HasPanelRecord;
+  gPlayerPanelCalls.RefreshTime = PlayerPanelRefreshTime;
+  return panel;
 }

@@ -1,10 +1,77 @@
-// The player panel: the strip under the editor that holds the transport
-// buttons, the seek bar and the volume bar. For now it is the empty strip that
-// the main window lays out; its controls come with the panel work.
+// The player panel: the strip under the editor with the transport buttons, the
+// seek bar and the volume bar. It owns the player thread's notifications, keeps
+// a copy of the current file's information and feeds the status bar's time
+// text (pane 0) and state icon (pane 2).
 #pragma once
 #include <windows.h>
+#include <commctrl.h>
+
+#include <cstdint>
+
+#include "app/language.h"
+#include "formats/file_info.h"
 
 constexpr wchar_t kPlayerPanelClass[] = L"AP";
 constexpr int kPlayerPanelHeight = 25;
+constexpr int kSeekBarRange = 100;
+constexpr int kVolumeBarRange = 256;
+constexpr int kSeekBarId = 1;
+constexpr int kVolumeBarId = 2;
+constexpr UINT kPanelAnswersOne = WM_USER + 6;  // 1030
 
+struct PlayerPanel {
+  HINSTANCE instance;
+  HWND toolbar;
+  HWND tooltip;  // for the two sliders
+  HWND seekBar;
+  HWND volumeBar;
+  HIMAGELIST toolbarImages;
+  int state;                 // last PN_STATE: 0 none yet, else a PlayerStateCode
+  uint32_t seekBarPosition;  // last value given to the seek bar, 0 to 99
+  uint32_t position;         // seconds as shown; Play resumes from here
+  FileInfoBlock file;        // copied from PN_INFO
+  wchar_t tooltipText[kTooltipChars + 1];
+};
+
+// Child positions for a panel client of width x height.
+struct PanelLayout {
+  RECT toolbar;  // empty without a toolbar
+  RECT seekBar;
+  RECT volumeBar;
+};
+void ComputePanelLayout(int width, int height, int hasToolbar, PanelLayout* layout);
+
+// Registers the class, allocates the record and creates the panel; the panel
+// takes dropped files and installs itself into the open-audio-file operation.
 HWND CreatePlayerPanel(HWND parent, HINSTANCE instance);
+// The panel's record, or null (not a panel, or being destroyed).
+PlayerPanel* PlayerPanelOf(HWND panel);
+
+// "  position (length)" in the time-of-recording format; empty when length is 0.
+size_t FormatPlayerTime(uint32_t position, uint32_t length, wchar_t* out, size_t capacity);
+void PlayerPanelRefreshTime(HWND panel);
+void PlayerPanelShowStateIcon(int state);
+
+// Actions (commands 1153 to 1157, 162).
+void PlayerPanelPlay(HWND panel);
+void PlayerPanelStop(HWND panel);
+void PlayerPanelPauseToggle(HWND panel);
+void PlayerPanelStepBack(HWND panel);
+void PlayerPanelStepForward(HWND panel);
+void PlayerPanelOpenDialog(HWND panel);
+// Opens path through the player with this panel as owner. Non-zero on success;
+// the copied file information then names the new file, its length unknown
+// until the player reports it.
+int PlayerPanelOpenFile(HWND panel, const wchar_t* path);
+// Seeks to seconds when the file's length allows it; the time is kept in
+// pendingCueSeconds for the next file information in any case.
+void PlayerPanelSeekToTime(HWND panel, uint32_t seconds);
+// The current sound file's path (empty when none). Returns its length.
+size_t PlayerPanelSoundPath(HWND panel, wchar_t* out, size_t capacity);
+// Whole seconds as shown; 0 without a panel record.
+uint32_t PlayerPanelPosition(HWND panel);
+
+// Message handlers of the panel window.
+void PlayerPanelOnNotification(HWND panel, UINT message, WPARAM wParam, LPARAM lParam);
+void PlayerPanelOnSlider(HWND panel, WPARAM wParam, LPARAM lParam);
+void PlayerPanelOnCommand(HWND panel, WORD command);

@@ -1,0 +1,247 @@
+// The player panel's actions, its handlers of the player's notifications and
+// of the sliders, and what it shows in the status bar.
+#include <windows.h>
+#include <commctrl.h>
+#include <commdlg.h>
+
+#include <cwchar>
+
+#include "app/app_state.h"
+#include "app/command_ids.h"
+#include "app/status_bar.h"
+#include "editor/mark_text.h"
+#include "player/player_commands.h"
+#include "player/player_messages.h"
+#include "player/player_panel.h"
+#include "player/player_thread.h"
+#include "ui/slider.h"
+
+namespace {
+
+constexpr wchar_t kAudioFilter[] =
+    L"Audio files\0*.wav;*.mp3;*.mp2;*.mp1;*.mpp;*.ogg;*.ogm;*.flac;*.wma\0*.*\0*.*\0";
+constexpr int kTimePane = 0;
+constexpr int kStatePane = 2;
+
+void ReleasePauseButton(const PlayerPanel* record) {
+  if (record->toolbar) SendMessageW(record->toolbar, TB_CHECKBUTTON, kCmdPause, FALSE);
+}
+
+uint32_t Length(const PlayerPanel* record) { return record->file.info.lengthSeconds; }
+
+void PostSeek(uint32_t numerator, uint32_t denominator) {
+  if (denominator) PlayerPostCommand(PC_SEEK, numerator, denominator);
+}
+
+// Play followed by a seek to the shown position: a resumed device would
+// otherwise sound from the decoder's position, ahead of what was heard.
+void PlayFromShownPosition(const PlayerPanel* record) {
+  PlayerPostCommand(PC_PLAY, 0, 0);
+  if (record->position && Length(record)) PostSeek(record->position, Length(record));
+}
+
+void StartUnlessPlaying(const PlayerPanel* record) {
+  if (record->state == kStatePlaying) return;
+  if (record->state == kStatePaused) ReleasePauseButton(record);
+  PlayerPostCommand(PC_PLAY, 0, 0);
+}
+
+void SetSeekBar(PlayerPanel* record, uint32_t value) {
+  if (value == record->seekBarPosition) return;
+  record->seekBarPosition = value;
+  SendMessageW(record->seekBar, kSliderSetPosition, 0, static_cast<LPARAM>(value));
+}
+
+void OnState(HWND panel, PlayerPanel* record, int state) {
+  if (state == record->state) return;
+  record->state = state;
+  PlayerPanelShowStateIcon(state);
+  if (state != kStateStopped) return;
+  record->position = 0;
+  PlayerPanelRefreshTime(panel);
+  SetSeekBar(record, 0);
+}
+
+void OnInfo(HWND panel, PlayerPanel* record, WPARAM seekable, const FileInfoBlock* block) {
+  if (!block) return;  // plug-ins post it bare at the end of a file
+  record->file = *block;
+  record->file.path[kMaxPathChars] = 0;
+  EnableWindow(record->seekBar, seekable != 0);
+  if (gApp->pendingCueSeconds) {
+    PlayerPanelSeekToTime(panel, gApp->pendingCueSeconds);
+    gApp->pendingCueSeconds = 0;
+  }
+  PlayerPanelRefreshTime(panel);
+}
+
+}  // namespace
+
+size_t FormatPlayerTime(uint32_t position, uint32_t length, wchar_t* out, size_t capacity) {
+  TextBuilder builder;
+  TextBuilderStart(&builder, out, capacity);
+  if (!length) return 0;
+  wchar_t time[kRecordingTimeChars];
+  TextAppend(&builder, L"  ");
+  FormatRecordingTime(position, time, kRecordingTimeChars);
+  TextAppend(&builder, time);
+  TextAppend(&builder, L" (");
+  FormatRecordingTime(length, time, kRecordingTimeChars);
+  TextAppend(&builder, time);
+  TextAppendChar(&builder, L')');
+  return builder.length;
+}
+
+void PlayerPanelRefreshTime(HWND panel) {
+  PlayerPanel* record = PlayerPanelOf(panel);
+  if (!record) return;
+  wchar_t text[kStatusPaneChars + 1];
+  FormatPlayerTime(record->position, Length(record), text, kStatusPaneChars + 1);
+  StatusBarSetText(kTimePane, text);
+}
+
+void PlayerPanelShowStateIcon(int state) {
+  HICON icon = state == kStatePlaying ? gApp->playIcon : state == kStatePaused ? gApp->pauseIcon : nullptr;
+  StatusBarSetIcon(kStatePane, icon);
+}
+
+void PlayerPanelPlay(HWND panel) {
+  PlayerPanel* record = PlayerPanelOf(panel);
+  if (!record) return;
+  if (record->state == kStatePaused) ReleasePauseButton(record);
+  if (record->state != kStatePlaying) PlayFromShownPosition(record);
+}
+
+void PlayerPanelStop(HWND panel) {
+  PlayerPostCommand(PC_STOP, 0, 0);
+  if (PlayerPanel* record = PlayerPanelOf(panel)) ReleasePauseButton(record);
+}
+
+void PlayerPanelPauseToggle(HWND panel) {
+  PlayerPanel* record = PlayerPanelOf(panel);
+  if (!record) return;
+  if (record->state == kStatePaused) PlayFromShownPosition(record);
+  else PlayerPostCommand(PC_PAUSE, 0, 0);
+}
+
+void PlayerPanelStepBack(HWND panel) {
+  PlayerPanel* record = PlayerPanelOf(panel);
+  if (!record) return;
+  if (gApp->stepBackSeconds > 0) {
+    uint32_t step = static_cast<uint32_t>(gApp->stepBackSeconds);
+    uint32_t target = record->position > step ? record->position - step : 0;
+    PostSeek(target, Length(record));
+  }
+  StartUnlessPlaying(record);
+}
+
+void PlayerPanelStepForward(HWND panel) {
+  PlayerPanel* record = PlayerPanelOf(panel);
+  if (!record) return;
+  if (gApp->stepForwardSeconds > 0) {
+    uint64_t target = uint64_t{record->position} + static_cast<uint32_t>(gApp->stepForwardSeconds);
+    if (target < Length(record)) PostSeek(static_cast<uint32_t>(target), Length(record));
+  }
+  StartUnlessPlaying(record);
+}
+
+void PlayerPanelOpenDialog(HWND panel) {
+  wchar_t file[kMaxPathChars + 1] = L"";
+  OPENFILENAMEW dialog{};
+  dialog.lStructSize = sizeof dialog;
+  dialog.hwndOwner = GetParent(panel);
+  dialog.lpstrFilter = kAudioFilter;
+  dialog.lpstrFile = file;
+  dialog.nMaxFile = kMaxPathChars + 1;
+  dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
+  if (!GetOpenFileNameW(&dialog)) return;
+  wchar_t full[kMaxPathChars + 1];
+  const wchar_t* path = file;
+  if (!wcschr(file, L':')) {
+    DWORD length = GetFullPathNameW(file, kMaxPathChars + 1, full, nullptr);
+    if (length && length <= kMaxPathChars) path = full;
+  }
+  PlayerPanelOpenFile(panel, path);
+}
+
+int PlayerPanelOpenFile(HWND panel, const wchar_t* path) {
+  wchar_t kept[kMaxPathChars + 1];  // the player reads it while the open waits
+  lstrcpynW(kept, path, kMaxPathChars + 1);
+  if (!PlayerOpenAudioFile(panel, kept)) return 0;
+  if (PlayerPanel* record = PlayerPanelOf(panel)) {
+    // Until the player's information arrives the length is unknown, so a seek
+    // made right after the open waits in pendingCueSeconds for it.
+    FileInfoClear(&record->file.info);
+    lstrcpynW(record->file.path, kept, kMaxPathChars + 1);
+    PlayerPanelRefreshTime(panel);
+  }
+  return 1;
+}
+
+void PlayerPanelSeekToTime(HWND panel, uint32_t seconds) {
+  gApp->pendingCueSeconds = seconds;
+  PlayerPanel* record = PlayerPanelOf(panel);
+  if (!record) return;
+  uint32_t length = Length(record);
+  if (!length || seconds >= length) return;
+  record->position = seconds;
+  // A seek while paused would let the device run on; Play seeks to the position instead.
+  if (record->state != kStatePaused) PostSeek(seconds, length);
+  PlayerPanelRefreshTime(panel);
+  SetSeekBar(record, static_cast<uint32_t>(double(seconds) / double(length) * kSeekBarRange));
+}
+
+size_t PlayerPanelSoundPath(HWND panel, wchar_t* out, size_t capacity) {
+  if (!capacity) return 0;
+  out[0] = 0;
+  PlayerPanel* record = PlayerPanelOf(panel);
+  if (!record) return 0;
+  lstrcpynW(out, record->file.path, static_cast<int>(capacity));
+  return wcslen(out);
+}
+
+uint32_t PlayerPanelPosition(HWND panel) {
+  PlayerPanel* record = PlayerPanelOf(panel);
+  return record ? record->position : 0;
+}
+
+void PlayerPanelOnNotification(HWND panel, UINT message, WPARAM wParam, LPARAM lParam) {
+  PlayerPanel* record = PlayerPanelOf(panel);
+  if (!record) return;
+  switch (message) {
+    case PN_STATE: OnState(panel, record, static_cast<int>(lParam)); break;
+    case PN_INFO: OnInfo(panel, record, wParam, reinterpret_cast<const FileInfoBlock*>(lParam)); break;
+    case PN_POSITION:
+      record->position = static_cast<uint32_t>(lParam);
+      PlayerPanelRefreshTime(panel);
+      break;
+    case PN_PROGRESS: SetSeekBar(record, static_cast<uint32_t>(lParam)); break;
+    case PN_VOLUME: SendMessageW(record->volumeBar, kSliderSetPosition, 0, lParam); break;
+    default: break;
+  }
+}
+
+void PlayerPanelOnSlider(HWND panel, WPARAM wParam, LPARAM lParam) {
+  PlayerPanel* record = PlayerPanelOf(panel);
+  if (!record || LOWORD(wParam) == SB_THUMBTRACK) return;
+  HWND slider = reinterpret_cast<HWND>(lParam);
+  uint32_t value = static_cast<uint32_t>(SendMessageW(slider, kSliderGetPosition, 0, 0));
+  if (slider == record->seekBar) {
+    if (value >= kSeekBarRange) return;  // a release beyond the bar's end
+    PlayerPostCommand(PC_SEEK, value, kSeekBarRange);
+    if (record->state == kStatePaused) PostMessageW(panel, WM_COMMAND, kCmdPlay, 0);
+  } else if (slider == record->volumeBar) {
+    PlayerPostCommand(PC_SETVOLUME, 0, value > 255 ? 255 : value);
+  }
+}
+
+void PlayerPanelOnCommand(HWND panel, WORD command) {
+  switch (command) {
+    case kCmdPlay: PlayerPanelPlay(panel); break;
+    case kCmdStop: PlayerPanelStop(panel); break;
+    case kCmdPause: PlayerPanelPauseToggle(panel); break;
+    case kCmdRew: PlayerPanelStepBack(panel); break;
+    case kCmdFF: PlayerPanelStepForward(panel); break;
+    case kCmdAmpFileOpen: PlayerPanelOpenDialog(panel); break;
+    default: break;
+  }
+}

@@ -1,0 +1,224 @@
+# The GUI test cases, sourced by run-gui-tests.sh. Each gets its own folder
+# (the program's copy and its settings file live there), prints what went
+# wrong and returns non-zero on failure.
+
+settings_has() { tr -d '\r' <"$1/Tapewright.INI" 2>/dev/null | grep -q "$2"; }
+
+# Menus are not readable from another process under Wine; the German menu
+# bar shows itself by its mnemonics instead: Alt+D opens "&Datei" (the English
+# bar has no D), whose popup window then appears.
+german_menu_opens() {
+  keys alt+d
+  probe wait "#32768" "" 3000 >/dev/null || { keys Escape Escape; return 1; }
+}
+
+# Types a transcript, saves it through File > Save as into the case folder and
+# checks the bytes on disk: FF FE, then the text in UTF-16LE with CR LF.
+type_and_save_as() {
+  local folder=$1 title
+  start_program "$folder" || fail "the main window did not open" || return 1
+  type_text "Interviewer: Where were you on the night of the storm?"
+  keys Return
+  type_text "Witness: At home, reading by candlelight."
+  sleep 0.5  # the status bar repaints its line and column 100 ms after a change
+  screenshot english-transcript
+  menu f a
+  wait_dialog "Save As" >/dev/null || fail "no Save As dialog" || return 1
+  type_text "$(winpath "$folder/storm.txt")"
+  keys Return
+  dialog_gone "Save As" || fail "the Save As dialog stayed open" || return 1
+  title=$(probe wait TPWR "Tapewright - storm.txt" 10000) || fail "title not updated: $(probe wait TPWR '' 10)" || return 1
+  expect_utf16_file "$folder/storm.txt" $'Interviewer: Where were you on the night of the storm?\nWitness: At home, reading by candlelight.' ||
+    return 1
+  [ "$(probe modified)" = 0 ] || fail "still marked modified after the save" || return 1
+  menu f x
+  program_gone || fail "File > Exit did not close a saved document"
+}
+
+# Close with unsaved text: Cancel keeps window and text, No discards them.
+close_prompt_cancel_then_no() {
+  local folder=$1
+  start_program "$folder" || fail "the main window did not open" || return 1
+  type_text "draft that must survive Cancel"
+  menu f x
+  wait_dialog "Tapewright" >/dev/null || fail "no save prompt on close" || return 1
+  keys Escape
+  dialog_gone "Tapewright" || fail "the prompt stayed after Cancel" || return 1
+  sleep 0.5
+  probe wait TPWR "Tapewright - " 100 >/dev/null || fail "the window closed after Cancel" || return 1
+  editor_text_is "$folder" "draft that must survive Cancel" || return 1
+  [ "$(probe modified)" = 1 ] || fail "the text lost its modified mark" || return 1
+  menu f x
+  wait_dialog "Tapewright" >/dev/null || fail "no save prompt on the second close" || return 1
+  keys n
+  program_gone || fail "No did not close the window" || return 1
+  [ -z "$(find "$folder" -name '*.txt')" ] || fail "No wrote a file: $(find "$folder" -name '*.txt')"
+}
+
+# Close with unsaved text and answer Yes: Save as opens, the file is written, the program ends.
+close_prompt_yes_saves() {
+  local folder=$1
+  start_program "$folder" || fail "the main window did not open" || return 1
+  type_text "keep me"
+  menu f x
+  wait_dialog "Tapewright" >/dev/null || fail "no save prompt on close" || return 1
+  keys y
+  wait_dialog "Save As" >/dev/null || fail "Yes on an untitled document did not open Save As" || return 1
+  type_text "$(winpath "$folder/kept.txt")"
+  keys Return
+  program_gone || fail "the program did not end after saving" || return 1
+  expect_utf16_file "$folder/kept.txt" "keep me"
+}
+
+# An ANSI file (Windows-1252 bytes) opens through File > Open and shows its characters.
+open_ansi_file() {
+  local folder=$1
+  printf 'Gr\xfc\xdfe aus K\xf6ln\r\nZeile zwei' >"$folder/ansi.txt"
+  start_program "$folder" || fail "the main window did not open" || return 1
+  menu f o
+  # The Open dialog's caption is the current file's name: empty for a new document.
+  wait_dialog "" >/dev/null || fail "no Open dialog" || return 1
+  type_text "$(winpath "$folder/ansi.txt")"
+  keys Return
+  dialog_gone "" || fail "the Open dialog stayed open" || return 1
+  probe wait TPWR "Tapewright - ansi.txt" 10000 >/dev/null || fail "title not updated" || return 1
+  editor_text_is "$folder" $'Grüße aus Köln\nZeile zwei' || return 1
+  [ "$(probe modified)" = 0 ] || fail "a freshly opened file is marked modified" || return 1
+  menu f x
+  program_gone || fail "Exit did not close"
+}
+
+# Options > Language, pick German: the menu bar turns German and Language=DE is stored.
+language_dialog_switches_to_german() {
+  local folder=$1
+  start_program "$folder" || fail "the main window did not open" || return 1
+  probe wait TPWR "Tapewright - Untitled" 100 >/dev/null || fail "not English at first" || return 1
+  menu o a
+  wait_dialog " Language" >/dev/null || fail "no Language dialog" || return 1
+  screenshot language-dialog
+  keys g Return
+  dialog_gone " Language" || fail "the Language dialog stayed open" || return 1
+  settings_has "$folder" '^Language=DE$' || fail "Language=DE not stored" || return 1
+  german_menu_opens || fail "Alt+D opens no German File menu" || return 1
+  xdotool key n  # "&Neu": the title takes the German name for an untitled document
+  probe wait TPWR "Tapewright - Unbenannt" 5000 >/dev/null || fail "New did not give a German title" || return 1
+  type_text "Guten Tag, hier beginnt die Abschrift."
+  keys alt+d
+  sleep 0.8
+  screenshot german-menu
+  keys Escape Escape
+  sleep 0.3
+  screenshot german
+  menu d b
+  wait_dialog "Tapewright" >/dev/null || fail "no save prompt" || return 1
+  keys n
+  program_gone || fail "Beenden did not close"
+}
+
+# A German system language and no settings file: German from the start, DE stored.
+german_system_starts_german() {
+  local folder=$1 locales=$work/locales
+  if [ ! -d "$locales/de_DE.UTF-8" ]; then
+    mkdir -p "$locales"
+    localedef -i de_DE -f UTF-8 "$locales/de_DE.UTF-8" >/dev/null 2>&1 || fail "cannot build the de_DE locale" || return 1
+  fi
+  start_program "$folder" LOCPATH="$locales" LANG=de_DE.UTF-8 LC_ALL=de_DE.UTF-8 ||
+    fail "the main window did not open" || return 1
+  probe wait TPWR "Tapewright - Unbenannt" 5000 >/dev/null || fail "title not German" || return 1
+  german_menu_opens || fail "Alt+D opens no German File menu" || return 1
+  keys Escape Escape
+  settings_has "$folder" '^Language=DE$' || fail "Language=DE not stored: $(cat "$folder/Tapewright.INI" 2>&1)" || return 1
+  menu d b
+  program_gone || fail "Beenden did not close"
+}
+
+# A stored maximised placement shows the window maximised over the whole desktop.
+maximised_placement() {
+  local folder=$1 layout width
+  printf '[TPWR]\r\nPos=40,30,500,400,3\r\n' >"$folder/Tapewright.INI"
+  start_program "$folder" || fail "the main window did not open" || return 1
+  layout=$(probe layout)
+  grep -qx 'zoomed 1' <<<"$layout" || fail "not maximised: $layout" || return 1
+  width=$(awk '/^client/ { print $2 }' <<<"$layout")
+  [ "$width" -ge 1000 ] || fail "client width $width on a 1024-pixel desktop" || return 1
+  menu f x
+  program_gone || fail "Exit did not close" || return 1
+  settings_has "$folder" '^Pos=.*,3$' || fail "the maximised state was not stored back: $(cat "$folder/Tapewright.INI")"
+}
+
+# Child placement from a layout listing: "top bottom visible" of the child of a class.
+child_box() { awk -v c="$2" '$1 == "child" && $2 == c { print $5, $7, $8 }' <<<"$1"; }
+
+# View > Status bar hides the bar (the player panel drops to the bottom edge) and shows it again.
+bars_hide_and_show() {
+  local folder=$1 layout height panel editor status panel_class
+  start_program "$folder" || fail "the main window did not open" || return 1
+  layout=$(probe layout)
+  height=$(awk '/^client/ { print $3 }' <<<"$layout")
+  panel_class=$(awk '$1 == "child" && $2 != "sb" && $3 != 27 { print $2; exit }' <<<"$layout")
+  status=$(child_box "$layout" sb)
+  panel=$(child_box "$layout" "$panel_class")
+  [ "${status#* }" = "$height 1" ] || fail "status bar not at the bottom: $layout" || return 1
+  [ "${panel#* }" = "${status%% *} 1" ] || fail "panel not above the status bar: $layout" || return 1
+  menu v b
+  sleep 0.5
+  layout=$(probe layout)
+  status=$(child_box "$layout" sb)
+  panel=$(child_box "$layout" "$panel_class")
+  editor=$(awk '$1 == "child" && $3 == 27 { print $5, $7 }' <<<"$layout")
+  [ "${status##* }" = 0 ] || fail "status bar still visible: $layout" || return 1
+  [ "${panel#* }" = "$height 1" ] || fail "panel not on the bottom edge: $layout" || return 1
+  [ "$editor" = "0 ${panel%% *}" ] || fail "editor does not reach the panel: $layout" || return 1
+  menu v t  # the toolbar place is reserved; toggling must not disturb the layout
+  sleep 0.3
+  menu v b
+  sleep 0.5
+  layout=$(probe layout)
+  status=$(child_box "$layout" sb)
+  panel=$(child_box "$layout" "$panel_class")
+  [ "${status#* }" = "$height 1" ] || fail "status bar not back: $layout" || return 1
+  [ "${panel#* }" = "${status%% *} 1" ] || fail "panel not back above the status bar: $layout" || return 1
+  menu f x
+  program_gone || fail "Exit did not close"
+}
+
+# Beyond the old 32767-character limit: typed text, a pasted block of 40 000
+# characters and typed text after it all stay.
+typing_past_40000_characters() {
+  local folder=$1 block=$folder/block.txt head tail
+  head="The recording starts with a long silence and then the chairman opens the meeting. "
+  tail=" Meeting closed."
+  start_program "$folder" || fail "the main window did not open" || return 1
+  type_text "$head"
+  awk 'BEGIN { for (i = 1; i <= 560; i++) printf "Line %05d of the pasted block, with enough words to fill it ...........\r\n", i }' |
+    iconv -f UTF-8 -t UTF-16LE >"$block"
+  [ "$(stat -c %s "$block")" -ge 80000 ] || fail "block too small" || return 1
+  probe clip "$(winpath "$block")" || fail "cannot fill the clipboard" || return 1
+  keys ctrl+v
+  sleep 1
+  type_text "$tail"
+  sleep 0.5
+  local expected=$folder/expected.utf16 got=$folder/editor.utf16
+  { printf '%s' "$head" | iconv -f UTF-8 -t UTF-16LE; cat "$block"; printf '%s' "$tail" | iconv -f UTF-8 -t UTF-16LE; } >"$expected"
+  probe text "$(winpath "$got")" || fail "no editor text" || return 1
+  cmp -s "$got" "$expected" ||
+    fail "editor holds $(($(stat -c %s "$got") / 2)) characters, expected $(($(stat -c %s "$expected") / 2))" || return 1
+  menu f x
+  wait_dialog "Tapewright" >/dev/null || fail "no save prompt" || return 1
+  keys n
+  program_gone || fail "No did not close"
+}
+
+# Commands of later work (print, mail, find, configuration, toolbar, dark mode,
+# backup/restore/reset, help, update) arrive and do nothing; the program lives on.
+later_commands_do_nothing() {
+  local folder=$1
+  start_program "$folder" || fail "the main window did not open" || return 1
+  probe command 107 108 142 143 144 145 171 172 173 181 184 187 188 189 191 192 194 25 ||
+    fail "cannot post the commands" || return 1
+  sleep 1
+  probe wait TPWR "Tapewright - " 100 >/dev/null || fail "the program died" || return 1
+  [ -z "$(probe wait '#32770' '' 300)" ] || fail "a command opened a window" || return 1
+  menu f x
+  program_gone || fail "Exit did not close"
+}
