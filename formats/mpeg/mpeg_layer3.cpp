@@ -1,48 +1,17 @@
 // Layer III (ISO/IEC 11172-3 2.4.1.7, 2.4.2.7, 2.4.3.4; ISO/IEC 13818-3 for
-// the low sampling frequencies and MPEG 2.5): side information, bit
-// reservoir, scale factors, Huffman decoding, requantisation, stereo
-// processing, reordering, alias reduction, IMDCT, frequency inversion.
+// the low sampling frequencies and MPEG 2.5): bit reservoir, Huffman
+// decoding, requantisation, stereo processing, reordering, and the frame
+// loop through alias reduction, IMDCT and frequency inversion. Side
+// information and scale factors are in mpeg_layer3_sideinfo.cpp.
 #include <cmath>
 #include <cstring>
 
 #include "formats/mpeg/mpeg_huffman.h"
 #include "formats/mpeg/mpeg_internal.h"
+#include "formats/mpeg/mpeg_layer3_sideinfo.h"
 
 namespace mpeg {
 namespace {
-
-struct GranuleInfo {
-  int part23;
-  int bigValues;
-  int globalGain;
-  int sfCompress;
-  int windowSwitching;
-  int blockType;
-  int mixed;
-  int tableSelect[3];
-  int subblockGain[3];
-  int region1Start;  // lines
-  int region2Start;
-  int preflag;
-  int scalefacScale;
-  int count1Table;
-};
-
-struct SideInfo {
-  int mainDataBegin;
-  int scfsi[2][4];
-  GranuleInfo gr[2][2];
-};
-
-// A granule's scale-factor bands in coded order: long bands, then short
-// bands with their three windows one after the other.
-struct BandList {
-  int count;
-  int longCount;         // entries that are long bands
-  int16_t width[40];
-  int8_t window[40];     // -1 long, else 0..2
-  int8_t sfb[40];        // band number (long or short)
-};
 
 // Values up to this magnitude (most of them) take the signed table.
 constexpr int kSmallMax = 31;
@@ -53,7 +22,6 @@ struct Tables {
   float gain[1280];  // 2^((q) / 4) for q = index - 1024
   float isMpeg1[7][2];
   float isMpeg2[2][32][2];
-  BandList bands[9][3];  // [rate][0 long, 1 short, 2 mixed]
   Tables() {
     for (int i = 0; i < 8207; ++i) pow43[i] = static_cast<float>(std::pow(static_cast<double>(i), 4.0 / 3.0));
     for (int v = -kSmallMax; v <= kSmallMax; ++v) pow43Small[v + kSmallMax] = v < 0 ? -pow43[-v] : pow43[v];
@@ -78,40 +46,6 @@ struct Tables {
         isMpeg2[scale][p][1] = static_cast<float>(kr);
       }
     }
-    for (int r = 0; r < 9; ++r) {
-      const int16_t* lb = LongBandBounds(r);
-      const int16_t* sb = ShortBandBounds(r);
-      BandList& L = bands[r][0];
-      L.count = 22;
-      L.longCount = 22;
-      for (int b = 0; b < 22; ++b) {
-        L.width[b] = static_cast<int16_t>(lb[b + 1] - lb[b]);
-        L.window[b] = -1;
-        L.sfb[b] = static_cast<int8_t>(b);
-      }
-      for (int kind = 1; kind < 3; ++kind) {
-        BandList& B = bands[r][kind];
-        int n = 0;
-        int first = 0;
-        if (kind == 2) {
-          int nLong = r < 3 ? 8 : 6;
-          for (int b = 0; b < nLong; ++b, ++n) {
-            B.width[n] = static_cast<int16_t>(lb[b + 1] - lb[b]);
-            B.window[n] = -1;
-            B.sfb[n] = static_cast<int8_t>(b);
-          }
-          first = 3;
-        }
-        B.longCount = n;
-        for (int b = first; b < 13; ++b)
-          for (int w = 0; w < 3; ++w, ++n) {
-            B.width[n] = static_cast<int16_t>(sb[b + 1] - sb[b]);
-            B.window[n] = static_cast<int8_t>(w);
-            B.sfb[n] = static_cast<int8_t>(b);
-          }
-        B.count = n;
-      }
-    }
   }
 };
 
@@ -121,165 +55,6 @@ const Tables& T() {
 }
 
 const uint8_t kPretab[22] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 3, 3, 3, 2, 0};
-const uint8_t kSlen[2][16] = {{0, 0, 0, 0, 3, 1, 1, 1, 2, 2, 2, 3, 3, 3, 4, 4},
-                              {0, 1, 2, 3, 0, 1, 2, 3, 1, 2, 3, 1, 2, 3, 2, 3}};
-// ISO/IEC 13818-3 table: scale factors per slen group, [row][block kind][group].
-const uint8_t kLsfCounts[6][3][4] = {{{6, 5, 5, 5}, {9, 9, 9, 9}, {6, 9, 9, 9}},
-                                     {{6, 5, 7, 3}, {9, 9, 12, 6}, {6, 9, 12, 6}},
-                                     {{11, 10, 0, 0}, {18, 18, 0, 0}, {15, 18, 0, 0}},
-                                     {{7, 7, 7, 0}, {12, 12, 12, 0}, {6, 15, 12, 0}},
-                                     {{6, 6, 6, 3}, {12, 9, 9, 6}, {6, 12, 9, 6}},
-                                     {{8, 8, 5, 0}, {15, 12, 9, 0}, {6, 18, 9, 0}}};
-
-constexpr uint8_t kIllegal = 255;
-
-// Reads the side information; false when it makes no sense.
-bool ReadSideInfo(BitReader& br, bool mpeg1, int nch, int rateIndex, SideInfo* si) {
-  const int16_t* lb = LongBandBounds(rateIndex);
-  si->mainDataBegin = static_cast<int>(br.Get(mpeg1 ? 9 : 8));
-  br.Skip(mpeg1 ? (nch == 1 ? 5 : 3) : (nch == 1 ? 1 : 2));
-  if (mpeg1)
-    for (int ch = 0; ch < nch; ++ch)
-      for (int g = 0; g < 4; ++g) si->scfsi[ch][g] = static_cast<int>(br.Bit());
-  const int granules = mpeg1 ? 2 : 1;
-  for (int gr = 0; gr < granules; ++gr)
-    for (int ch = 0; ch < nch; ++ch) {
-      GranuleInfo& g = si->gr[gr][ch];
-      g.part23 = static_cast<int>(br.Get(12));
-      g.bigValues = static_cast<int>(br.Get(9));
-      g.globalGain = static_cast<int>(br.Get(8));
-      g.sfCompress = static_cast<int>(br.Get(mpeg1 ? 4 : 9));
-      g.windowSwitching = static_cast<int>(br.Bit());
-      if (g.windowSwitching) {
-        g.blockType = static_cast<int>(br.Get(2));
-        g.mixed = static_cast<int>(br.Bit());
-        g.tableSelect[0] = static_cast<int>(br.Get(5));
-        g.tableSelect[1] = static_cast<int>(br.Get(5));
-        g.tableSelect[2] = 0;
-        for (int w = 0; w < 3; ++w) g.subblockGain[w] = static_cast<int>(br.Get(3));
-        if (g.blockType == 0) return false;
-        // Short blocks: region 0 is the first three short bands of each
-        // window (36 lines at every rate but 8 kHz, where they are wider).
-        if (g.blockType == 2) g.region1Start = g.mixed ? 36 : 3 * ShortBandBounds(rateIndex)[3];
-        else g.region1Start = lb[8];
-        g.region2Start = 576;
-      } else {
-        g.blockType = 0;
-        g.mixed = 0;
-        for (int r = 0; r < 3; ++r) g.tableSelect[r] = static_cast<int>(br.Get(5));
-        g.subblockGain[0] = g.subblockGain[1] = g.subblockGain[2] = 0;
-        int r0 = static_cast<int>(br.Get(4));
-        int r1 = static_cast<int>(br.Get(3));
-        int i1 = r0 + 1, i2 = r0 + r1 + 2;
-        g.region1Start = lb[i1 > 22 ? 22 : i1];
-        g.region2Start = lb[i2 > 22 ? 22 : i2];
-      }
-      g.preflag = mpeg1 ? static_cast<int>(br.Bit()) : 0;
-      g.scalefacScale = static_cast<int>(br.Bit());
-      g.count1Table = static_cast<int>(br.Bit());
-    }
-  return true;
-}
-
-const BandList& BandsOf(int rateIndex, const GranuleInfo& g) {
-  int kind = g.blockType == 2 ? (g.mixed ? 2 : 1) : 0;
-  return T().bands[rateIndex][kind];
-}
-
-// MPEG-1 scale factors into scf (band-list order).
-void ReadScalefactorsMpeg1(BitReader& br, const GranuleInfo& g, int gr, const int scfsi[4], uint8_t* scf,
-                           uint8_t* saved) {
-  int slen1 = kSlen[0][g.sfCompress], slen2 = kSlen[1][g.sfCompress];
-  if (g.blockType == 2) {
-    int n = 0;
-    if (g.mixed) {
-      for (int b = 0; b < 8; ++b) scf[n++] = static_cast<uint8_t>(br.Get(slen1));
-      for (int k = 0; k < 9; ++k) scf[n++] = static_cast<uint8_t>(br.Get(slen1));
-    } else {
-      for (int k = 0; k < 18; ++k) scf[n++] = static_cast<uint8_t>(br.Get(slen1));
-    }
-    for (int k = 0; k < 18; ++k) scf[n++] = static_cast<uint8_t>(br.Get(slen2));
-    scf[n++] = 0;
-    scf[n++] = 0;
-    scf[n++] = 0;
-    return;
-  }
-  static const int kGroup[5] = {0, 6, 11, 16, 21};
-  for (int grp = 0; grp < 4; ++grp) {
-    int slen = grp < 2 ? slen1 : slen2;
-    for (int b = kGroup[grp]; b < kGroup[grp + 1]; ++b) {
-      if (gr == 1 && scfsi[grp]) scf[b] = saved[b];
-      else scf[b] = static_cast<uint8_t>(br.Get(slen));
-    }
-  }
-  scf[21] = 0;
-  for (int b = 0; b < 22; ++b) saved[b] = scf[b];
-}
-
-// MPEG-2 scale factors; for the intensity-stereo right channel also the
-// intensity positions (kIllegal where the value is the group's maximum).
-void ReadScalefactorsLsf(BitReader& br, const GranuleInfo& g, bool isRight, const BandList& bands, uint8_t* scf,
-                         uint8_t* ist, int* preflag) {
-  int slen[4] = {0, 0, 0, 0};
-  int row;
-  int sfc = g.sfCompress;
-  *preflag = 0;
-  if (!isRight) {
-    if (sfc < 400) {
-      slen[0] = (sfc >> 4) / 5;
-      slen[1] = (sfc >> 4) % 5;
-      slen[2] = (sfc & 15) >> 2;
-      slen[3] = sfc & 3;
-      row = 0;
-    } else if (sfc < 500) {
-      sfc -= 400;
-      slen[0] = (sfc >> 2) / 5;
-      slen[1] = (sfc >> 2) % 5;
-      slen[2] = sfc & 3;
-      row = 1;
-    } else {
-      sfc -= 500;
-      slen[0] = sfc / 3;
-      slen[1] = sfc % 3;
-      row = 2;
-      *preflag = 1;
-    }
-  } else {
-    int isc = sfc >> 1;
-    if (isc < 180) {
-      slen[0] = isc / 36;
-      slen[1] = (isc % 36) / 6;
-      slen[2] = (isc % 36) % 6;
-      row = 3;
-    } else if (isc < 244) {
-      isc -= 180;
-      slen[0] = (isc % 64) >> 4;
-      slen[1] = (isc % 16) >> 2;
-      slen[2] = isc % 4;
-      row = 4;
-    } else {
-      isc -= 244;
-      slen[0] = isc / 3;
-      slen[1] = isc % 3;
-      row = 5;
-    }
-  }
-  int kind = g.blockType == 2 ? (g.mixed ? 2 : 1) : 0;
-  int n = 0;
-  for (int grp = 0; grp < 4; ++grp) {
-    int count = kLsfCounts[row][kind][grp];
-    int maxValue = (1 << slen[grp]) - 1;
-    for (int k = 0; k < count && n < bands.count; ++k, ++n) {
-      int v = static_cast<int>(br.Get(slen[grp]));
-      scf[n] = static_cast<uint8_t>(v);
-      ist[n] = v == maxValue ? kIllegal : static_cast<uint8_t>(v);
-    }
-  }
-  for (; n < bands.count; ++n) {
-    scf[n] = 0;
-    ist[n] = kIllegal;
-  }
-}
 
 // Huffman decoding of big values and count1 into is[]; returns the end of
 // the possibly non-zero lines, or -1 when the data make no sense.
@@ -494,7 +269,6 @@ void Reorder(const BandList& bands, float* xr, float* tmp) {
     base += 3 * n;
   }
 }
-
 
 }  // namespace
 

@@ -182,6 +182,16 @@ bars_hide_and_show() {
   program_gone || fail "Exit did not close"
 }
 
+# Polls the editor's text into file until it holds at least bytes bytes (20 s at most).
+editor_bytes_at_least() {
+  local file=$1 bytes=$2
+  for _ in $(seq 1 100); do
+    probe text "$(winpath "$file")" && [ "$(stat -c %s "$file" 2>/dev/null || echo 0)" -ge "$bytes" ] && return 0
+    sleep 0.2
+  done
+  return 1
+}
+
 # Beyond the old 32767-character limit: typed text, a pasted block of 40 000
 # characters and typed text after it all stay.
 typing_past_40000_characters() {
@@ -194,13 +204,14 @@ typing_past_40000_characters() {
     iconv -f UTF-8 -t UTF-16LE >"$block"
   [ "$(stat -c %s "$block")" -ge 80000 ] || fail "block too small" || return 1
   probe clip "$(winpath "$block")" || fail "cannot fill the clipboard" || return 1
-  keys ctrl+v
-  sleep 1
-  type_text "$tail"
-  sleep 0.5
   local expected=$folder/expected.utf16 got=$folder/editor.utf16
+  local pasted=$(( ${#head} * 2 + $(stat -c %s "$block") ))
+  keys ctrl+v
+  # A loaded machine may take a while to paste 80 kB: wait for it, bounded.
+  editor_bytes_at_least "$got" "$pasted" || fail "the paste did not arrive" || return 1
+  type_text "$tail"
   { printf '%s' "$head" | iconv -f UTF-8 -t UTF-16LE; cat "$block"; printf '%s' "$tail" | iconv -f UTF-8 -t UTF-16LE; } >"$expected"
-  probe text "$(winpath "$got")" || fail "no editor text" || return 1
+  editor_bytes_at_least "$got" "$(stat -c %s "$expected")" || true
   cmp -s "$got" "$expected" ||
     fail "editor holds $(($(stat -c %s "$got") / 2)) characters, expected $(($(stat -c %s "$expected") / 2))" || return 1
   menu f x
