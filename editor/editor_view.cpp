@@ -40,7 +40,9 @@ LRESULT CALLBACK EditorSubclassProc(HWND editor, UINT message, WPARAM wParam, LP
       break;
   }
   LRESULT result = CallWindowProcW(gEditClassProc, editor, message, wParam, lParam);
-  if (message == WM_KEYDOWN || message == WM_MOUSEMOVE || message == WM_LBUTTONDOWN || message == WM_LBUTTONUP)
+  // WM_CHAR too: a typed character or line break moves the caret after its key-down.
+  if (message == WM_KEYDOWN || message == WM_CHAR || message == WM_MOUSEMOVE || message == WM_LBUTTONDOWN ||
+      message == WM_LBUTTONUP)
     UpdateLineColumn(editor);
   return result;
 }

@@ -35,6 +35,9 @@ if [ -z "$window" ]; then
   exit 1
 fi
 sleep 3  # let it start and paint
+# A few lines of transcript, so the picture shows the program at work.
+xdotool type --delay 15 $'Sound Cue: 00:00\nInterviewer: When did you first hear the recording?\nWitness: On the Monday after the meeting.\n' 2>/dev/null || true
+sleep 1
 shot=$TPWR_BUILD/screenshot.png
 import -window "$window" "$shot"
 echo "$shot"
