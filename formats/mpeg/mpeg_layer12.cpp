@@ -144,68 +144,79 @@ size_t DecodeLayer2(MpegDecoder* d, const MpegHeader& h, const uint8_t* frame, s
   const int limit = d->subbandCap < sbLimit ? d->subbandCap : sbLimit;
   d->subbandLimit = limit;
   const int outValues = 1152 * d->outChannels;
-  // Per subband and channel, the quantiser and for each third of the frame
-  // the factor scale factor / steps of the requantised sample
-  // (2v - (steps - 1)) / steps times the scale factor.
+  // The allocated subbands of the frame as one flat list, so the twelve
+  // granules walk only those; codes of subbands above the output limit are
+  // still read, then dropped. A sample is (2v - (steps - 1)) times, per third
+  // of the frame and output channel, scale factor / steps.
   struct Coded {
-    int bits;                // 0: no allocation
+    int bits;                // bits per code
     const uint16_t* groups;  // grouped codes: their table, else null
     int offset;              // steps - 1
-    float scale[3];
+    int outs;                // output channels fed: 0 (above the limit), 1 or 2
+    int column[2];           // place in a block of [ch][sb]
+    float scale[2][3];
   };
-  Coded coded[2][32];
-  for (int sb = 0; sb < sbLimit; ++sb)
-    for (int ch = 0; ch < nch; ++ch) {
-      int c = alloc[ch][sb];
-      Coded& k = coded[ch][sb];
-      k.bits = 0;
+  Coded coded[64];
+  int count = 0;
+  for (int sb = 0; sb < sbLimit; ++sb) {
+    const int chans = sb < bound ? nch : 1;
+    for (int ch = 0; ch < chans; ++ch) {
+      const int c = alloc[ch][sb];
       if (!c) continue;
       const Layer2Class& q = classes[c - 1];
+      Coded& k = coded[count++];
       k.bits = q.bits;
       k.groups = q.grouped ? ungroup[q.steps == 3 ? 0 : q.steps == 5 ? 1 : 2] : nullptr;
       k.offset = q.steps - 1;
+      k.outs = 0;
+      if (sb >= limit) continue;
       const float perStep = 1.0f / static_cast<float>(q.steps);
-      for (int part = 0; part < 3; ++part) k.scale[part] = sfTable[scf[ch][sb][part]] * perStep;
+      // Joint stereo above the bound: one set of samples, each channel's own scale.
+      const int last = sb < bound ? ch : nch - 1;
+      for (int oc = sb < bound ? ch : 0; oc <= last; ++oc) {
+        k.column[k.outs] = oc * 32 + sb;
+        for (int part = 0; part < 3; ++part) k.scale[k.outs][part] = sfTable[scf[oc][sb][part]] * perStep;
+        ++k.outs;
+      }
     }
-  // Four granules of three blocks share a scale factor; decode 3 blocks at a time.
+  }
+  // Three blocks of [ch][sb], decoded per granule of three. Every granule
+  // writes the same places, so the others are cleared once per frame.
   alignas(16) float sbs[6][32];
+  std::memset(sbs, 0, sizeof(sbs));
+  float* const blocks = &sbs[0][0];
   for (int gr = 0; gr < 12; ++gr) {
     const int part = gr >> 2;
-    std::memset(sbs, 0, sizeof(sbs));
-    for (int sb = 0; sb < sbLimit; ++sb) {
-      const int chans = sb < bound ? nch : 1;
-      for (int ch = 0; ch < chans; ++ch) {
-        const Coded& k = coded[ch][sb];
-        if (!k.bits) continue;
-        int v[3];
-        if (k.groups) {
-          // One code for three samples; an out-of-range code stays within the levels.
-          unsigned packed = k.groups[br.Get(k.bits)];
-          v[0] = static_cast<int>(packed & 15);
-          v[1] = static_cast<int>((packed >> 4) & 15);
-          v[2] = static_cast<int>(packed >> 8);
-        } else {
-          v[0] = static_cast<int>(br.Get(k.bits));
-          v[1] = static_cast<int>(br.Get(k.bits));
-          v[2] = static_cast<int>(br.Get(k.bits));
-        }
-        if (sb >= limit) continue;
-        const float f[3] = {static_cast<float>(2 * v[0] - k.offset), static_cast<float>(2 * v[1] - k.offset),
-                            static_cast<float>(2 * v[2] - k.offset)};
-        if (sb < bound) {
-          const float scale = k.scale[part];
-          sbs[ch][sb] = f[0] * scale;
-          sbs[2 + ch][sb] = f[1] * scale;
-          sbs[4 + ch][sb] = f[2] * scale;
-        } else {
-          // Joint stereo above the bound: one set of samples, each channel's own scale.
-          for (int oc = 0; oc < nch; ++oc) {
-            const float scale = coded[oc][sb].scale[part];
-            sbs[oc][sb] = f[0] * scale;
-            sbs[2 + oc][sb] = f[1] * scale;
-            sbs[4 + oc][sb] = f[2] * scale;
-          }
-        }
+    for (int i = 0; i < count; ++i) {
+      const Coded& k = coded[i];
+      uint32_t v0, v1, v2;
+      if (k.groups) {
+        // One code for three samples; an out-of-range code stays within the levels.
+        const uint32_t packed = k.groups[br.Get(k.bits)];
+        v0 = packed & 15;
+        v1 = (packed >> 4) & 15;
+        v2 = packed >> 8;
+      } else if (k.bits <= 10) {
+        // Three codes fit one read.
+        const uint32_t word = br.Get(3 * k.bits);
+        const uint32_t mask = (1u << k.bits) - 1;
+        v0 = word >> (2 * k.bits);
+        v1 = (word >> k.bits) & mask;
+        v2 = word & mask;
+      } else {
+        v0 = br.Get(k.bits);
+        v1 = br.Get(k.bits);
+        v2 = br.Get(k.bits);
+      }
+      const float f0 = static_cast<float>(static_cast<int>(2 * v0) - k.offset);
+      const float f1 = static_cast<float>(static_cast<int>(2 * v1) - k.offset);
+      const float f2 = static_cast<float>(static_cast<int>(2 * v2) - k.offset);
+      for (int o = 0; o < k.outs; ++o) {
+        const float scale = k.scale[o][part];
+        float* x = blocks + k.column[o];
+        x[0] = f0 * scale;
+        x[64] = f1 * scale;
+        x[128] = f2 * scale;
       }
     }
     Synthesize(d, sbs, nch, 3, out + gr * 3 * 32 * d->outChannels, d->outChannels);
