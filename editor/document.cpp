@@ -12,6 +12,7 @@
 #include "app/command_ids.h"
 #include "editor/editor_view.h"
 #include "editor/text_file.h"
+#include "formats/file_info.h"
 
 namespace {
 
@@ -25,13 +26,6 @@ const wchar_t* FileNamePart(const wchar_t* path) {
   for (const wchar_t* p = path; *p; ++p)
     if (*p == L'\\' || *p == L'/') name = p + 1;
   return name;
-}
-
-void CopyBounded(wchar_t* dest, size_t capacity, const wchar_t* text) {
-  if (capacity == 0) return;
-  size_t i = 0;
-  for (; text[i] && i + 1 < capacity; ++i) dest[i] = text[i];
-  dest[i] = 0;
 }
 
 HWND Editor() { return gApp->editorWindow; }
@@ -50,7 +44,7 @@ void ShowFileError(HWND owner, DWORD error, const wchar_t* path) {
   if (path) {
     wcscat(message, L"\r\n");
     used = wcslen(message);
-    CopyBounded(message + used, sizeof message / sizeof message[0] - used, path);
+    FileInfoCopyText(message + used, static_cast<int>(sizeof message / sizeof message[0] - used), path);
   }
   MessageBoxW(owner, message, gApp->productName, MB_ICONHAND | MB_OK);
 }
@@ -80,7 +74,7 @@ void InitialDialogPath(wchar_t* buffer) {
 
 void MakeAbsolute(const wchar_t* chosen, wchar_t* out) {
   if (wcspbrk(chosen, L"*?") || !GetFullPathNameW(chosen, kMaxPathChars + 1, out, nullptr))
-    CopyBounded(out, kMaxPathChars + 1, chosen);
+    FileInfoCopyText(out, kMaxPathChars + 1, chosen);
 }
 
 void LoadOrClear(HWND owner) {
@@ -93,10 +87,10 @@ void BuildSaveChangesText(const wchar_t* question, const wchar_t* path, const wc
                           size_t capacity) {
   wchar_t name[kMaxPathChars + 70];
   if (path[0]) {
-    CopyBounded(name, sizeof name / sizeof name[0], FileNamePart(path));
+    FileInfoCopyText(name, static_cast<int>(sizeof name / sizeof name[0]), FileNamePart(path));
   } else {
     wchar_t shortUntitled[63];
-    CopyBounded(shortUntitled, 63, untitled);
+    FileInfoCopyText(shortUntitled, 63, untitled);
     _snwprintf(name, sizeof name / sizeof name[0], L"(%ls)", shortUntitled);
     name[sizeof name / sizeof name[0] - 1] = 0;
   }
@@ -130,7 +124,7 @@ void UpdateWindowTitle(HWND owner) {
   wchar_t untitled[64], title[2048];
   GetText(kTextUntitled, untitled, 64);
   BuildWindowTitle(gApp->productName, gApp->textFilePath, untitled, title, 2048);
-  CopyBounded(gApp->windowTitle, kMaxPathChars, title);
+  FileInfoCopyText(gApp->windowTitle, kMaxPathChars, title);
   SetWindowTextW(owner, title);
 }
 
@@ -203,7 +197,7 @@ int DocumentSaveAs(HWND owner) {
   InitialDialogPath(file);
   DWORD attributes = file[0] ? GetFileAttributesW(file) : INVALID_FILE_ATTRIBUTES;
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-    CopyBounded(folder, kDialogPathChars, file);
+    FileInfoCopyText(folder, static_cast<int>(kDialogPathChars), file);
     file[0] = 0;
   }
   OPENFILENAMEW dialog{};
@@ -234,7 +228,7 @@ void DocumentOpenDropped(HDROP drop) {
     found = attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
   }
   if (found && GuardModified(owner)) {
-    CopyBounded(gApp->textFilePath, kMaxPathChars + 1, path);
+    FileInfoCopyText(gApp->textFilePath, kMaxPathChars + 1, path);
     SetModified(FALSE);
     LoadOrClear(owner);
     UpdateWindowTitle(owner);
