@@ -42,6 +42,8 @@ const Layer2Table* Layer2AllocationTable(int index);
 const float* Layer12ScaleFactors();
 
 // ---- Synthesis (mpeg_synthesis.cpp) ----
+// The window's 257 independent values in units of 2^-16 (mpeg_synthesis_window.cpp).
+extern const int32_t kSynthWindowUnits[257];
 struct SynthState {
   alignas(16) float v[2048];  // the 1024-value V FIFO, held twice
   int pos;                            // write offset, multiple of 64
@@ -74,8 +76,6 @@ void Layer3AliasReduce(float* xr, int subbands);
 // output their overlap alone. Writes samples[18][32] (16-byte aligned) with
 // the frequency inversion of odd subbands applied.
 void Layer3Imdct(const float* xr, int blockType, int mixed, int subbands, Layer3Channel* st, float (*samples)[32]);
-
-struct Layer3Granule;  // mpeg_layer3.cpp
 
 }  // namespace mpeg
 
