@@ -5,13 +5,11 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "engine_test_support.h"
-#include "formats/byte_source.h"
-#include "formats/mpeg/mpeg_reader.h"
+#include "mpeg_decode_support.h"
 #include "player/player_commands.h"
 #include "player/player_messages.h"
 #include "player/player_texts.h"
@@ -21,59 +19,6 @@
 namespace {
 
 int SilentMessageBox(HWND, const wchar_t*, const wchar_t*, UINT) { return IDOK; }
-
-struct Decoded {
-  std::vector<uint8_t> pcm;
-  uint32_t sampleRate = 0;
-  uint32_t channels = 0;
-  uint32_t lengthSeconds = 0;  // what the reader's scan reports
-};
-
-// The reader core over the file, read to its end in the player's buffer size.
-bool DecodeWhole(const std::wstring& path, Decoded* out) {
-  ByteSource source;
-  if (!ByteSourceOpenFile(&source, path.c_str())) return false;
-  auto stream = std::make_unique<MpegStream>();  // value-initialised: no decoder yet
-  if (!MpegOpen(stream.get(), &source)) return false;
-  out->sampleRate = stream->format.sampleRate;
-  out->channels = stream->format.stereo ? 2 : 1;
-  out->lengthSeconds = stream->format.lengthSeconds;
-  std::vector<uint8_t> buffer(32768);
-  for (;;) {
-    uint32_t count = static_cast<uint32_t>(buffer.size());
-    if (!MpegRead(stream.get(), buffer.data(), &count) || count == 0) break;
-    out->pcm.insert(out->pcm.end(), buffer.begin(), buffer.begin() + count);
-  }
-  MpegRelease(stream.get());
-  return !out->pcm.empty();
-}
-
-// Without the all-zero sample frames of frameBytes: the device's own silence
-// when it runs dry, and the decoder's exact zeros alike.
-std::vector<uint8_t> WithoutZeroFrames(const std::vector<uint8_t>& bytes, size_t frameBytes) {
-  if (frameBytes == 4) return WithoutSilence(bytes);
-  std::vector<uint8_t> kept;
-  for (size_t at = 0; at + frameBytes <= bytes.size(); at += frameBytes) {
-    bool zero = true;
-    for (size_t k = 0; k < frameBytes; ++k) zero = zero && bytes[at + k] == 0;
-    if (!zero) kept.insert(kept.end(), bytes.begin() + at, bytes.begin() + at + frameBytes);
-  }
-  return kept;
-}
-
-// Where two sample streams first differ, for failure messages.
-std::string FirstDifference(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b) {
-  size_t n = a.size() < b.size() ? a.size() : b.size();
-  size_t at = 0;
-  while (at < n && a[at] == b[at]) ++at;
-  return "sizes " + std::to_string(a.size()) + "/" + std::to_string(b.size()) + ", first difference at byte " +
-         std::to_string(at);
-}
-
-uint32_t RoundedSeconds(uint64_t bytes, const Decoded& d) {
-  uint64_t frames = bytes / (2 * d.channels);
-  return static_cast<uint32_t>((frames + d.sampleRate / 2) / d.sampleRate);
-}
 
 struct MpegPlaybackTest : ::testing::Test {
   OwnerWindow owner;

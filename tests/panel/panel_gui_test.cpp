@@ -16,10 +16,9 @@
 #include "app/main_window.h"
 #include "app/status_bar.h"
 #include "engine_test_support.h"
+#include "main_window_host.h"
 #include "player/player_messages.h"
 #include "player/player_panel.h"
-#include "player/player_texts.h"
-#include "settings/settings_location.h"
 #include "test_support.h"
 #include "ui/slider.h"
 
@@ -88,10 +87,7 @@ class PanelTest : public testing::Test {
   static std::wstring gFolder, gTalk, gLong, gBroken;
 
   static void SetUpTestSuite() {
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    gFolder = std::wstring(temp) + L"tpwr-panel-" + std::to_wstring(GetTickCount64());
-    CreateDirectoryW(gFolder.c_str(), nullptr);
+    gFolder = MakeTestFolder(L"tpwr-panel-");
     CreateDirectoryW((gFolder + L"\\sound files").c_str(), nullptr);
     gTalk = gFolder + L"\\sound files\\talk one.wav";
     gLong = gFolder + L"\\long.wav";
@@ -99,20 +95,9 @@ class PanelTest : public testing::Test {
     WriteWav(gTalk, kTalkSeconds, true);
     WriteWav(gLong, kLongSeconds, false);
     WriteWholeFile(gBroken, {'R', 'I', 'F', 'F', 0x10, 0, 0, 0, 'W', 'A', 'V', 'E', 'j', 'u', 'n', 'k'});
-    SettingsRedirectFolders((gFolder + L"\\Tapewright.exe").c_str(), (gFolder + L"\\appdata").c_str());
-    gPlayerMessageBox = RecordMessageBox;
-    gPlayerLanguage = kPlayerEnglish;
-    gApp = static_cast<AppState*>(calloc(1, sizeof(AppState)));
-    gMainWindow = CreateMainWindow(GetModuleHandleW(nullptr), SW_SHOWNOACTIVATE);
-    PumpFor(200);
+    HostMainWindow(gFolder, RecordMessageBox);
   }
-  static void TearDownTestSuite() {
-    if (gMainWindow) {
-      SendMessageW(gApp->editorWindow, EM_SETMODIFY, FALSE, 0);
-      DestroyWindow(gMainWindow);
-    }
-    PumpFor(300);
-  }
+  static void TearDownTestSuite() { CloseMainWindow(); }
   void SetUp() override {
     ASSERT_NE(gMainWindow, nullptr);
     ASSERT_NE(Panel(), nullptr);
@@ -129,11 +114,6 @@ class PanelTest : public testing::Test {
     return WaitUntil([&] { return Panel()->state == state; }, 10000);
   }
   static std::wstring TimePane() { return gStatusBar.panes[0].text; }
-  static std::wstring EditorText() {
-    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(gApp->editorWindow)), L'\0');
-    GetWindowTextW(gApp->editorWindow, text.data(), static_cast<int>(text.size() + 1));
-    return text;
-  }
   static void SetEditor(const std::wstring& text, size_t caret) {
     SetWindowTextW(gApp->editorWindow, text.c_str());
     SendMessageW(gApp->editorWindow, EM_SETSEL, caret, caret);
