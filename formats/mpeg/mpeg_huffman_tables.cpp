@@ -3,6 +3,8 @@
 // pair (x, y), row x, column y; and the two count1 tables (quadruples).
 // At first use they are turned into multi-level lookup tables
 // (mpeg_huffman.h) that decode one code word with one or two look-ups.
+// Every code word here is used by the Layer III conformance streams, whose
+// reference output the decoder meets to 1 LSB (the tests hold it so).
 #include "formats/mpeg/mpeg_huffman.h"
 
 #include <cstring>

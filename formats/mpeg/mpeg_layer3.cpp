@@ -10,6 +10,15 @@
 #include "formats/mpeg/mpeg_internal.h"
 #include "formats/mpeg/mpeg_layer3_sideinfo.h"
 
+// A test build counts the Huffman code words that streams use (table 32:
+// count1 table A, 33: table B, the quadruple as x = vw, y = xy).
+#ifdef MPEG_COUNT_HUFFMAN_CODES
+void MpegHuffmanCodeSeen(int table, int x, int y);
+#define HUFFMAN_CODE_SEEN(table, x, y) MpegHuffmanCodeSeen(table, x, y)
+#else
+#define HUFFMAN_CODE_SEEN(table, x, y) ((void)0)
+#endif
+
 namespace mpeg {
 namespace {
 
@@ -88,6 +97,7 @@ int DecodeHuffmanLines(BitReader& br, size_t endBit, const GranuleInfo& g, int32
       }
       br.Skip(static_cast<int>((e >> 16) & 0x1F));
       int x = static_cast<int>((e >> 4) & 15), y = static_cast<int>(e & 15);
+      HUFFMAN_CODE_SEEN(g.tableSelect[r], x, y);
       if (linbits) {
         if (x == 15) x += static_cast<int>(br.Get(linbits));
         if (x && br.Bit()) x = -x;
@@ -116,10 +126,12 @@ int DecodeHuffmanLines(BitReader& br, size_t endBit, const GranuleInfo& g, int32
     int v;
     if (g.count1Table) {
       v = static_cast<int>(br.Get(4)) ^ 15;
+      HUFFMAN_CODE_SEEN(33, v >> 2, v & 3);
     } else {
       uint32_t e = a->table[br.Peek(a->rootBits)];
       br.Skip(static_cast<int>((e >> 16) & 0x1F));
       v = static_cast<int>(e & 15);
+      HUFFMAN_CODE_SEEN(32, v >> 2, v & 3);
     }
     int q[4] = {(v >> 3) & 1, (v >> 2) & 1, (v >> 1) & 1, v & 1};
     const int sign = static_cast<int>(br.Peek(4));
