@@ -1,19 +1,12 @@
 #include "formats/mpeg/id3_text.h"
 
+#include "formats/text_decoding.h"
+
 namespace {
-
-// Windows-1252 differs from Latin-1 only in 0x80..0x9F; 0 marks an unassigned byte.
-const uint16_t kCp1252High[32] = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
-};
-
-constexpr uint32_t kReplacement = 0xFFFD;
 
 // Appends one code point, as a surrogate pair where wchar_t holds UTF-16.
 void Put(uint32_t code, wchar_t* out, int capacity, int* length) {
-  if (code == 0 || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) code = kReplacement;
+  if (code == 0 || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) code = kReplacementCodePoint;
   if constexpr (sizeof(wchar_t) == 2) {
     if (code >= 0x10000) {
       if (*length + 2 > capacity - 1) {
@@ -32,9 +25,7 @@ void Put(uint32_t code, wchar_t* out, int capacity, int* length) {
 uint32_t DecodeAnsi(const uint8_t* bytes, uint32_t count, wchar_t* out, int capacity, int* length) {
   uint32_t i = 0;
   for (; i < count && bytes[i]; ++i) {
-    uint8_t b = bytes[i];
-    uint32_t code = b >= 0x80 && b < 0xA0 ? kCp1252High[b - 0x80] : b;
-    Put(code ? code : b, out, capacity, length);
+    Put(Cp1252CodePoint(bytes[i]), out, capacity, length);
   }
   return i < count ? i + 1 : i;
 }
@@ -61,28 +52,10 @@ uint32_t DecodeUtf16(const uint8_t* bytes, uint32_t count, int bigEndian, wchar_
 }
 
 uint32_t DecodeUtf8(const uint8_t* bytes, uint32_t count, wchar_t* out, int capacity, int* length) {
-  uint32_t i = 0;
+  size_t i = 0;
   while (i < count) {
-    uint8_t lead = bytes[i];
-    if (lead == 0) return i + 1;
-    uint32_t extra = lead >= 0xF0 && lead < 0xF5 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC2 ? 1 : 0;
-    if (lead >= 0xF5 || (lead >= 0x80 && lead < 0xC2)) extra = 0;
-    uint32_t code = extra == 0 ? lead : lead & (0x3F >> extra);
-    int valid = lead < 0x80 || extra > 0;
-    uint32_t used = 1;
-    for (uint32_t k = 1; k <= extra; ++k) {
-      if (i + k >= count || (bytes[i + k] & 0xC0) != 0x80) {
-        valid = 0;
-        break;
-      }
-      code = (code << 6) | (bytes[i + k] & 0x3F);
-      used = k + 1;
-    }
-    // Overlong forms are refused like any other malformed sequence.
-    static const uint32_t kMinimum[4] = {0, 0x80, 0x800, 0x10000};
-    if (valid && code < kMinimum[extra]) valid = 0;
-    Put(valid ? code : kReplacement, out, capacity, length);
-    i += valid ? used : 1;
+    if (bytes[i] == 0) return static_cast<uint32_t>(i + 1);
+    Put(Utf8CodePoint(bytes, count, &i), out, capacity, length);
   }
   return count;
 }
