@@ -12,7 +12,7 @@
 #include "app/command_ids.h"
 #include "editor/editor_view.h"
 #include "editor/text_file.h"
-#include "formats/file_info.h"
+#include "formats/text_limits.h"
 
 namespace {
 
@@ -44,7 +44,7 @@ void ShowFileError(HWND owner, DWORD error, const wchar_t* path) {
   if (path) {
     wcscat(message, L"\r\n");
     used = wcslen(message);
-    FileInfoCopyText(message + used, static_cast<int>(sizeof message / sizeof message[0] - used), path);
+    CopyTextBounded(message + used, sizeof message / sizeof message[0] - used, path);
   }
   MessageBoxW(owner, message, gApp->productName, MB_ICONHAND | MB_OK);
 }
@@ -74,11 +74,22 @@ void InitialDialogPath(wchar_t* buffer) {
 
 void MakeAbsolute(const wchar_t* chosen, wchar_t* out) {
   if (wcspbrk(chosen, L"*?") || !GetFullPathNameW(chosen, kMaxPathChars + 1, out, nullptr))
-    FileInfoCopyText(out, kMaxPathChars + 1, chosen);
+    CopyTextBounded(out, kMaxPathChars + 1, chosen);
 }
 
 void LoadOrClear(HWND owner) {
   if (LoadTextFile(owner, gApp->textFilePath) != 0) ClearDocument();
+}
+
+// What the open and save dialogs share: the owner, the filter and the file.
+OPENFILENAMEW TextFileDialog(HWND owner, wchar_t* file) {
+  OPENFILENAMEW dialog{};
+  dialog.lStructSize = sizeof dialog;
+  dialog.hwndOwner = owner;
+  dialog.lpstrFilter = kTextFilter;
+  dialog.lpstrFile = file;
+  dialog.nMaxFile = kDialogPathChars;
+  return dialog;
 }
 
 }  // namespace
@@ -87,10 +98,10 @@ void BuildSaveChangesText(const wchar_t* question, const wchar_t* path, const wc
                           size_t capacity) {
   wchar_t name[kMaxPathChars + 70];
   if (path[0]) {
-    FileInfoCopyText(name, static_cast<int>(sizeof name / sizeof name[0]), FileNamePart(path));
+    CopyTextBounded(name, sizeof name / sizeof name[0], FileNamePart(path));
   } else {
     wchar_t shortUntitled[63];
-    FileInfoCopyText(shortUntitled, 63, untitled);
+    CopyTextBounded(shortUntitled, 63, untitled);
     _snwprintf(name, sizeof name / sizeof name[0], L"(%ls)", shortUntitled);
     name[sizeof name / sizeof name[0] - 1] = 0;
   }
@@ -124,7 +135,7 @@ void UpdateWindowTitle(HWND owner) {
   wchar_t untitled[64], title[2048];
   GetText(kTextUntitled, untitled, 64);
   BuildWindowTitle(gApp->productName, gApp->textFilePath, untitled, title, 2048);
-  FileInfoCopyText(gApp->windowTitle, kMaxPathChars, title);
+  CopyTextBounded(gApp->windowTitle, kMaxPathChars, title);
   SetWindowTextW(owner, title);
 }
 
@@ -168,12 +179,7 @@ void DocumentOpen(HWND owner) {
   if (!GuardModified(owner)) return;
   wchar_t file[kDialogPathChars];
   InitialDialogPath(file);
-  OPENFILENAMEW dialog{};
-  dialog.lStructSize = sizeof dialog;
-  dialog.hwndOwner = owner;
-  dialog.lpstrFilter = kTextFilter;
-  dialog.lpstrFile = file;
-  dialog.nMaxFile = kDialogPathChars;
+  OPENFILENAMEW dialog = TextFileDialog(owner, file);
   dialog.lpstrTitle = gApp->textFilePath[0] ? FileNamePart(gApp->textFilePath) : L"";
   dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
   if (GetOpenFileNameW(&dialog)) {
@@ -197,15 +203,10 @@ int DocumentSaveAs(HWND owner) {
   InitialDialogPath(file);
   DWORD attributes = file[0] ? GetFileAttributesW(file) : INVALID_FILE_ATTRIBUTES;
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-    FileInfoCopyText(folder, static_cast<int>(kDialogPathChars), file);
+    CopyTextBounded(folder, kDialogPathChars, file);
     file[0] = 0;
   }
-  OPENFILENAMEW dialog{};
-  dialog.lStructSize = sizeof dialog;
-  dialog.hwndOwner = owner;
-  dialog.lpstrFilter = kTextFilter;
-  dialog.lpstrFile = file;
-  dialog.nMaxFile = kDialogPathChars;
+  OPENFILENAMEW dialog = TextFileDialog(owner, file);
   dialog.lpstrInitialDir = folder[0] ? folder : nullptr;
   dialog.lpstrDefExt = L"txt";
   dialog.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY;
@@ -228,7 +229,7 @@ void DocumentOpenDropped(HDROP drop) {
     found = attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
   }
   if (found && GuardModified(owner)) {
-    FileInfoCopyText(gApp->textFilePath, kMaxPathChars + 1, path);
+    CopyTextBounded(gApp->textFilePath, kMaxPathChars + 1, path);
     SetModified(FALSE);
     LoadOrClear(owner);
     UpdateWindowTitle(owner);

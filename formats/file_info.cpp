@@ -30,10 +30,7 @@ uint16_t ClampToU16(uint32_t value) { return value > 0xFFFF ? 0xFFFF : static_ca
 void FileInfoClear(FileInfo* info) { memset(info, 0, sizeof *info); }
 
 void FileInfoCopyText(wchar_t* dest, int capacity, const wchar_t* text) {
-  if (capacity <= 0) return;
-  int i = 0;
-  for (; text && text[i] && i < capacity - 1; ++i) dest[i] = text[i];
-  dest[i] = 0;
+  if (capacity > 0) CopyTextBounded(dest, static_cast<size_t>(capacity), text);
 }
 
 void FileInfoTrimTexts(FileInfo* info) {

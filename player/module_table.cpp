@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "formats/mpeg/mpeg_module.h"
+#include "formats/text_limits.h"
 #include "formats/wav/wav_module.h"
 
 namespace {
@@ -53,7 +54,7 @@ int WildcardMatch(const wchar_t* pattern, const wchar_t* text) {
 // after the last dot matches the name's extension, as a rename template would.
 int PatternMatchesName(wchar_t* pattern, const wchar_t* name) {
   wchar_t upperName[kMaxPathChars + 1];
-  FileInfoCopyText(upperName, kMaxPathChars + 1, name);
+  CopyTextBounded(upperName, kMaxPathChars + 1, name);
   CharUpperBuffW(upperName, static_cast<DWORD>(wcslen(upperName)));
   CharUpperBuffW(pattern, static_cast<DWORD>(wcslen(pattern)));
   wchar_t* patternDot = wcsrchr(pattern, L'.');
@@ -85,7 +86,7 @@ void ModuleTableTearDown(ModuleTable* table) {
 int ExtensionMatch(const wchar_t* path, const wchar_t* list) {
   const wchar_t* name = FileNamePart(path);
   wchar_t patterns[kMaxPathChars];
-  FileInfoCopyText(patterns, kMaxPathChars, list);
+  CopyTextBounded(patterns, kMaxPathChars, list);
   wchar_t* next = patterns;
   while (next) {
     wchar_t* pattern = next;
@@ -100,7 +101,7 @@ int ExtensionShortcutSlot(const wchar_t* path) {
   const wchar_t* dot = wcsrchr(path, L'.');
   if (!dot || wcschr(dot, L'\\') || wcschr(dot, L'/')) return -1;
   wchar_t wide[16];
-  FileInfoCopyText(wide, 16, dot + 1);  // more than seven bytes' worth
+  CopyTextBounded(wide, 16, dot + 1);  // more than seven bytes' worth
   char extension[64] = {};
   if (!WideCharToMultiByte(CP_ACP, 0, wide, -1, extension, sizeof extension, nullptr, nullptr)) return -1;
   extension[7] = 0;  // cut to seven bytes
@@ -120,7 +121,7 @@ int ExtensionShortcutSlot(const wchar_t* path) {
 
 int ModuleLookup(ModuleTable* table, void* owner, const wchar_t* path) {
   wchar_t copy[kMaxPathChars + 1];
-  FileInfoCopyText(copy, kMaxPathChars + 1, path);
+  CopyTextBounded(copy, kMaxPathChars + 1, path);
   for (int slot = 0; slot < kModuleSlots; ++slot) {
     InputModule* module = &table->slots[slot];
     if (!module->extensions || !ExtensionMatch(copy, module->extensions)) continue;
@@ -145,7 +146,7 @@ int ModuleTableOpenFile(ModuleTable* table, int slot, void* owner, const wchar_t
     table->current = nullptr;
   }
   memset(block, 0, sizeof *block);
-  FileInfoCopyText(block->path, kMaxPathChars + 1, path);
+  CopyTextBounded(block->path, kMaxPathChars + 1, path);
   InputModule* module = &table->slots[slot];
   if (module->Open && module->Open(module, owner, block->path)) {
     table->currentIndex = slot;

@@ -4,21 +4,13 @@
 
 #include <cwchar>
 
+#include "formats/text_limits.h"
 #include "settings/settings_file.h"
 
 namespace {
 
 wchar_t gRedirectedProgramFile[kMaxPathChars + 1];
 wchar_t gRedirectedAppData[kMaxPathChars + 1];
-
-int CopyPath(wchar_t* buffer, uint32_t size, const wchar_t* text) {
-  if (!size) return 0;
-  size_t length = wcslen(text);
-  if (length > size - 1) length = size - 1;
-  wmemcpy(buffer, text, length);
-  buffer[length] = 0;
-  return buffer[0] != 0;
-}
 
 const wchar_t* LastSeparator(const wchar_t* path) {
   const wchar_t* backslash = wcsrchr(path, L'\\');
@@ -29,20 +21,20 @@ const wchar_t* LastSeparator(const wchar_t* path) {
 }  // namespace
 
 void SettingsRedirectFolders(const wchar_t* programFile, const wchar_t* appDataFolder) {
-  CopyPath(gRedirectedProgramFile, kMaxPathChars + 1, programFile ? programFile : L"");
-  CopyPath(gRedirectedAppData, kMaxPathChars + 1, appDataFolder ? appDataFolder : L"");
+  CopyTextBounded(gRedirectedProgramFile, kMaxPathChars + 1, programFile ? programFile : L"");
+  CopyTextBounded(gRedirectedAppData, kMaxPathChars + 1, appDataFolder ? appDataFolder : L"");
 }
 
 int ProgramFilePath(wchar_t* buffer, uint32_t size) {
   wchar_t path[kMaxPathChars + 1];
   if (gRedirectedProgramFile[0]) {
-    CopyPath(path, kMaxPathChars + 1, gRedirectedProgramFile);
+    CopyTextBounded(path, kMaxPathChars + 1, gRedirectedProgramFile);
   } else {
     DWORD length = GetModuleFileNameW(nullptr, path, kMaxPathChars + 1);
     if (length > kMaxPathChars) length = kMaxPathChars;
     path[length] = 0;
   }
-  return CopyPath(buffer, size, path[0] == L'"' ? path + 1 : path);
+  return CopyTextBounded(buffer, size, path[0] == L'"' ? path + 1 : path);
 }
 
 int ProgramFolder(wchar_t* buffer, uint32_t size) {
@@ -50,28 +42,28 @@ int ProgramFolder(wchar_t* buffer, uint32_t size) {
   ProgramFilePath(path, kMaxPathChars + 1);
   const wchar_t* separator = LastSeparator(path);
   path[separator ? separator - path : 0] = 0;
-  return CopyPath(buffer, size, path);
+  return CopyTextBounded(buffer, size, path);
 }
 
 int AppDataFolder(wchar_t* buffer, uint32_t size) {
-  if (gRedirectedAppData[0]) return CopyPath(buffer, size, gRedirectedAppData);
+  if (gRedirectedAppData[0]) return CopyTextBounded(buffer, size, gRedirectedAppData);
   wchar_t folder[MAX_PATH + 1] = {};
   if (FAILED(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder)) || !folder[0]) {
     UINT length = GetWindowsDirectoryW(folder, MAX_PATH + 1);
     if (length == 0 || length > MAX_PATH) folder[0] = 0;
   }
-  return CopyPath(buffer, size, folder);
+  return CopyTextBounded(buffer, size, folder);
 }
 
 int ProgramFolderSettingsPath(wchar_t* buffer, uint32_t size) {
   wchar_t path[kMaxPathChars + 8];
   ProgramFilePath(path, kMaxPathChars + 1);
-  if (!path[0]) return CopyPath(buffer, size, L"");
+  if (!path[0]) return CopyTextBounded(buffer, size, L"");
   // From the last dot of the whole path on, even when it belongs to a folder name.
   wchar_t* dot = wcsrchr(path, L'.');
   size_t base = dot ? static_cast<size_t>(dot - path) : wcslen(path);
   wmemcpy(path + base, L".INI", 5);
-  return CopyPath(buffer, size, path);
+  return CopyTextBounded(buffer, size, path);
 }
 
 int JoinSettingsPath(wchar_t* buffer, uint32_t size, const wchar_t* first, const wchar_t* second) {
@@ -85,7 +77,7 @@ int JoinSettingsPath(wchar_t* buffer, uint32_t size, const wchar_t* first, const
   joined[length + rest] = 0;
   for (wchar_t* c = joined; *c; c++)
     if (*c == L'/') *c = L'\\';
-  return CopyPath(buffer, size, joined);
+  return CopyTextBounded(buffer, size, joined);
 }
 
 int PerUserSettingsPath(wchar_t* buffer, uint32_t size) {
@@ -93,7 +85,7 @@ int PerUserSettingsPath(wchar_t* buffer, uint32_t size) {
   wchar_t programPath[kMaxPathChars + 1];
   wchar_t folder[kMaxPathChars + 1];
   if (!AppDataFolder(appData, kMaxPathChars + 1) || !ProgramFolderSettingsPath(programPath, kMaxPathChars + 1))
-    return CopyPath(buffer, size, L"");
+    return CopyTextBounded(buffer, size, L"");
   const wchar_t* separator = LastSeparator(programPath);
   const wchar_t* name = separator ? separator + 1 : programPath;
   JoinSettingsPath(folder, kMaxPathChars + 1, appData, kMakerFolderName);

@@ -21,15 +21,6 @@ const FolderMacro kFolderMacros[] = {
     {L"%APPDATA%", AppDataFolder},
 };
 
-int CopyText(wchar_t* out, uint32_t size, const wchar_t* text) {
-  if (!size) return 0;
-  size_t length = wcslen(text);
-  if (length > size - 1) length = size - 1;
-  wmemcpy(out, text, length);
-  out[length] = 0;
-  return out[0] != 0;
-}
-
 // first followed by second, cut at size-1 units.
 int Concatenate(wchar_t* out, uint32_t size, const wchar_t* first, const wchar_t* second) {
   wchar_t joined[2 * kPathBuffer];
@@ -38,7 +29,7 @@ int Concatenate(wchar_t* out, uint32_t size, const wchar_t* first, const wchar_t
   wmemcpy(joined, first, firstLength);
   wmemcpy(joined + firstLength, second, secondLength);
   joined[firstLength + secondLength] = 0;
-  return CopyText(out, size, joined);
+  return CopyTextBounded(out, size, joined);
 }
 
 int IsSeparator(wchar_t c) { return c == L'\\' || c == L'/' || c == L':'; }
@@ -48,8 +39,8 @@ int IsSeparator(wchar_t c) { return c == L'\\' || c == L'/' || c == L':'; }
 int64_t InsideFolder(const wchar_t* folder, const wchar_t* path) {
   wchar_t upperFolder[kPathBuffer];
   wchar_t upperPath[kPathBuffer];
-  CopyText(upperFolder, kPathBuffer, folder);
-  CopyText(upperPath, kPathBuffer, path);
+  CopyTextBounded(upperFolder, kPathBuffer, folder);
+  CopyTextBounded(upperPath, kPathBuffer, path);
   size_t folderLength = wcslen(upperFolder);
   while (folderLength && (upperFolder[folderLength - 1] == L'\\' || upperFolder[folderLength - 1] == L'/'))
     folderLength--;
@@ -95,7 +86,7 @@ int CompactWithEnvironment(const wchar_t* in, wchar_t* out, uint32_t size) {
     macro[nameLength + 1] = L'%';
     macro[nameLength + 2] = 0;
     wchar_t value[kPathBuffer];
-    CopyText(value, kPathBuffer, equals + 1);
+    CopyTextBounded(value, kPathBuffer, equals + 1);
     done = CompactWith(macro, value, in, out, size);
   }
   FreeEnvironmentStringsW(block);
@@ -110,7 +101,7 @@ int ExpandPath(const wchar_t* in, wchar_t* out, uint32_t size) {
     ProgramFolder(folder, kPathBuffer);
     return JoinSettingsPath(out, size, folder, in);
   }
-  if (in[0] != L'%') return CopyText(out, size, in);
+  if (in[0] != L'%') return CopyTextBounded(out, size, in);
   const wchar_t* close = wcschr(in + 1, L'%');
   size_t tokenLength = close ? static_cast<size_t>(close - in) + 1 : 0;
   for (const FolderMacro& macro : kFolderMacros) {
@@ -120,12 +111,12 @@ int ExpandPath(const wchar_t* in, wchar_t* out, uint32_t size) {
   }
   wchar_t expanded[kPathBuffer];
   DWORD length = ExpandEnvironmentStringsW(in, expanded, kPathBuffer);
-  if (length == 0 || length > kPathBuffer) return CopyText(out, size, in);
-  return CopyText(out, size, expanded);
+  if (length == 0 || length > kPathBuffer) return CopyTextBounded(out, size, in);
+  return CopyTextBounded(out, size, expanded);
 }
 
 int CompactPath(const wchar_t* in, wchar_t* out, uint32_t size) {
-  if (in[0] == L'%') return CopyText(out, size, in);
+  if (in[0] == L'%') return CopyTextBounded(out, size, in);
   wchar_t folder[kPathBuffer];
   ProgramFolder(folder, kPathBuffer);
   if (CompactWith(L"%MY_PATH%", folder, in, out, size)) return 1;
@@ -135,7 +126,7 @@ int CompactPath(const wchar_t* in, wchar_t* out, uint32_t size) {
   if (length == 0 || length > kPathBuffer || folder[0] == L'%') folder[0] = 0;
   if (CompactWith(L"%TEMP%", folder, in, out, size)) return 1;
   if (CompactWithEnvironment(in, out, size)) return 1;
-  return CopyText(out, size, in);
+  return CopyTextBounded(out, size, in);
 }
 
 void SetPathField(HWND dialog, int control, const wchar_t* storedPath) {

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <cwchar>
 
+#include "formats/text_limits.h"
 #include "settings/settings_file.h"
 #include "settings/settings_lists.h"
 #include "settings/settings_location.h"
@@ -46,14 +47,6 @@ void CopyBounded(char* buffer, uint32_t size, const char* text) {
   buffer[length] = 0;
 }
 
-void CopyBoundedWide(wchar_t* buffer, uint32_t size, const wchar_t* text) {
-  if (!size) return;
-  size_t length = wcslen(text);
-  if (length > size - 1) length = size - 1;
-  wmemcpy(buffer, text, length);
-  buffer[length] = 0;
-}
-
 // Converts count bytes with the code page into out (cut at size-1 units).
 void DecodeWith(UINT codePage, const char* bytes, int count, wchar_t* out, uint32_t size) {
   out[0] = 0;
@@ -64,7 +57,7 @@ void DecodeWith(UINT codePage, const char* bytes, int count, wchar_t* out, uint3
   if (!all) return;
   units = MultiByteToWideChar(codePage, 0, bytes, count, all, units);
   all[units > 0 ? units : 0] = 0;
-  CopyBoundedWide(out, size, all);
+  CopyTextBounded(out, size, all);
   free(all);
 }
 
@@ -181,7 +174,7 @@ int ReadText(SettingsStore* store, const char* section, const char* key, const w
     if (!missing) DecodeSettingsText(bytes, static_cast<int>(store->utf8), buffer, size);
     free(bytes);
   }
-  if ((missing || !buffer[0]) && fallback) CopyBoundedWide(buffer, size, fallback);
+  if ((missing || !buffer[0]) && fallback) CopyTextBounded(buffer, size, fallback);
   return missing;
 }
 
@@ -275,7 +268,7 @@ DWORD SetPath(SettingsStore* store, const wchar_t* path, int mode) {
     else if (mode != 0 || SettingsFileExists(path))
       result = SettingsProbeFile(path);
   }
-  if (result == 0) CopyBoundedWide(store->path, kMaxPathChars + 1, path);
+  if (result == 0) CopyTextBounded(store->path, kMaxPathChars + 1, path);
   SettingsUnlock(store);
   return result;
 }

@@ -96,8 +96,12 @@ class PanelTest : public testing::Test {
     WriteWav(gLong, kLongSeconds, false);
     WriteWholeFile(gBroken, {'R', 'I', 'F', 'F', 0x10, 0, 0, 0, 'W', 'A', 'V', 'E', 'j', 'u', 'n', 'k'});
     HostMainWindow(gFolder, RecordMessageBox);
+    PumpFor(200);
   }
-  static void TearDownTestSuite() { CloseMainWindow(); }
+  static void TearDownTestSuite() {
+    CloseMainWindow();
+    PumpFor(300);
+  }
   void SetUp() override {
     ASSERT_NE(gMainWindow, nullptr);
     ASSERT_NE(Panel(), nullptr);

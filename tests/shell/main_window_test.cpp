@@ -10,7 +10,7 @@
 #include "app/main_window.h"
 #include "app/status_bar.h"
 #include "editor/document.h"
-#include "settings/settings_location.h"
+#include "main_window_host.h"
 #include "test_support.h"
 
 namespace {
@@ -64,29 +64,12 @@ TEST(DocumentTexts, PromptAndTitle) {
 class MainWindowTest : public testing::Test {
  protected:
   static void SetUpTestSuite() {
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    gFolder = std::wstring(temp) + L"tpwr-shell-" + std::to_wstring(GetTickCount64());
-    CreateDirectoryW(gFolder.c_str(), nullptr);
-    SettingsRedirectFolders((gFolder + L"\\Tapewright.exe").c_str(), (gFolder + L"\\appdata").c_str());
-    gApp = static_cast<AppState*>(calloc(1, sizeof(AppState)));
-    gMainWindow = CreateMainWindow(GetModuleHandleW(nullptr), SW_SHOWNOACTIVATE);
+    gFolder = MakeTestFolder(L"tpwr-shell-");
+    HostMainWindow(gFolder, nullptr);
   }
-  static void TearDownTestSuite() {
-    if (gMainWindow) {
-      SendMessageW(gApp->editorWindow, EM_SETMODIFY, FALSE, 0);
-      DestroyWindow(gMainWindow);
-    }
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
-  }
+  static void TearDownTestSuite() { CloseMainWindow(); }
   static std::wstring gFolder;
 
-  static std::wstring EditorText() {
-    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(gApp->editorWindow)), L'\0');
-    GetWindowTextW(gApp->editorWindow, text.data(), static_cast<int>(text.size() + 1));
-    return text;
-  }
   static void Type(const std::wstring& text) {
     for (wchar_t c : text) SendMessageW(gApp->editorWindow, WM_CHAR, c, 0);
   }

@@ -15,7 +15,7 @@
 #include "app/command_ids.h"
 #include "app/main_menus.h"
 #include "app/main_window.h"
-#include "settings/settings_location.h"
+#include "main_window_host.h"
 #include "test_support.h"
 #include "ui/owner_menu_metrics.h"
 
@@ -24,23 +24,11 @@ namespace {
 class HostedWindow : public testing::Test {
  protected:
   static void SetUpTestSuite() {
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    gFolder = std::wstring(temp) + L"tpwr-menus-" + std::to_wstring(GetTickCount64());
-    CreateDirectoryW(gFolder.c_str(), nullptr);
-    SettingsRedirectFolders((gFolder + L"\\Tapewright.exe").c_str(), (gFolder + L"\\appdata").c_str());
-    gApp = static_cast<AppState*>(calloc(1, sizeof(AppState)));
-    gMainWindow = CreateMainWindow(GetModuleHandleW(nullptr), SW_SHOWNOACTIVATE);
+    gFolder = MakeTestFolder(L"tpwr-menus-");
+    HostMainWindow(gFolder, nullptr);
     SendMessageW(gMainWindow, WM_COMMAND, kCmdAfterCreate, 2);  // the check-mark bitmaps
   }
-  static void TearDownTestSuite() {
-    if (gMainWindow) {
-      SendMessageW(gApp->editorWindow, EM_SETMODIFY, FALSE, 0);
-      DestroyWindow(gMainWindow);
-    }
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
-  }
+  static void TearDownTestSuite() { CloseMainWindow(); }
   static std::wstring gFolder;
 
   static HMENU Popup(int position) { return GetSubMenu(GetMenu(gMainWindow), position); }

@@ -4,7 +4,6 @@
 
 #include "app/app_state.h"
 #include "app/main_window.h"
-#include "engine_test_support.h"
 #include "player/player_texts.h"
 #include "settings/settings_location.h"
 
@@ -16,13 +15,27 @@ std::wstring MakeTestFolder(const wchar_t* prefix) {
   return folder;
 }
 
+namespace {
+
+void DispatchPending() {
+  MSG message;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+}
+
+}  // namespace
+
 void HostMainWindow(const std::wstring& folder, int (*messageBox)(HWND, const wchar_t*, const wchar_t*, UINT)) {
   SettingsRedirectFolders((folder + L"\\Tapewright.exe").c_str(), (folder + L"\\appdata").c_str());
-  gPlayerMessageBox = messageBox;
-  gPlayerLanguage = kPlayerEnglish;
+  if (messageBox) {
+    gPlayerMessageBox = messageBox;
+    gPlayerLanguage = kPlayerEnglish;
+  }
   gApp = static_cast<AppState*>(calloc(1, sizeof(AppState)));
   gMainWindow = CreateMainWindow(GetModuleHandleW(nullptr), SW_SHOWNOACTIVATE);
-  PumpFor(200);
+  DispatchPending();
 }
 
 void CloseMainWindow() {
@@ -30,7 +43,7 @@ void CloseMainWindow() {
     SendMessageW(gApp->editorWindow, EM_SETMODIFY, FALSE, 0);
     DestroyWindow(gMainWindow);
   }
-  PumpFor(300);
+  DispatchPending();
 }
 
 std::wstring EditorText() {
