@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "app/language.h"
-#include "formats/text_limits.h"
+#include "base/text_limits.h"
 
 constexpr int kProductNameChars = 40;
 constexpr wchar_t kProductName[] = L"Tapewright";

@@ -4,9 +4,9 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/code_page.h"
-#include "formats/byte_source.h"
-#include "formats/text_limits.h"
+#include "base/code_page.h"
+#include "base/byte_source.h"
+#include "base/text_limits.h"
 
 namespace {
 

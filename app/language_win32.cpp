@@ -5,7 +5,7 @@
 
 #include "app/command_ids.h"
 #include "app/language_file.h"
-#include "formats/text_limits.h"
+#include "base/text_limits.h"
 
 namespace {
 

@@ -12,7 +12,8 @@
 #include "app/command_ids.h"
 #include "editor/editor_view.h"
 #include "editor/text_file.h"
-#include "formats/text_limits.h"
+#include "base/paths.h"
+#include "base/text_limits.h"
 
 namespace {
 
@@ -21,12 +22,6 @@ constexpr size_t kDialogPathChars = 1024;
 constexpr int kCommandSave = 105;
 constexpr int kCommandSaveAs = 106;
 
-const wchar_t* FileNamePart(const wchar_t* path) {
-  const wchar_t* name = path;
-  for (const wchar_t* p = path; *p; ++p)
-    if (*p == L'\\' || *p == L'/') name = p + 1;
-  return name;
-}
 
 HWND Editor() { return gApp->editorWindow; }
 int IsModified() { return SendMessageW(Editor(), EM_GETMODIFY, 0, 0) != 0; }

@@ -3,69 +3,7 @@
 
 #include <cwchar>
 
-void TextBuilderStart(TextBuilder* builder, wchar_t* buffer, size_t capacity) {
-  builder->text = buffer;
-  builder->capacity = capacity;
-  builder->length = 0;
-  builder->overflow = capacity == 0;
-  if (capacity) buffer[0] = 0;
-}
-
-void TextAppendChar(TextBuilder* builder, wchar_t c) {
-  if (builder->length + 1 >= builder->capacity) {
-    builder->overflow = 1;
-    return;
-  }
-  builder->text[builder->length++] = c;
-  builder->text[builder->length] = 0;
-}
-
-void TextAppend(TextBuilder* builder, const wchar_t* text) {
-  for (; *text; ++text) TextAppendChar(builder, *text);
-}
-
-void TextAppendNumber(TextBuilder* builder, uint64_t value, int minDigits) {
-  wchar_t digits[24];
-  int count = 0;
-  do {
-    digits[count++] = static_cast<wchar_t>(L'0' + value % 10);
-    value /= 10;
-  } while (value && count < 24);
-  while (count < minDigits && count < 24) digits[count++] = L'0';
-  while (count) TextAppendChar(builder, digits[--count]);
-}
-
-size_t FormatRecordingTime(uint32_t seconds, wchar_t* out, size_t capacity) {
-  TextBuilder builder;
-  TextBuilderStart(&builder, out, capacity);
-  uint32_t hours = seconds / 3600;
-  uint32_t rest = seconds % 3600;
-  if (hours) {
-    TextAppendNumber(&builder, hours, 1);
-    TextAppendChar(&builder, L':');
-  }
-  TextAppendNumber(&builder, rest / 60, 2);
-  TextAppendChar(&builder, L':');
-  TextAppendNumber(&builder, rest % 60, 2);
-  return builder.length;
-}
-
-uint32_t ParseRecordingTime(const wchar_t* text) {
-  while (*text == L' ') ++text;
-  uint32_t shifted = 0;
-  uint32_t group = 0;
-  for (; *text; ++text) {
-    if (*text >= L'0' && *text <= L'9') {
-      group = group * 10 + static_cast<uint32_t>(*text - L'0');
-    } else if (*text == L':') {
-      shifted = (shifted + group) * 60;
-      group = 0;
-    } else {
-      break;
-    }
-  }
-  return shifted + group;
-}
+#include "base/recording_time.h"
 
 size_t QuotePath(const wchar_t* path, wchar_t* out, size_t capacity) {
   TextBuilder builder;

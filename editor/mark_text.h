@@ -1,39 +1,20 @@
-// The text of the marks that tie a transcript to its recording: the
-// time-of-recording text, quoted paths, file dates, the position parser and
-// the reading of a mark line for Go to. Portable: no windows.h.
+// The text of the marks that tie a transcript to its recording: quoted paths,
+// file dates, the mark wrapping and the reading of a mark line for Go to.
+// Portable: no windows.h.
 #pragma once
 #include <cstddef>
 #include <cstdint>
 
-#include "formats/text_limits.h"
+#include "base/text_builder.h"
+#include "base/text_limits.h"
 
 constexpr size_t kMarkContentChars = 1200;  // content inside the angle brackets
 constexpr size_t kMarkLineChars = 1300;     // "\r\n<content>"
-constexpr size_t kRecordingTimeChars = 16;
 constexpr size_t kMarkDateChars = 24;
 
 constexpr wchar_t kSoundCueLabel[] = L"Sound Cue:";
 constexpr wchar_t kSoundFileLabel[] = L"Sound File:";
 constexpr wchar_t kTextFileLabel[] = L"Text File:";
-
-// Bounded text assembly: appends stop at the capacity and mark the overflow.
-struct TextBuilder {
-  wchar_t* text;
-  size_t capacity;  // including the terminating zero
-  size_t length;
-  int overflow;
-};
-void TextBuilderStart(TextBuilder* builder, wchar_t* buffer, size_t capacity);
-void TextAppend(TextBuilder* builder, const wchar_t* text);
-void TextAppendChar(TextBuilder* builder, wchar_t c);
-// Decimal digits, zero-padded to at least minDigits.
-void TextAppendNumber(TextBuilder* builder, uint64_t value, int minDigits);
-
-// "%02lu:%02lu" below one hour, else "%lu:%02lu:%02lu". Returns the length.
-size_t FormatRecordingTime(uint32_t seconds, wchar_t* out, size_t capacity);
-// Colon-separated groups of digits, each colon shifting the value read so far
-// by one place of 60; leading blanks are skipped; anything else ends it.
-uint32_t ParseRecordingTime(const wchar_t* text);
 
 // The path unchanged, or in double quotes with inner quotes as \" when it
 // holds a blank or a double quote. Returns the length; 0 when it does not fit.

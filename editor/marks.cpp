@@ -8,6 +8,7 @@
 #include "app/command_ids.h"
 #include "editor/document.h"
 #include "editor/editor_view.h"
+#include "base/recording_time.h"
 #include "editor/mark_text.h"
 #include "player/player_panel.h"
 

@@ -7,17 +7,13 @@
 
 int (*gTextFileWriteHook)(size_t pieceIndex) = nullptr;
 
+#include "base/paths.h"
+
 namespace {
 
 constexpr DWORD kWritePiece = 16u * 1024 * 1024;
 constexpr size_t kMaxPath = 1024;
 
-const wchar_t* FileNamePart(const wchar_t* path) {
-  const wchar_t* name = path;
-  for (const wchar_t* p = path; *p; ++p)
-    if (*p == L'\\' || *p == L'/') name = p + 1;
-  return name;
-}
 
 // Names the file system would silently alter (a trailing dot or blank) or
 // refuse are turned down before anything is written.

@@ -3,7 +3,7 @@
 #pragma once
 #include <cstdint>
 
-#include "text_limits.h"
+#include "base/text_limits.h"
 
 constexpr int kCodecLabelChars = 16;
 constexpr int kGenreChars = 32;

@@ -2,7 +2,7 @@
 #pragma once
 #include <cstdint>
 
-#include "byte_source.h"
+#include "base/byte_source.h"
 
 // Reads the first ten bytes; returns the tag's total size (header included) when
 // they start an ID3v2 tag, else 0. Leaves the source positioned at that offset.

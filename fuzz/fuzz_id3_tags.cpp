@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <initializer_list>
 
-#include "formats/byte_source.h"
+#include "base/byte_source.h"
 #include "formats/file_info.h"
 #include "formats/mpeg/id3_tags.h"
 

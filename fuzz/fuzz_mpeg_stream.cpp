@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "formats/byte_source.h"
+#include "base/byte_source.h"
 #include "formats/mpeg/mpeg_file_info.h"
 #include "formats/mpeg/mpeg_reader.h"
 

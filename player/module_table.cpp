@@ -6,7 +6,8 @@
 #include <cstring>
 
 #include "formats/mpeg/mpeg_module.h"
-#include "formats/text_limits.h"
+#include "base/paths.h"
+#include "base/text_limits.h"
 #include "formats/wav/wav_module.h"
 
 namespace {
@@ -21,12 +22,6 @@ void SetUpRefusingModule(InputModule* module, const wchar_t* extensions) {
   module->Open = RefuseFile;
 }
 
-const wchar_t* FileNamePart(const wchar_t* path) {
-  const wchar_t* name = path;
-  for (const wchar_t* p = path; *p; ++p)
-    if (*p == L'\\' || *p == L'/') name = p + 1;
-  return name;
-}
 
 // Ordinary wildcard match, '*' any run and '?' one character, on upper-cased text.
 int WildcardMatch(const wchar_t* pattern, const wchar_t* text) {

@@ -1,7 +1,7 @@
 // The module table: the built-in decoders and plug-in adapters in fixed slots,
 // and how a file is matched to the module that plays it.
 #pragma once
-#include "player/input_module.h"
+#include "formats/input_module.h"
 
 constexpr int kModuleSlots = 20;
 constexpr int kBuiltInSlots = 5;

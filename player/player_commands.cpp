@@ -8,6 +8,8 @@
 #include "player/player_texts.h"
 #include "player/player_thread.h"
 
+#include "base/paths.h"
+
 namespace {
 
 constexpr int kStartPolls = 100;   // x 10 ms
@@ -20,12 +22,6 @@ int WindowHasUserData(HWND owner) { return owner && GetWindowLongPtrW(owner, GWL
 
 void RefreshNothing(HWND) {}
 
-const wchar_t* FileNamePart(const wchar_t* path) {
-  const wchar_t* name = path;
-  for (const wchar_t* p = path; *p; ++p)
-    if (*p == L'\\' || *p == L'/') name = p + 1;
-  return name;
-}
 
 void ShowOpenFailure(HWND owner, const wchar_t* path) {
   PlayerShowError(owner, kTextCannotOpenAudioFile, FileNamePart(path));

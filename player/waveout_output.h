@@ -8,7 +8,7 @@
 
 #include <cstdint>
 
-#include "player/input_module.h"
+#include "formats/input_module.h"
 
 constexpr int kOutputBuffers = 16;
 constexpr uint32_t kOutputBufferBytes = 32768;

@@ -4,8 +4,8 @@
 #include <cstring>
 #include <cwchar>
 
-#include "formats/byte_source.h"
-#include "formats/text_limits.h"
+#include "base/byte_source.h"
+#include "base/text_limits.h"
 
 namespace {
 

@@ -4,45 +4,19 @@
 
 #include <cwchar>
 
-#include "formats/text_limits.h"
+#include "base/paths.h"
+#include "base/text_limits.h"
 #include "settings/settings_file.h"
 
 namespace {
 
-wchar_t gRedirectedProgramFile[kMaxPathChars + 1];
 wchar_t gRedirectedAppData[kMaxPathChars + 1];
-
-const wchar_t* LastSeparator(const wchar_t* path) {
-  const wchar_t* backslash = wcsrchr(path, L'\\');
-  const wchar_t* slash = wcsrchr(path, L'/');
-  return slash && (!backslash || slash > backslash) ? slash : backslash;
-}
 
 }  // namespace
 
 void SettingsRedirectFolders(const wchar_t* programFile, const wchar_t* appDataFolder) {
-  CopyTextBounded(gRedirectedProgramFile, kMaxPathChars + 1, programFile ? programFile : L"");
+  RedirectProgramFile(programFile);
   CopyTextBounded(gRedirectedAppData, kMaxPathChars + 1, appDataFolder ? appDataFolder : L"");
-}
-
-int ProgramFilePath(wchar_t* buffer, uint32_t size) {
-  wchar_t path[kMaxPathChars + 1];
-  if (gRedirectedProgramFile[0]) {
-    CopyTextBounded(path, kMaxPathChars + 1, gRedirectedProgramFile);
-  } else {
-    DWORD length = GetModuleFileNameW(nullptr, path, kMaxPathChars + 1);
-    if (length > kMaxPathChars) length = kMaxPathChars;
-    path[length] = 0;
-  }
-  return CopyTextBounded(buffer, size, path[0] == L'"' ? path + 1 : path);
-}
-
-int ProgramFolder(wchar_t* buffer, uint32_t size) {
-  wchar_t path[kMaxPathChars + 1];
-  ProgramFilePath(path, kMaxPathChars + 1);
-  const wchar_t* separator = LastSeparator(path);
-  path[separator ? separator - path : 0] = 0;
-  return CopyTextBounded(buffer, size, path);
 }
 
 int AppDataFolder(wchar_t* buffer, uint32_t size) {
@@ -86,7 +60,7 @@ int PerUserSettingsPath(wchar_t* buffer, uint32_t size) {
   wchar_t folder[kMaxPathChars + 1];
   if (!AppDataFolder(appData, kMaxPathChars + 1) || !ProgramFolderSettingsPath(programPath, kMaxPathChars + 1))
     return CopyTextBounded(buffer, size, L"");
-  const wchar_t* separator = LastSeparator(programPath);
+  const wchar_t* separator = LastPathSeparator(programPath);
   const wchar_t* name = separator ? separator + 1 : programPath;
   JoinSettingsPath(folder, kMaxPathChars + 1, appData, kMakerFolderName);
   return JoinSettingsPath(buffer, size, folder, name);

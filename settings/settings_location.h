@@ -4,6 +4,7 @@
 #pragma once
 #include <cstdint>
 
+#include "base/paths.h"
 #include "settings/settings_store.h"
 
 constexpr wchar_t kMakerFolderName[] = L"Corvane";
@@ -17,8 +18,6 @@ void SettingsRedirectFolders(const wchar_t* programFile, const wchar_t* appDataF
 
 // Each fills buffer (at most size units including the NUL) and returns non-zero
 // when the result is not empty.
-int ProgramFilePath(wchar_t* buffer, uint32_t size);     // without a leading double quote
-int ProgramFolder(wchar_t* buffer, uint32_t size);       // without a trailing separator
 int AppDataFolder(wchar_t* buffer, uint32_t size);       // else the Windows folder
 int ProgramFolderSettingsPath(wchar_t* buffer, uint32_t size);
 int PerUserSettingsPath(wchar_t* buffer, uint32_t size);

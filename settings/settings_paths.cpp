@@ -2,7 +2,7 @@
 
 #include <cwchar>
 
-#include "formats/text_limits.h"
+#include "base/text_limits.h"
 #include "settings/settings_location.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <cwchar>
 
-#include "formats/text_limits.h"
+#include "base/text_limits.h"
 #include "settings/settings_file.h"
 #include "settings/settings_lists.h"
 #include "settings/settings_location.h"

@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "formats/text_limits.h"
+#include "base/text_limits.h"
 #include "settings/settings_text.h"
 
 // Option bits of SettingsStore::flags.

@@ -5,7 +5,7 @@
 #pragma once
 #include <cstdint>
 
-#include "formats/byte_source.h"
+#include "base/byte_source.h"
 #include "formats/file_info.h"
 
 constexpr uint32_t kId3v2HeaderBytes = 10;

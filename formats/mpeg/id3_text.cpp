@@ -1,6 +1,6 @@
 #include "formats/mpeg/id3_text.h"
 
-#include "formats/text_decoding.h"
+#include "base/text_decoding.h"
 
 namespace {
 

@@ -4,10 +4,10 @@
 #pragma once
 #include <cstdint>
 
-#include "formats/byte_source.h"
+#include "base/byte_source.h"
 #include "formats/mpeg/mpeg_frame_decoder.h"
 #include "formats/mpeg/mpeg_scan.h"
-#include "player/input_module.h"
+#include "formats/input_module.h"
 
 constexpr uint32_t kMpegReadAttempts = 32;
 

@@ -5,7 +5,7 @@
 #pragma once
 #include <cstdint>
 
-#include "formats/byte_source.h"
+#include "base/byte_source.h"
 #include "formats/mpeg/mpeg_frame_decoder.h"
 
 constexpr uint32_t kMpegScanBlockBytes = 4323;  // three of the largest usual frames

@@ -1,6 +1,6 @@
 // The WAV input module: the record the player drives for "*.WAV" files.
 #pragma once
-#include "player/input_module.h"
+#include "formats/input_module.h"
 
 // Fills the record with the module's operations and a new private state.
 int WavModuleSetUp(InputModule* module);

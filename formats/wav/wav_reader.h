@@ -3,8 +3,8 @@
 #pragma once
 #include <cstdint>
 
-#include "formats/byte_source.h"
-#include "player/input_module.h"
+#include "base/byte_source.h"
+#include "formats/input_module.h"
 
 enum WavSampleKind : uint8_t {
   kWavUnsigned8,  // the stored form of 8-bit PCM

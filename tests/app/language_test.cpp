@@ -6,7 +6,7 @@
 #include <set>
 #include <string>
 
-#include "app/code_page.h"
+#include "base/code_page.h"
 #include "app/command_ids.h"
 #include "app/command_table.h"
 #include "app/language.h"

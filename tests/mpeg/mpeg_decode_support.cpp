@@ -3,7 +3,7 @@
 
 #include <memory>
 
-#include "formats/byte_source.h"
+#include "base/byte_source.h"
 #include "formats/mpeg/mpeg_reader.h"
 
 bool DecodeWhole(const std::wstring& path, Decoded* out) {

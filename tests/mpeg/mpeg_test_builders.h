@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "formats/byte_source.h"
+#include "base/byte_source.h"
 
 using Bytes = std::vector<uint8_t>;
 

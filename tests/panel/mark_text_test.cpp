@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "base/recording_time.h"
 #include "editor/mark_text.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "formats/byte_source.h"
+#include "base/byte_source.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "formats/text_decoding.h"
+#include "base/text_decoding.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Portable 8-bit to UTF-16 converters.
-#include "app/code_page.h"
+#include "base/code_page.h"
 
-#include "formats/text_decoding.h"
+#include "base/text_decoding.h"
 
 size_t Utf8ToWide(const char* text, size_t length, wchar_t* out, size_t capacity) {
   if (capacity == 0) return 0;

@@ -1,5 +1,5 @@
 // Memory byte sources and the parts of the interface shared by every platform.
-#include "byte_source.h"
+#include "base/byte_source.h"
 
 #include <cstring>
 

@@ -3,7 +3,7 @@
 
 #include <cstdlib>
 
-#include "byte_source.h"
+#include "base/byte_source.h"
 
 namespace {
 

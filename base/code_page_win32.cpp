@@ -4,7 +4,7 @@
 
 #include <cstdlib>
 
-#include "app/code_page.h"
+#include "base/code_page.h"
 
 size_t CodePageToWide(uint32_t codePage, const char* text, size_t length, wchar_t* out, size_t capacity) {
   if (capacity == 0) return 0;

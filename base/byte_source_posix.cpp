@@ -3,8 +3,8 @@
 #include <cstdlib>
 #include <cwchar>
 
-#include "byte_source.h"
-#include "text_limits.h"
+#include "base/byte_source.h"
+#include "base/text_limits.h"
 
 namespace {
 
