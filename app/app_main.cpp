@@ -7,6 +7,7 @@
 #include "app/app_state.h"
 #include "app/main_menus.h"
 #include "app/main_window.h"
+#include "editor/find_replace.h"
 #include "settings/settings_store.h"
 #include "shortcuts/keyboard_hook.h"
 
@@ -20,7 +21,7 @@ int RunApplication(HINSTANCE instance, int showCommand) {
   MSG message{};
   if (gMainWindow) {
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-      if (gApp->findDialog && IsDialogMessageW(gApp->findDialog, &message)) continue;
+      if (gFind.dialog && IsDialogMessageW(gFind.dialog, &message)) continue;
       TranslateMessage(&message);
       DispatchMessageW(&message);
     }

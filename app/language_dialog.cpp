@@ -5,15 +5,14 @@
 #include <cstring>
 
 #include "app/app_state.h"
-#include "app/command_ids.h"
 #include "app/main_menus.h"
 #include "settings/settings_store.h"
+#include "ui/dialog_template.h"
 
 namespace {
 
 constexpr size_t kTemplateBytes = 512;
 constexpr wchar_t kCaption[] = L" Language";
-constexpr wchar_t kDialogFont[] = L"MS Shell Dlg";
 
 struct DialogRun {
   LanguageChoice choices[kMaxLanguageChoices];
@@ -21,42 +20,9 @@ struct DialogRun {
   char chosen[kLanguageCodeChars + 1];
 };
 
-// Appends to the template, keeping within capacity; *used grows, *ok drops to 0 on overflow.
-struct TemplateWriter {
-  uint8_t* buffer;
-  size_t capacity;
-  size_t used;
-  int ok;
-};
-
-void Put(TemplateWriter* out, const void* data, size_t bytes) {
-  if (!out->ok || out->used + bytes > out->capacity) {
-    out->ok = 0;
-    return;
-  }
-  memcpy(out->buffer + out->used, data, bytes);
-  out->used += bytes;
-}
-void PutWord(TemplateWriter* out, uint16_t value) { Put(out, &value, sizeof value); }
-void PutText(TemplateWriter* out, const wchar_t* text) { Put(out, text, (wcslen(text) + 1) * sizeof(wchar_t)); }
-void AlignDword(TemplateWriter* out) {
-  while (out->ok && out->used % 4) PutWord(out, 0);
-}
-
-void PutItem(TemplateWriter* out, DWORD style, short x, short y, short cx, short cy, uint16_t id, uint16_t atom,
-             const wchar_t* text) {
-  AlignDword(out);
-  DLGITEMTEMPLATE item = {style | WS_CHILD | WS_VISIBLE, 0, x, y, cx, cy, id};
-  Put(out, &item, sizeof item);
-  PutWord(out, 0xFFFF);  // predefined class by atom
-  PutWord(out, atom);
-  PutText(out, text);
-  PutWord(out, 0);  // no creation data
-}
-
 void FillList(HWND dialog, DialogRun* run) {
   wchar_t folder[kMaxPathChars + 1] = L"";
-  GetProgramFolder(folder, kMaxPathChars + 1);
+  LanguageFolder(folder, kMaxPathChars + 1);
   run->count = ListLanguages(folder, run->choices, kMaxLanguageChoices);
   HWND list = GetDlgItem(dialog, kLanguageListId);
   int wanted = FindLanguageChoice(run->choices, run->count, gApp->languageCode);
@@ -106,18 +72,13 @@ INT_PTR CALLBACK LanguageDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
 }  // namespace
 
 size_t BuildLanguageDialogTemplate(uint8_t* buffer, size_t capacity, const wchar_t* okText) {
-  TemplateWriter out = {buffer, capacity, 0, 1};
-  DLGTEMPLATE head = {DS_MODALFRAME | DS_CENTER | DS_SETFONT | WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 2, 0, 0, 154, 143};
-  Put(&out, &head, sizeof head);
-  PutWord(&out, 0);  // no menu
-  PutWord(&out, 0);  // the standard dialog class
-  PutText(&out, kCaption);
-  PutWord(&out, 8);  // point size of the font
-  PutText(&out, kDialogFont);
-  PutItem(&out, LBS_SORT | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_BORDER | WS_TABSTOP, 7, 7, 140, 108,
-          kLanguageListId, 0x0083, L"");
-  PutItem(&out, BS_DEFPUSHBUTTON | WS_TABSTOP, 52, 122, 50, 14, IDOK, 0x0080, okText);
-  return out.ok ? out.used : 0;
+  DialogTemplate dialog;
+  DialogTemplateBegin(&dialog, buffer, capacity, DS_MODALFRAME | DS_CENTER | WS_POPUP | WS_CAPTION | WS_SYSMENU, 154,
+                      143, kCaption);
+  DialogTemplateItem(&dialog, LBS_SORT | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_BORDER | WS_TABSTOP, 7, 7,
+                     140, 108, kLanguageListId, kDialogListBox, L"");
+  DialogTemplateItem(&dialog, BS_DEFPUSHBUTTON | WS_TABSTOP, 52, 122, 50, 14, IDOK, kDialogButton, okText);
+  return DialogTemplateEnd(&dialog);
 }
 
 int FindLanguageChoice(const LanguageChoice* choices, int count, const char* code) {
@@ -142,7 +103,7 @@ int RunLanguageDialog(HWND owner, char* code, size_t capacity) {
   return 1;
 }
 
-LRESULT LanguageCommand(HWND window) {
+LRESULT RunLanguageCommand(HWND window) {
   char code[kLanguageCodeChars + 1] = "";
   if (!RunLanguageDialog(window, code, sizeof code)) {
     // Nothing chosen and nothing known yet: the system's language as at start-up.
@@ -151,7 +112,7 @@ LRESULT LanguageCommand(HWND window) {
   }
   lstrcpynA(gApp->languageCode, code, static_cast<int>(sizeof gApp->languageCode));
   SettingsStore* store = Settings();
-  WriteString(store, kSettingsSection, "Language", gApp->languageCode);
+  WriteString(store, kSettingLanguage.section, kSettingLanguage.name, gApp->languageCode);
   Flush(store);
   SelectLanguageAndBuildMenus(window);
   return 0;

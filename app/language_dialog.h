@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "app/language_win32.h"
+#include "language/language_list.h"
 
 constexpr int kLanguageDialogId = 90;
 constexpr int kLanguageListId = 91;
@@ -21,4 +21,4 @@ int FindLanguageChoice(const LanguageChoice* choices, int count, const char* cod
 // when the user cancelled or chose nothing.
 int RunLanguageDialog(HWND owner, char* code, size_t capacity);
 // Command 185: the dialog, then the chosen language stored and the menus rebuilt.
-LRESULT LanguageCommand(HWND window);
+LRESULT RunLanguageCommand(HWND window);

@@ -1,50 +1,75 @@
-// The command dispatcher of the main window: one table from command number to
-// handler, so menus, toolbar and shortcuts all end in the same place.
-#include "main_commands.h"
+// The command dispatcher of the main window: the handlers that the command
+// list names, so menus, toolbar and shortcuts all end in the same place.
+#include "app/main_commands.h"
 
 #include <cstdio>
 #include <cwchar>
 
 #include "app/app_state.h"
-#include "app/command_ids.h"
-#include "app/command_table.h"
-#include "app/language.h"
+#include "app/language_dialog.h"
 #include "app/main_menus.h"
-#include "app/status_bar.h"
-#include "settings/settings_location.h"
-#include "settings/settings_store.h"
 #include "app/main_window.h"
+#include "app/window_commands.h"
+#include "base/paths.h"
+#include "base/product.h"
+#include "commands/commands.h"
 #include "editor/document.h"
 #include "editor/editor_view.h"
-#include "app/language_dialog.h"
-#include "app/window_commands.h"
 #include "editor/marks.h"
+#include "player/player_panel.h"
+#include "settings/settings_location.h"
+#include "settings/settings_store.h"
+#include "settings/settings_values.h"
+#include "ui/message_box.h"
+#include "ui/status_bar.h"
 
 namespace {
 
 constexpr WORD kEditorOutOfMemory = 0x500;  // EN_ERRSPACE
 constexpr WORD kEditorFull = 0x501;         // EN_MAXTEXT
-constexpr uint16_t kCmdEscape = 25;
 
-void SendToEditor(UINT message) {
-  SendMessageW(gApp->editorWindow, message, 0, 0);
+LRESULT EscapeCommand(HWND window, uint16_t) { return PostMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0), 0; }
+LRESULT ExitCommand(HWND window, uint16_t) { return PostMessageW(window, WM_CLOSE, 0, 0), 0; }
+LRESULT FileNewCommand(HWND window, uint16_t) { return DocumentNew(window), 0; }
+LRESULT FileOpenCommand(HWND window, uint16_t) { return DocumentOpen(window), 0; }
+LRESULT FileSaveCommand(HWND window, uint16_t) { return DocumentSave(window); }
+LRESULT FileSaveAsCommand(HWND window, uint16_t) { return DocumentSaveAs(window); }
+LRESULT SelectAllCommand(HWND, uint16_t) { return EditorSelectAll(), 0; }
+LRESULT FontCommand(HWND window, uint16_t) { return EditorChooseFont(window), 0; }
+LRESULT GoToCommand(HWND window, uint16_t) { return GoToMark(window); }
+LRESULT LanguageCommand(HWND window, uint16_t) { return RunLanguageCommand(window); }
+LRESULT GoOnlineCommand(HWND window, uint16_t) { return OpenProductPage(window); }
+
+// Undo, Cut, Copy, Paste and Clear: the edit control's own messages.
+LRESULT EditorCommand(HWND, uint16_t command) {
+  static constexpr struct {
+    uint16_t command;
+    UINT message;
+  } kMessages[] = {{kCmdUndo, WM_UNDO}, {kCmdCut, WM_CUT}, {kCmdCopy, WM_COPY}, {kCmdPaste, WM_PASTE}, {kCmdClear, WM_CLEAR}};
+  for (const auto& entry : kMessages)
+    if (entry.command == command) SendMessageW(EditorWindow(), entry.message, 0, 0);
   RefreshCommandStates();
+  return 0;
 }
 
-LRESULT Escape(HWND window) { return PostMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0), 0; }
-LRESULT Exit(HWND window) { return PostMessageW(window, WM_CLOSE, 0, 0), 0; }
-LRESULT FileNew(HWND window) { return DocumentNew(window), 0; }
-LRESULT FileOpen(HWND window) { return DocumentOpen(window), 0; }
-LRESULT FileSave(HWND window) { return DocumentSave(window); }
-LRESULT FileSaveAs(HWND window) { return DocumentSaveAs(window); }
-LRESULT Undo(HWND) { return SendToEditor(WM_UNDO), 0; }
-LRESULT Cut(HWND) { return SendToEditor(WM_CUT), 0; }
-LRESULT Copy(HWND) { return SendToEditor(WM_COPY), 0; }
-LRESULT Paste(HWND) { return SendToEditor(WM_PASTE), 0; }
-LRESULT Clear(HWND) { return SendToEditor(WM_CLEAR), 0; }
-LRESULT SelectAll(HWND) { return EditorSelectAll(), 0; }
-LRESULT WordWrap(HWND window) { return EditorToggleWordWrap(window), 0; }
-LRESULT Font(HWND window) { return EditorChooseFont(window), 0; }
+LRESULT InsertMarkCommand(HWND window, uint16_t command) {
+  switch (command) {
+    case kCmdInsDateTime: return InsertDateTimeMark(window);
+    case kCmdInsVersion: return InsertVersionMark(window);
+    case kCmdInsTxtPath: return InsertTextPathMark(window);
+    case kCmdInsTxtVerb: return InsertTextVerboseMark(window);
+    case kCmdInsSndPath: return InsertSoundPathMark(window);
+    case kCmdInsSndVerb: return InsertSoundVerboseMark(window);
+    case kCmdInsSndCue: return InsertSoundCueMark(window);
+    default: return 0;
+  }
+}
+
+// The panel runs them in its own time, after the command's source is done.
+LRESULT PlayerPanelCommand(HWND, uint16_t command) {
+  if (PlayerPanelWindow()) PostMessageW(PlayerPanelWindow(), WM_COMMAND, command, 0);
+  return 0;
+}
 
 // Toolbar (bit 0) has no window yet; the status bar is bit 1.
 LRESULT ToggleBar(HWND window, uint32_t bit, HWND bar) {
@@ -59,10 +84,17 @@ LRESULT ToggleBar(HWND window, uint32_t bit, HWND bar) {
   InvalidateRect(window, nullptr, TRUE);
   return 0;
 }
-LRESULT Toolbar(HWND window) { return ToggleBar(window, kOptToolbarHidden, nullptr); }
-LRESULT StatusBar(HWND window) { return ToggleBar(window, kOptStatusBarHidden, gStatusBar.window); }
+LRESULT ToolbarCommand(HWND window, uint16_t) { return ToggleBar(window, kOptToolbarHidden, nullptr); }
+LRESULT StatusBarCommand(HWND window, uint16_t) { return ToggleBar(window, kOptStatusBarHidden, gStatusBar.window); }
 
-LRESULT AfterCreate(HWND window) {
+LRESULT WordWrapCommand(HWND window, uint16_t) {
+  gApp->options ^= kOptWordWrap;
+  EditorSetWordWrap(window, (gApp->options & kOptWordWrap) != 0);
+  WriteOptions(Settings(), kSettingOpt.section, gApp->options);
+  return 0;
+}
+
+LRESULT AfterCreateCommand(HWND window, uint16_t) {
   MainMenusLoadCheckMarks();
   UpdateWindowTitle(window);
   return 0;
@@ -92,53 +124,48 @@ void AppendFolderLines(wchar_t* text, size_t capacity) {
 }
 
 // Product information: name and version, then the folders the program uses.
-LRESULT About(HWND window) {
+LRESULT AboutCommand(HWND window, uint16_t) {
   wchar_t caption[128], text[kMaxPathChars * 4 + 200];
   GetText(kCmdAbout, caption, 128);
   PlainLabel(caption);
   CutAtSemicolon(caption);
-  _snwprintf(text, 200, L"%ls\r\nVersion %hs\r\n", gApp->productName, kVersionText);
+  _snwprintf(text, 200, L"%ls\r\nVersion %hs\r\n", kProductName, kProductVersion);
   text[199] = 0;
   AppendFolderLines(text, sizeof text / sizeof text[0]);
-  MessageBoxW(window, text, caption, MB_ICONINFORMATION | MB_OK);
+  gMessageBoxRoutine(window, text, caption, MB_ICONINFORMATION | MB_OK);
   return 0;
 }
 
-struct CommandHandler {
+struct CommandRoute {
   uint16_t command;
-  LRESULT (*run)(HWND window);
+  CommandHandler run;
 };
 
-const CommandHandler kHandlers[] = {
-    {kCmdEscape, Escape},       {kCmdExit, Exit},           {kCmdFileNew, FileNew},
-    {kCmdFileOpen, FileOpen},   {kCmdFileSave, FileSave},   {kCmdFileSaveAs, FileSaveAs},
-    {kCmdUndo, Undo},           {kCmdCut, Cut},             {kCmdCopy, Copy},
-    {kCmdPaste, Paste},         {kCmdClear, Clear},         {kCmdSelectAll, SelectAll},
-    {kCmdToolbar, Toolbar},     {kCmdStatusbar, StatusBar}, {kCmdWordwrap, WordWrap},
-    {kCmdFont, Font},           {kCmdAfterCreate, AfterCreate}, {kCmdAbout, About},
-    {kCmdLanguage, LanguageCommand}, {kCmdGoOnline, GoOnlineCommand},
-    {kCmdInsDateTime, InsertDateTimeMark},   {kCmdInsVersion, InsertVersionMark},
-    {kCmdInsTxtPath, InsertTextPathMark},    {kCmdInsTxtVerb, InsertTextVerboseMark},
-    {kCmdInsSndPath, InsertSoundPathMark},   {kCmdInsSndVerb, InsertSoundVerboseMark},
-    {kCmdInsSndCue, InsertSoundCueMark},     {kCmdGoTo, GoToMark},
+const CommandRoute kRoutes[] = {
+#define TPWR_COMMAND(id, Name, key, places, rule, keys, handler, english, german) {id, handler},
+#define TPWR_MENU_COMMAND(id, Name, key, places, handler, english, german) {id, handler},
+#define TPWR_INTERNAL(id, Name, handler) {id, handler},
+#include "commands/command_list.h"
 };
 
 }  // namespace
 
+CommandHandler HandlerForCommand(uint16_t command) {
+  for (const CommandRoute& route : kRoutes)
+    if (route.command == command) return route.run;
+  return nullptr;
+}
+
 LRESULT MainWindowOnCommand(HWND window, WPARAM wParam, LPARAM lParam) {
   WORD command = LOWORD(wParam);
   WORD notification = HIWORD(wParam);
-  if (lParam && reinterpret_cast<HWND>(lParam) == gApp->editorWindow) {
+  if (lParam && reinterpret_cast<HWND>(lParam) == EditorWindow()) {
     if (notification == kEditorOutOfMemory) return SendMessageW(window, WM_CLOSE, 0, 0), 0;
-    if (notification == kEditorFull) return SendMessageW(gApp->editorWindow, WM_UNDO, 0, 0), 0;
+    if (notification == kEditorFull) return SendMessageW(EditorWindow(), WM_UNDO, 0, 0), 0;
     return DefWindowProcW(window, WM_COMMAND, wParam, lParam);
   }
   if (IsCommandDisabled(command)) return DefWindowProcW(window, WM_COMMAND, wParam, lParam);
-  if ((command >= kCmdPlay && command <= kCmdFF) || command == kCmdAmpFileOpen) {
-    if (gApp->playerWindow) PostMessageW(gApp->playerWindow, WM_COMMAND, wParam, lParam);
-    return 0;
-  }
-  for (const CommandHandler& handler : kHandlers)
-    if (handler.command == command) return handler.run(window);
+  CommandHandler handler = HandlerForCommand(command);
+  if (handler) return handler(window, command);
   return DefWindowProcW(window, WM_COMMAND, wParam, lParam);
 }

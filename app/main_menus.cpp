@@ -1,15 +1,19 @@
 // Menus of the main window over the built menu tree and the language tables.
 #include "main_menus.h"
 
+#include <cwchar>
+
 #include "app/app_state.h"
-#include "app/command_ids.h"
-#include "app/language_file.h"
-#include "app/language_win32.h"
 #include "app/menu_win32.h"
-#include "app/status_bar.h"
+#include "base/paths.h"
+#include "editor/editor_view.h"
+#include "editor/find_replace.h"
+#include "language/language_file.h"
+#include "language/language_list.h"
 #include "settings/settings_store.h"
-#include "ui/owner_menu.h"
 #include "shortcuts/key_names.h"
+#include "ui/owner_menu.h"
+#include "ui/status_bar.h"
 
 namespace {
 
@@ -21,8 +25,8 @@ constexpr int kCheckMarkSize = 11;
 CommandStateTargets Targets(int withMenuBar) {
   CommandStateTargets targets{};
   targets.mainWindow = withMenuBar ? gMainWindow : nullptr;
-  targets.editor = gApp->editorWindow;
-  targets.findDialog = gApp->findDialog;
+  targets.editor = EditorWindow();
+  targets.findDialog = gFind.dialog;
   return targets;
 }
 
@@ -31,9 +35,9 @@ CommandStateTargets Targets(int withMenuBar) {
 void ChooseLanguageCodeForRun() {
   SettingsStore* store = Settings();
   char stored[kLanguageCodeChars + 1] = "";
-  ReadString(store, kSettingsSection, "Language", "", stored, 4);
+  ReadString(store, kSettingLanguage.section, kSettingLanguage.name, "", stored, 4);
   if (ChooseStartupLanguageCode(stored, gApp->languageCode, sizeof gApp->languageCode)) {
-    WriteString(store, kSettingsSection, "Language", gApp->languageCode);
+    WriteString(store, kSettingLanguage.section, kSettingLanguage.name, gApp->languageCode);
     Flush(store);
   }
 }
@@ -54,20 +58,29 @@ void CheckItem(HMENU popup, UINT command, int checked) {
 
 }  // namespace
 
+void LanguageFolder(wchar_t* folder, size_t capacity) {
+  if (capacity < 2) return;
+  ProgramFolder(folder, static_cast<uint32_t>(capacity - 1));
+  size_t length = wcslen(folder);
+  if (length) {
+    folder[length] = L'\\';
+    folder[length + 1] = 0;
+  }
+}
+
 void SelectLanguageAndBuildMenus(HWND window) {
   wchar_t folder[kMaxPathChars + 1] = L"";
-  GetProgramFolder(folder, kMaxPathChars + 1);
+  LanguageFolder(folder, kMaxPathChars + 1);
   ChooseLanguageCodeForRun();
   if (!gApp->languageCode[0]) {
     MainMenusUpdateStates();
     return;
   }
-  gApp->languageTable = SelectLanguageTable(gApp->languageTable, gApp->languageCode, folder);
-  SetCurrentLanguageTable(gApp->languageTable);
+  SetCurrentLanguageTable(SelectLanguageTable(CurrentLanguageTable(), gApp->languageCode, folder));
   // Dark mode is not offered until the theme can switch looks.
   OwnerMenuSetLabelRoutine(TreeItemLabel);
   OwnerMenuShowIcons(MenuIconsWanted());
-  RebuildMainMenu(window, gApp->languageTable, 0, gApp->themeMode, MenuLabelWithShortcut,
+  RebuildMainMenu(window, CurrentLanguageTable(), 0, gApp->themeMode, MenuLabelWithShortcut,
                   MenuIconsWanted() ? PrepareMenuBar : nullptr, &gMenuTree);
   CommandStateTargets targets = Targets(1);
   UpdateCommandStates(&targets, 1);
@@ -90,8 +103,7 @@ void FreeMainMenus() {
 }
 
 void ReleaseLanguage() {
-  FreeLanguageTable(gApp->languageTable);
-  gApp->languageTable = nullptr;
+  FreeLanguageTable(CurrentLanguageTable());
   SetCurrentLanguageTable(nullptr);
 }
 
@@ -120,14 +132,14 @@ void MainMenusOnExitLoop() {
 }
 
 void MainMenusOnContextMenu(HWND window, WPARAM wParam, LPARAM lParam) {
-  HWND editor = gApp->editorWindow;
+  HWND editor = EditorWindow();
   if (reinterpret_cast<HWND>(wParam) != editor) return;
   if (lParam == -1) {  // from the keyboard: only while the pointer is over the editor
     POINT cursor;
     GetCursorPos(&cursor);
     if (WindowFromPoint(cursor) != editor) return;
   }
-  ShowContextMenu(window, editor, gApp->findDialog, MenuIconsWanted() ? PreparePopup : nullptr);
+  ShowContextMenu(window, editor, gFind.dialog, MenuIconsWanted() ? PreparePopup : nullptr);
 }
 
 int MainMenusOnMeasureItem(MEASUREITEMSTRUCT* item) { return OwnerMenuMeasure(item); }
@@ -135,7 +147,15 @@ int MainMenusOnDrawItem(DRAWITEMSTRUCT* item) { return OwnerMenuDraw(item); }
 
 LRESULT MainMenusOnMenuChar(wchar_t typed, HMENU menu) { return OwnerMenuChar(typed, menu); }
 
-void MainMenusBuildIcons() { OwnerMenuBuildIcons(gApp->instance, kMenuIconCommands, gApp->menuIconSize); }
+// Every command is offered; those with an icon resource of their number get one.
+void MainMenusBuildIcons() {
+  uint16_t commands[kCommandDeclCount + 1] = {};
+  size_t count = 0;
+  for (size_t i = 0; i < kCommandDeclCount; i++)
+    if (kCommandDecls[i].kind == kKindCommand || kCommandDecls[i].kind == kKindMenuCommand)
+      commands[count++] = kCommandDecls[i].id;
+  OwnerMenuBuildIcons(gApp->instance, commands, gApp->menuIconSize);
+}
 
 void MainMenusUpdateStates() {
   CommandStateTargets targets = Targets(1);

@@ -10,6 +10,8 @@ void SelectLanguageAndBuildMenus(HWND window);
 void FreeMainMenus();
 // Frees a language table loaded from a file (end of a run).
 void ReleaseLanguage();
+// The folder where language files lie: the program's, with a trailing separator.
+void LanguageFolder(wchar_t* folder, size_t capacity);
 
 void MainMenusOnInitPopup(HMENU popup, int isWindowMenu);
 void MainMenusOnSelect(UINT item, UINT flags, HMENU menu);

@@ -5,14 +5,14 @@
 #include <ole2.h>
 
 #include "app/app_state.h"
-#include "app/command_ids.h"
-#include "app/command_table.h"
 #include "app/main_commands.h"
 #include "app/main_menus.h"
-#include "app/status_bar.h"
 #include "app/window_commands.h"
+#include "base/product.h"
+#include "commands/commands.h"
 #include "editor/document.h"
 #include "editor/editor_view.h"
+#include "editor/find_replace.h"
 #include "player/player_commands.h"
 #include "player/player_messages.h"
 #include "player/player_panel.h"
@@ -20,6 +20,7 @@
 #include "settings/settings_values.h"
 #include "shortcuts/keyboard_hook.h"
 #include "shortcuts/shortcut_settings.h"
+#include "ui/status_bar.h"
 #include "ui/theme.h"
 
 AppState* gApp = nullptr;
@@ -32,15 +33,15 @@ constexpr int kMinEditorHeight = 100;
 
 void SaveWindowSettings(HWND window, int withFindOptions) {
   SettingsStore* store = Settings();
-  WriteWindowPos(store, kSettingsSection, window);
-  WriteOptions(store, kSettingsSection, gApp->options);
-  if (withFindOptions) WriteInt(store, kSettingsSection, "OptFind", gApp->findOptions);
+  WriteWindowPos(store, kSettingPos.section, window);
+  WriteOptions(store, kSettingOpt.section, gApp->options);
+  if (withFindOptions) FindReplaceSaveOptions();
 }
 
 void ReadIconSizes() {
   SettingsStore* store = Settings();
-  gApp->toolbarIconSize = static_cast<uint16_t>(ReadInt(store, kSettingsSection, "IconTB", 0));
-  gApp->menuIconSize = static_cast<uint16_t>(ReadInt(store, kSettingsSection, "IconMn", 0));
+  gApp->toolbarIconSize = static_cast<uint16_t>(ReadSetting(store, kSettingIconTB));
+  gApp->menuIconSize = static_cast<uint16_t>(ReadSetting(store, kSettingIconMn));
   RECT work{};
   SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
   if (gApp->menuIconSize < 16) gApp->menuIconSize = work.right - work.left >= 2000 ? 32 : 16;
@@ -59,13 +60,9 @@ void ApplyAlwaysOnTop(HWND window) {
 LRESULT OnCreate(HWND window) {
   SettingsStore* store = Settings();
   ReadIconSizes();
-  gApp->options = ReadOptions(store, kSettingsSection, 0);
-  gApp->findOptions = ReadInt(store, kSettingsSection, "OptFind", 1);
-  gApp->findReplaceMessage = RegisterWindowMessageW(L"commdlg_FindReplace");
-  if (gApp->backBrush) {
-    DeleteObject(gApp->backBrush);
-    gApp->backBrush = nullptr;
-  }
+  gApp->options = ReadOptions(store, kSettingOpt.section, 0);
+  FindReplaceStart();
+  ThemeReleaseEditorColors();
   gMainWindow = window;
   StatusBarCreate(window, gApp->instance);
   OleInitialize(nullptr);
@@ -74,24 +71,20 @@ LRESULT OnCreate(HWND window) {
   // dropped file would be ignored and the Edit commands never re-greyed.
   gEditorFilesDropped = DocumentOpenDropped;
   gEditorStatesChanged = RefreshCommandStates;
-  gApp->editorWindow = CreateEditor(window);
-  gApp->playerWindow = CreatePlayerPanel(window, gApp->instance);
-  if (!gApp->editorWindow || !gApp->playerWindow) {
+  HWND editor = CreateEditor(window, (gApp->options & kOptWordWrap) != 0);
+  HWND panel = CreatePlayerPanel(window, gApp->instance);
+  if (!editor || !panel) {
     if (font) DeleteObject(font);
     PostQuitMessage(0);
     return 0;
   }
-  SendMessageW(gApp->editorWindow, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  SendMessageW(editor, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   ApplyEditorColors();
   ShowBars();
-  gApp->playIcon = static_cast<HICON>(LoadImageW(gApp->instance, MAKEINTRESOURCEW(kCmdPlay), IMAGE_ICON, 16, 16, 0));
-  gApp->pauseIcon = static_cast<HICON>(LoadImageW(gApp->instance, MAKEINTRESOURCEW(kCmdPause), IMAGE_ICON, 16, 16, 0));
   SetShortcutTargetWindow(window);
   SetWindowRescueRoutine(ResetWindowPosition);
   LoadShortcuts();  // before the menus, which show the shortcuts
   SelectLanguageAndBuildMenus(window);
-  gApp->stepBackSeconds = static_cast<int32_t>(ReadInt(store, "Player", "StepBak", 5));
-  gApp->stepForwardSeconds = static_cast<int32_t>(ReadInt(store, "Player", "StepFwd", 5));
   ApplyAlwaysOnTop(window);
   PostMessageW(window, WM_COMMAND, kCmdAfterCreate, 2);
   MainMenusBuildIcons();
@@ -115,12 +108,11 @@ LRESULT OnDestroy(HWND window) {
   if (gPlayerThread) PlayerPostCommand(PC_QUIT, 0, 0);  // it ends on its own; nobody waits
   SaveWindowSettings(window, 1);
   OleUninitialize();
-  if (gApp->editorWindow) {
-    HFONT font = reinterpret_cast<HFONT>(SendMessageW(gApp->editorWindow, WM_GETFONT, 0, 0));
+  if (HWND editor = EditorWindow()) {
+    HFONT font = reinterpret_cast<HFONT>(SendMessageW(editor, WM_GETFONT, 0, 0));
     if (font) DeleteObject(font);
   }
-  if (gApp->backBrush) DeleteObject(gApp->backBrush);
-  gApp->backBrush = nullptr;
+  ThemeReleaseEditorColors();
   FreeMainMenus();
   PostQuitMessage(0);
   return 0;
@@ -136,13 +128,13 @@ LRESULT OnGetMinMaxInfo(HWND window, LPARAM lParam) {
 
 LRESULT OnCtlColorEdit(WPARAM wParam) {
   HDC dc = reinterpret_cast<HDC>(wParam);
-  SetTextColor(dc, gApp->textColor);
-  SetBkColor(dc, gApp->backColor);
-  return reinterpret_cast<LRESULT>(gApp->backBrush);
+  SetTextColor(dc, ThemeEditorTextColor());
+  SetBkColor(dc, ThemeEditorBackColor());
+  return reinterpret_cast<LRESULT>(ThemeEditorBrush());
 }
 
 void OnSetFocus() {
-  if (gApp->editorWindow) SetFocus(gApp->editorWindow);
+  if (HWND editor = EditorWindow()) SetFocus(editor);
   RefreshCommandStates();
 }
 
@@ -161,7 +153,7 @@ void MoveIfChanged(HWND child, const RECT& to) {
 }
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (gApp->findReplaceMessage && message == gApp->findReplaceMessage) return 0;
+  if (gFind.message && message == gFind.message) return 0;
   switch (message) {
     case WM_CREATE: return OnCreate(window);
     case WM_CLOSE: return OnClose(window);
@@ -239,8 +231,8 @@ void LayoutMainWindow(HWND window) {
   MainLayout layout;
   ComputeMainLayout(client.right, client.bottom, 0, statusHeight, kPlayerPanelHeight, &layout);
   if (statusHeight) MoveIfChanged(gStatusBar.window, layout.statusBar);
-  if (gApp->playerWindow) MoveIfChanged(gApp->playerWindow, layout.playerPanel);
-  if (gApp->editorWindow) MoveIfChanged(gApp->editorWindow, layout.editor);
+  if (HWND panel = PlayerPanelWindow()) MoveIfChanged(panel, layout.playerPanel);
+  if (HWND editor = EditorWindow()) MoveIfChanged(editor, layout.editor);
   gApp->minTrackWidth = layout.minTrackWidth;
   gApp->minTrackHeight = layout.minTrackHeight;
 }
@@ -249,14 +241,12 @@ HWND CreateMainWindow(HINSTANCE instance, int showCommand) {
   InitCommonControls();
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_DATE_CLASSES};
   InitCommonControlsEx(&controls);
-  gApp->themeMode = static_cast<int32_t>(ReadInt(Settings(), kSettingsSection, "DM", 0));
-  lstrcpynW(gApp->productName, kProductName, kProductNameChars);
-  gApp->productNameRef = gApp->productName;
+  gApp->themeMode = static_cast<int32_t>(ReadSetting(Settings(), kSettingDarkMode));
   gApp->instance = instance;
   gApp->largeIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, 32, 32, 0));
   HICON smallIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, 16, 16, 0));
   SettingsPlacement placement{};
-  ReadWindowPos(Settings(), kSettingsSection, &placement, 600, 500);
+  ReadWindowPos(Settings(), kSettingPos.section, &placement, 600, 500);
   RegisterMainWindowClass(instance, gApp->largeIcon, smallIcon);
   HWND window = CreateWindowExW(0, kMainWindowClass, kProductName, WS_OVERLAPPEDWINDOW, placement.left,
                                 placement.top, placement.width, placement.height, nullptr, nullptr, instance, nullptr);

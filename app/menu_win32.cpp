@@ -1,7 +1,6 @@
 // Win32 menus from built menu trees.
 #include "app/menu_win32.h"
 
-#include "app/menu_definitions.h"
 
 namespace {
 
@@ -77,7 +76,7 @@ HMENU RebuildMainMenu(HWND window, LanguageTable table, int darkModeAvailable, i
   MenuFilter filter;
   MainMenuFilter(darkModeAvailable, themeMode, &filter);
   MenuTreeItem* previous = *tree;
-  MenuTreeItem* built = BuildMenuTree(kMainMenuDefinition, &filter);
+  MenuTreeItem* built = BuildMenuTree(kMenuBar, &filter);
   HMENU bar = nullptr;
   if (built) {
     bar = InstallMenuBar(window, table, built, shortcuts, prepare);  // on failure no menu bar is left
@@ -115,7 +114,7 @@ uint16_t MenuItemIdAtPosition(HMENU menu, int position) {
 }
 
 int ShowContextMenu(HWND owner, HWND editor, HWND findDialog, MenuPrepareRoutine prepare) {
-  MenuTreeItem* tree = BuildMenuTree(kContextMenuDefinition, nullptr);
+  MenuTreeItem* tree = BuildMenuTree(kMenuContext, nullptr);
   HMENU menu = CreatePopupMenu();
   int shown = 0;
   if (tree && menu && BuildMenu(CurrentLanguageTable(), menu, tree, 1, nullptr)) {

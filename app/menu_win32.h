@@ -3,8 +3,8 @@
 #pragma once
 #include <windows.h>
 
-#include "app/command_table.h"
-#include "app/menu_builder.h"
+#include "commands/menu_tree.h"
+#include "language/menu_labels.h"
 
 // Hands a built menu to the owner-drawn menu object (may be null).
 typedef void (*MenuPrepareRoutine)(HMENU menu);

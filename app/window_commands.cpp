@@ -3,8 +3,9 @@
 #include <shellapi.h>
 
 #include "app/app_state.h"
-#include "app/command_ids.h"
-#include "app/language.h"
+#include "base/product.h"
+#include "language/language.h"
+#include "ui/message_box.h"
 
 namespace {
 
@@ -27,7 +28,7 @@ LONG FitSpan(LONG start, LONG length, LONG areaStart, LONG areaEnd) {
 
 const wchar_t* ProductPageAddress(int germanSystem) { return germanSystem ? kPageGerman : kPageEnglish; }
 
-LRESULT GoOnlineCommand(HWND window) {
+LRESULT OpenProductPage(HWND window) {
   SHELLEXECUTEINFOW run{};
   run.cbSize = sizeof run;
   run.hwnd = window;
@@ -47,10 +48,10 @@ void FitRectIntoArea(const RECT* area, RECT* rect) {
 }
 
 int ResetWindowPosition() {
-  if (!gApp || !gMainWindow) return 0;
+  if (!gMainWindow) return 0;
   wchar_t question[256];
   GetText(kTextResetWindows, question, 256);
-  if (MessageBoxW(GetDesktopWindow(), question, gApp->productName, MB_YESNO | MB_ICONQUESTION) != IDYES) return 0;
+  if (gMessageBoxRoutine(GetDesktopWindow(), question, kProductName, MB_YESNO | MB_ICONQUESTION) != IDYES) return 0;
   RECT area{};
   SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
   RECT window{};

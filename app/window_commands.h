@@ -6,7 +6,7 @@
 // The maker's page for the product: German for a German system language.
 const wchar_t* ProductPageAddress(int germanSystem);
 // Command 193: the product page in the default browser.
-LRESULT GoOnlineCommand(HWND window);
+LRESULT OpenProductPage(HWND window);
 
 // Moves rect (keeping its size) so that it lies inside area; a rect larger than
 // the area is put at the area's left or top edge.

@@ -11,7 +11,7 @@ work=${TPWR_BENCH_WORK:-$TPWR_BUILD/bench/work}/player_cpu
 mkdir -p "$work"
 
 win=${TPWR_WIN_BUILD:-$TPWR_BUILD/bench-win}
-exe=$win/tests/engine/bench_player_cpu.exe
+exe=$win/bench/bench_player_cpu.exe
 if [ -z "${TPWR_WIN_BUILD:-}" ]; then
   cmake -S "$TPWR_ROOT" -B "$win" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$TPWR_ROOT/cmake/mingw-w64-x86_64.cmake" >/dev/null

@@ -8,22 +8,31 @@
 #include <cstdlib>
 #include <cwchar>
 
-#include "app/app_state.h"
-#include "app/command_ids.h"
+#include "base/paths.h"
+#include "base/product.h"
+#include "base/text_limits.h"
+#include "commands/commands.h"
 #include "editor/editor_view.h"
 #include "editor/text_file.h"
-#include "base/paths.h"
-#include "base/text_limits.h"
+#include "language/language.h"
+#include "ui/message_box.h"
 
 namespace {
 
 constexpr wchar_t kTextFilter[] = L"Text (*.txt)\0*.txt\0*.*\0*.*\0";
 constexpr size_t kDialogPathChars = 1024;
-constexpr int kCommandSave = 105;
-constexpr int kCommandSaveAs = 106;
 
 
-HWND Editor() { return gApp->editorWindow; }
+// The document's file and the title shown for it.
+struct Document {
+  wchar_t path[kMaxPathChars + 1];  // empty for an unsaved new document
+  wchar_t windowTitle[kMaxPathChars];
+};
+Document gDocument;
+
+HWND Editor() { return EditorWindow(); }
+// Commands go through the main window, so that a greyed one is dropped there.
+HWND MainWindow() { return GetParent(Editor()); }
 int IsModified() { return SendMessageW(Editor(), EM_GETMODIFY, 0, 0) != 0; }
 void SetModified(BOOL modified) { SendMessageW(Editor(), EM_SETMODIFY, modified, 0); }
 
@@ -41,17 +50,17 @@ void ShowFileError(HWND owner, DWORD error, const wchar_t* path) {
     used = wcslen(message);
     CopyTextBounded(message + used, sizeof message / sizeof message[0] - used, path);
   }
-  MessageBoxW(owner, message, gApp->productName, MB_ICONHAND | MB_OK);
+  ShowMessage(owner, message, MB_ICONHAND | MB_OK);
 }
 
 // Abandons the operation (returns 0) when the prompt ends in Cancel.
 int GuardModified(HWND owner) {
-  return !IsModified() || ConfirmSaveChanges(owner, gApp->textFilePath) != IDCANCEL;
+  return !IsModified() || ConfirmSaveChanges(owner, gDocument.path) != IDCANCEL;
 }
 
 void ClearDocument() {
   SetWindowTextW(Editor(), L"");
-  gApp->textFilePath[0] = 0;
+  gDocument.path[0] = 0;
   SetModified(FALSE);
 }
 
@@ -59,7 +68,7 @@ void ClearDocument() {
 // is too long for the dialogs to take.
 void InitialDialogPath(wchar_t* buffer) {
   buffer[0] = 0;
-  const wchar_t* path = gApp->textFilePath;
+  const wchar_t* path = gDocument.path;
   if (wcslen(path) >= MAX_PATH) return;
   size_t out = 0;
   for (const wchar_t* p = path; *p && out + 1 < kDialogPathChars; ++p)
@@ -73,7 +82,7 @@ void MakeAbsolute(const wchar_t* chosen, wchar_t* out) {
 }
 
 void LoadOrClear(HWND owner) {
-  if (LoadTextFile(owner, gApp->textFilePath) != 0) ClearDocument();
+  if (LoadTextFile(owner, gDocument.path) != 0) ClearDocument();
 }
 
 // What the open and save dialogs share: the owner, the filter and the file.
@@ -118,10 +127,10 @@ int ConfirmSaveChanges(HWND owner, const wchar_t* path) {
   GetText(kTextFileChanged, question, 512);
   GetText(kTextUntitled, untitled, 64);
   BuildSaveChangesText(question, path, untitled, text, sizeof text / sizeof text[0]);
-  int answer = MessageBoxW(owner, text, gApp->productName, MB_YESNOCANCEL | MB_ICONQUESTION);
+  int answer = ShowMessage(owner, text, MB_YESNOCANCEL | MB_ICONQUESTION);
   if (answer == IDNO) return IDNO;
   if (answer != IDYES) return IDCANCEL;
-  return SendMessageW(gMainWindow, WM_COMMAND, kCommandSave, 0) ? IDYES : IDCANCEL;
+  return SendMessageW(MainWindow(), WM_COMMAND, kCmdFileSave, 0) ? IDYES : IDCANCEL;
 }
 
 int QueryCloseDocument(HWND owner) { return GuardModified(owner); }
@@ -129,8 +138,8 @@ int QueryCloseDocument(HWND owner) { return GuardModified(owner); }
 void UpdateWindowTitle(HWND owner) {
   wchar_t untitled[64], title[2048];
   GetText(kTextUntitled, untitled, 64);
-  BuildWindowTitle(gApp->productName, gApp->textFilePath, untitled, title, 2048);
-  CopyTextBounded(gApp->windowTitle, kMaxPathChars, title);
+  BuildWindowTitle(kProductName, gDocument.path, untitled, title, 2048);
+  CopyTextBounded(gDocument.windowTitle, kMaxPathChars, title);
   SetWindowTextW(owner, title);
 }
 
@@ -165,7 +174,7 @@ DWORD SaveTextFile(HWND owner, const wchar_t* path) {
 void DocumentNew(HWND owner) {
   if (!GuardModified(owner)) return;
   SetWindowTextW(Editor(), L"");
-  gApp->textFilePath[0] = 0;
+  gDocument.path[0] = 0;
   UpdateWindowTitle(owner);
   SetModified(FALSE);
 }
@@ -175,10 +184,10 @@ void DocumentOpen(HWND owner) {
   wchar_t file[kDialogPathChars];
   InitialDialogPath(file);
   OPENFILENAMEW dialog = TextFileDialog(owner, file);
-  dialog.lpstrTitle = gApp->textFilePath[0] ? FileNamePart(gApp->textFilePath) : L"";
+  dialog.lpstrTitle = gDocument.path[0] ? FileNamePart(gDocument.path) : L"";
   dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
   if (GetOpenFileNameW(&dialog)) {
-    MakeAbsolute(file, gApp->textFilePath);
+    MakeAbsolute(file, gDocument.path);
     SetModified(FALSE);
     LoadOrClear(owner);
   }
@@ -186,8 +195,8 @@ void DocumentOpen(HWND owner) {
 }
 
 int DocumentSave(HWND owner) {
-  if (!gApp->textFilePath[0]) return SendMessageW(gMainWindow, WM_COMMAND, kCommandSaveAs, 0) != 0;
-  if (SaveTextFile(owner, gApp->textFilePath) != 0) return 0;
+  if (!gDocument.path[0]) return SendMessageW(MainWindow(), WM_COMMAND, kCmdFileSaveAs, 0) != 0;
+  if (SaveTextFile(owner, gDocument.path) != 0) return 0;
   SetModified(FALSE);
   return 1;
 }
@@ -206,15 +215,15 @@ int DocumentSaveAs(HWND owner) {
   dialog.lpstrDefExt = L"txt";
   dialog.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY;
   if (!GetSaveFileNameW(&dialog)) return 0;
-  MakeAbsolute(file, gApp->textFilePath);
+  MakeAbsolute(file, gDocument.path);
   UpdateWindowTitle(owner);  // before the save: a failed save keeps the new name
-  if (SaveTextFile(owner, gApp->textFilePath) != 0) return 0;
+  if (SaveTextFile(owner, gDocument.path) != 0) return 0;
   SetModified(FALSE);
   return 1;
 }
 
 void DocumentOpenDropped(HDROP drop) {
-  HWND owner = gMainWindow;
+  HWND owner = MainWindow();
   wchar_t path[kMaxPathChars + 1];
   UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
   int found = 0;
@@ -223,11 +232,18 @@ void DocumentOpenDropped(HDROP drop) {
     DWORD attributes = GetFileAttributesW(path);
     found = attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
   }
-  if (found && GuardModified(owner)) {
-    CopyTextBounded(gApp->textFilePath, kMaxPathChars + 1, path);
-    SetModified(FALSE);
-    LoadOrClear(owner);
-    UpdateWindowTitle(owner);
-  }
+  if (found) DocumentOpenFile(owner, path);
   DragFinish(drop);
+}
+
+const wchar_t* DocumentPath() { return gDocument.path; }
+
+int DocumentOpenFile(HWND owner, const wchar_t* path) {
+  if (!GuardModified(owner)) return 0;
+  CopyTextBounded(gDocument.path, kMaxPathChars + 1, path);
+  SetModified(FALSE);
+  int loaded = LoadTextFile(owner, gDocument.path) == 0;
+  if (!loaded) ClearDocument();
+  UpdateWindowTitle(owner);
+  return loaded;
 }

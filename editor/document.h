@@ -14,12 +14,17 @@ int DocumentSave(HWND owner);
 int DocumentSaveAs(HWND owner);
 // Opens the first dropped item that is not a folder; always finishes the drop.
 void DocumentOpenDropped(HDROP drop);
+// Opens a transcript by its full path after the save prompt. Non-zero when it
+// was read; a file that cannot be read leaves a new empty document.
+int DocumentOpenFile(HWND owner, const wchar_t* path);
 
 // True when it is all right to discard the document.
 int QueryCloseDocument(HWND owner);
 // IDYES, IDNO or IDCANCEL.
 int ConfirmSaveChanges(HWND owner, const wchar_t* path);
 void UpdateWindowTitle(HWND owner);
+// The current transcript's full path; empty for an unsaved new document.
+const wchar_t* DocumentPath();
 // 0 or a system error code (already shown to the user).
 DWORD LoadTextFile(HWND owner, const wchar_t* path);
 DWORD SaveTextFile(HWND owner, const wchar_t* path);

@@ -6,15 +6,23 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/app_state.h"
-#include "app/status_bar.h"
 #include "settings/settings_values.h"
+#include "ui/status_bar.h"
 #include "ui/theme.h"
 
 void (*gEditorStatesChanged)() = nullptr;
 void (*gEditorFilesDropped)(HDROP drop) = nullptr;
 
 namespace {
+
+// The edit view's own state.
+struct EditorView {
+  HWND window;
+  int wordWrap;
+  uint32_t lastLine;  // what the status bar shows, 1-based; 0 before the first update
+  uint32_t lastColumn;
+};
+EditorView gView;
 
 WNDPROC gEditClassProc = nullptr;
 
@@ -75,16 +83,15 @@ HFONT ThemeDialogFont() {
 
 DWORD EditorStyle() {
   DWORD style = WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_NOHIDESEL;
-  if (!(gApp->options & kOptWordWrap)) style |= WS_HSCROLL;  // no wrapping with a horizontal bar
+  if (!gView.wordWrap) style |= WS_HSCROLL;  // no wrapping with a horizontal bar
   return style;
 }
 
-}  // namespace
-
-HWND CreateEditor(HWND mainWindow) {
+HWND CreateEditControl(HWND mainWindow) {
   HWND editor = CreateWindowExW(WS_EX_CLIENTEDGE | WS_EX_ACCEPTFILES, L"EDIT", L"", EditorStyle(), 0, 0, 0, 0,
                                 mainWindow, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kEditorControlId)),
-                                gApp->instance, nullptr);
+                                reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(mainWindow, GWLP_HINSTANCE)),
+                                nullptr);
   if (!editor) return nullptr;
   // The control's default limit of 32767 characters is far below an hour of
   // speech; 0 lifts it to the control's real maximum.
@@ -95,8 +102,20 @@ HWND CreateEditor(HWND mainWindow) {
   return editor;
 }
 
+}  // namespace
+
+HWND CreateEditor(HWND mainWindow, int wordWrap) {
+  gView = EditorView{};
+  gView.wordWrap = wordWrap != 0;
+  gView.window = CreateEditControl(mainWindow);
+  return gView.window;
+}
+
+HWND EditorWindow() { return gView.window; }
+int EditorWordWrap() { return gView.wordWrap; }
+
 HWND RecreateEditor(HWND mainWindow) {
-  HWND old = gApp->editorWindow;
+  HWND old = gView.window;
   int length = GetWindowTextLengthW(old);
   wchar_t* text = static_cast<wchar_t*>(malloc((static_cast<size_t>(length) + 1) * sizeof(wchar_t)));
   if (!text) return old;  // keep the text where it is rather than lose it
@@ -104,13 +123,13 @@ HWND RecreateEditor(HWND mainWindow) {
   BOOL modified = static_cast<BOOL>(SendMessageW(old, EM_GETMODIFY, 0, 0));
   HFONT font = reinterpret_cast<HFONT>(SendMessageW(old, WM_GETFONT, 0, 0));
   int hadFocus = GetFocus() == old;
-  HWND editor = CreateEditor(mainWindow);
+  HWND editor = CreateEditControl(mainWindow);
   if (!editor) {
     free(text);
     return old;
   }
   DestroyWindow(old);
-  gApp->editorWindow = editor;
+  gView.window = editor;
   SetWindowTextW(editor, text);
   free(text);
   SendMessageW(editor, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
@@ -122,7 +141,7 @@ HWND RecreateEditor(HWND mainWindow) {
 
 HFONT CreateEditorFont() {
   LOGFONTW description{};
-  if (ReadFont(Settings(), kSettingsSection, "Font", &description)) {
+  if (ReadFont(Settings(), kSettingFont.section, kSettingFont.name, &description)) {
     HFONT font = CreateFontIndirectW(&description);
     if (font) return font;
   }
@@ -139,16 +158,13 @@ HFONT CreateEditorFont() {
 void ApplyEditorColors() {
   COLORREF colors[2];
   uint32_t useSystem = 0;
-  if (!ReadColors(Settings(), kSettingsSection, "Color", colors, &useSystem)) {
+  if (!ReadColors(Settings(), kSettingColor.section, kSettingColor.name, colors, &useSystem)) {
     colors[0] = ThemeGetColor(kThemeWindowText);
     colors[1] = ThemeGetColor(kThemeWindowBack);
   }
-  HWND editor = gApp->editorWindow;
+  HWND editor = gView.window;
   if (editor) StatusBarSetFont(reinterpret_cast<HFONT>(SendMessageW(editor, WM_GETFONT, 0, 0)));
-  if (gApp->backBrush) DeleteObject(gApp->backBrush);
-  gApp->backBrush = CreateSolidBrush(colors[1]);
-  gApp->textColor = colors[0];
-  gApp->backColor = colors[1];
+  ThemeSetEditorColors(colors[0], colors[1]);
   if (editor) InvalidateRect(editor, nullptr, TRUE);
 }
 
@@ -158,30 +174,30 @@ void UpdateLineColumn(HWND editor) {
   uint32_t line = static_cast<uint32_t>(SendMessageW(editor, EM_LINEFROMCHAR, end, 0)) + 1;
   DWORD lineStart = static_cast<DWORD>(SendMessageW(editor, EM_LINEINDEX, static_cast<WPARAM>(-1), 0));
   uint32_t column = end >= lineStart ? end - lineStart + 1 : 1;
-  if (line == gApp->lastLine && column == gApp->lastColumn) return;
-  gApp->lastLine = line;
-  gApp->lastColumn = column;
+  if (line == gView.lastLine && column == gView.lastColumn) return;
+  gView.lastLine = line;
+  gView.lastColumn = column;
   wchar_t text[128];
   _snwprintf(text, 128, L"Ln %lu, Col %lu", static_cast<unsigned long>(line), static_cast<unsigned long>(column));
   text[127] = 0;
-  StatusBarSetText(1, text);
+  StatusBarSetText(kStatusPaneLine, text);
 }
 
-void EditorSelectAll() { SendMessageW(gApp->editorWindow, EM_SETSEL, 0, -1); }
+void EditorSelectAll() { SendMessageW(gView.window, EM_SETSEL, 0, -1); }
 
-void EditorToggleWordWrap(HWND mainWindow) {
-  gApp->options ^= kOptWordWrap;
+void EditorSetWordWrap(HWND mainWindow, int wordWrap) {
+  if ((wordWrap != 0) == gView.wordWrap) return;
+  gView.wordWrap = wordWrap != 0;
   RecreateEditor(mainWindow);
   ApplyEditorColors();
   RECT client;
   GetClientRect(mainWindow, &client);
   SendMessageW(mainWindow, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
-  WriteOptions(Settings(), kSettingsSection, gApp->options);
 }
 
 void EditorChooseFont(HWND mainWindow) {
   LOGFONTW description{};
-  HFONT current = reinterpret_cast<HFONT>(SendMessageW(gApp->editorWindow, WM_GETFONT, 0, 0));
+  HFONT current = reinterpret_cast<HFONT>(SendMessageW(gView.window, WM_GETFONT, 0, 0));
   if (current) GetObjectW(current, sizeof description, &description);
   CHOOSEFONTW choose{};
   choose.lStructSize = sizeof choose;
@@ -191,8 +207,8 @@ void EditorChooseFont(HWND mainWindow) {
   if (!ChooseFontW(&choose)) return;
   HFONT font = CreateFontIndirectW(&description);
   if (!font) return;
-  SendMessageW(gApp->editorWindow, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  SendMessageW(gView.window, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
   if (current) DeleteObject(current);
-  WriteFont(Settings(), kSettingsSection, "Font", font);
+  WriteFont(Settings(), kSettingFont.section, kSettingFont.name, font);
   ApplyEditorColors();
 }

@@ -6,8 +6,12 @@
 
 constexpr int kEditorControlId = 27;
 
-// Creates and subclasses the control; its modification flag is clear. Null on failure.
-HWND CreateEditor(HWND mainWindow);
+// Creates and subclasses the control, wrapping words or not; its modification
+// flag is clear. Null on failure.
+HWND CreateEditor(HWND mainWindow, int wordWrap);
+// The edit control, or null before it is created.
+HWND EditorWindow();
+int EditorWordWrap();
 // Word wrap toggle: a new control with the other style, the same text, font,
 // colours and modification state.
 HWND RecreateEditor(HWND mainWindow);
@@ -20,7 +24,8 @@ void ApplyEditorColors();
 void UpdateLineColumn(HWND editor);
 
 void EditorSelectAll();
-void EditorToggleWordWrap(HWND mainWindow);
+// Word wrap on or off: the control is made anew when that changes.
+void EditorSetWordWrap(HWND mainWindow, int wordWrap);
 // The font dialog; a chosen font is stored and shown at once.
 void EditorChooseFont(HWND mainWindow);
 

@@ -1,14 +1,14 @@
 // Insert commands and Go to: building the marks from the editor's, the
 // document's and the player's state, and reading them back.
-#include "marks.h"
+#include "editor/marks.h"
 
 #include <cstdlib>
 
-#include "app/app_state.h"
-#include "app/command_ids.h"
+#include "base/product.h"
+#include "base/recording_time.h"
+#include "commands/commands.h"
 #include "editor/document.h"
 #include "editor/editor_view.h"
-#include "base/recording_time.h"
 #include "editor/mark_text.h"
 #include "player/player_panel.h"
 
@@ -21,7 +21,7 @@ constexpr size_t kGoToLineLimit = 65534;  // EM_GETLINE counts in a WORD
 
 void InsertContent(const wchar_t* content) {
   wchar_t line[kMarkLineChars];
-  if (WrapMark(content, line, kMarkLineChars)) InsertMarkText(gApp->editorWindow, line);
+  if (WrapMark(content, line, kMarkLineChars)) InsertMarkText(EditorWindow(), line);
 }
 
 void AppendPosition(TextBuilder* builder, uint32_t seconds) {
@@ -47,19 +47,19 @@ int BuildPathContent(const wchar_t* label, const wchar_t* path, int verbose, Tex
 }
 
 LRESULT InsertTextFileMark(HWND mainWindow, int verbose) {
-  if (!gApp->textFilePath[0]) DocumentSave(mainWindow);
-  if (!gApp->textFilePath[0]) return 0;
+  if (!DocumentPath()[0]) DocumentSave(mainWindow);
+  if (!DocumentPath()[0]) return 0;
   wchar_t content[kMarkContentChars];
   TextBuilder builder;
   TextBuilderStart(&builder, content, kMarkContentChars);
   int opened = 0;
-  if (BuildPathContent(kTextFileLabel, gApp->textFilePath, verbose, &builder, &opened)) InsertContent(content);
+  if (BuildPathContent(kTextFileLabel, DocumentPath(), verbose, &builder, &opened)) InsertContent(content);
   return 0;
 }
 
 LRESULT InsertSoundFileMark(int verbose) {
   wchar_t path[kMaxPathChars + 1];
-  HWND panel = gApp->playerWindow;
+  HWND panel = PlayerPanelWindow();
   if (!PlayerPanelSoundPath(panel, path, kMaxPathChars + 1)) {
     SendMessageW(panel, WM_COMMAND, kCmdAmpFileOpen, 0);
     if (!PlayerPanelSoundPath(panel, path, kMaxPathChars + 1)) return 0;
@@ -145,11 +145,11 @@ LRESULT InsertDateTimeMark(HWND) {
 
 LRESULT InsertVersionMark(HWND) {
   char content[kVersionContentBytes];
-  int used = WideCharToMultiByte(CP_ACP, 0, gApp->productName, -1, content, kVersionContentBytes, nullptr, nullptr);
+  int used = WideCharToMultiByte(CP_ACP, 0, kProductName, -1, content, kVersionContentBytes, nullptr, nullptr);
   if (used <= 0) content[0] = 0;
   size_t length = lstrlenA(content);
   char version[64];
-  wsprintfA(version, " Version %s", kVersionText);
+  wsprintfA(version, " Version %s", kProductVersion);
   if (length + lstrlenA(version) < kVersionContentBytes) lstrcpyA(content + length, version);
   wchar_t wide[kVersionContentBytes];
   if (!MultiByteToWideChar(CP_ACP, 0, content, -1, wide, kVersionContentBytes)) return 0;
@@ -168,19 +168,19 @@ LRESULT InsertSoundCueMark(HWND) {
   TextBuilderStart(&builder, content, kCueContentChars);
   TextAppend(&builder, kSoundCueLabel);
   TextAppendChar(&builder, L' ');
-  AppendPosition(&builder, PlayerPanelPosition(gApp->playerWindow));
+  AppendPosition(&builder, PlayerPanelPosition(PlayerPanelWindow()));
   InsertContent(content);
   return 0;
 }
 
 LRESULT GoToMark(HWND) {
-  wchar_t* line = ReadCaretLine(gApp->editorWindow);
+  wchar_t* line = ReadCaretLine(EditorWindow());
   if (!line) return 0;
   auto* target = static_cast<GoToTarget*>(calloc(1, sizeof(GoToTarget)));
   if (target) {
     ParseGoToLine(line, target);
-    if (target->soundPath[0]) PlayerPanelOpenFile(gApp->playerWindow, target->soundPath);
-    if (target->hasCue) PlayerPanelSeekToTime(gApp->playerWindow, target->cueSeconds);
+    if (target->soundPath[0]) PlayerPanelOpenFile(PlayerPanelWindow(), target->soundPath);
+    if (target->hasCue) PlayerPanelSeekToTime(PlayerPanelWindow(), target->cueSeconds);
     free(target);
   }
   free(line);

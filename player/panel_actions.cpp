@@ -6,23 +6,20 @@
 
 #include <cwchar>
 
-#include "app/app_state.h"
-#include "app/command_ids.h"
-#include "app/status_bar.h"
 #include "base/recording_time.h"
 #include "base/text_builder.h"
+#include "commands/commands.h"
 #include "player/player_commands.h"
 #include "player/player_messages.h"
 #include "player/player_panel.h"
 #include "player/player_thread.h"
 #include "ui/slider.h"
+#include "ui/status_bar.h"
 
 namespace {
 
 constexpr wchar_t kAudioFilter[] =
     L"Audio files\0*.wav;*.mp3;*.mp2;*.mp1;*.mpp;*.ogg;*.ogm;*.flac;*.wma\0*.*\0*.*\0";
-constexpr int kTimePane = 0;
-constexpr int kStatePane = 2;
 
 void ReleasePauseButton(const PlayerPanel* record) {
   if (record->toolbar) SendMessageW(record->toolbar, TB_CHECKBUTTON, kCmdPause, FALSE);
@@ -56,7 +53,7 @@ void SetSeekBar(PlayerPanel* record, uint32_t value) {
 void OnState(HWND panel, PlayerPanel* record, int state) {
   if (state == record->state) return;
   record->state = state;
-  PlayerPanelShowStateIcon(state);
+  PlayerPanelShowStateIcon(panel, state);
   if (state != kStateStopped) return;
   record->position = 0;
   PlayerPanelRefreshTime(panel);
@@ -68,9 +65,9 @@ void OnInfo(HWND panel, PlayerPanel* record, WPARAM seekable, const FileInfoBloc
   record->file = *block;
   record->file.path[kMaxPathChars] = 0;
   EnableWindow(record->seekBar, seekable != 0);
-  if (gApp->pendingCueSeconds) {
-    PlayerPanelSeekToTime(panel, gApp->pendingCueSeconds);
-    gApp->pendingCueSeconds = 0;
+  if (record->pendingCueSeconds) {
+    PlayerPanelSeekToTime(panel, record->pendingCueSeconds);
+    record->pendingCueSeconds = 0;
   }
   PlayerPanelRefreshTime(panel);
 }
@@ -97,12 +94,14 @@ void PlayerPanelRefreshTime(HWND panel) {
   if (!record) return;
   wchar_t text[kStatusPaneChars + 1];
   FormatPlayerTime(record->position, Length(record), text, kStatusPaneChars + 1);
-  StatusBarSetText(kTimePane, text);
+  StatusBarSetText(kStatusPaneTime, text);
 }
 
-void PlayerPanelShowStateIcon(int state) {
-  HICON icon = state == kStatePlaying ? gApp->playIcon : state == kStatePaused ? gApp->pauseIcon : nullptr;
-  StatusBarSetIcon(kStatePane, icon);
+void PlayerPanelShowStateIcon(HWND panel, int state) {
+  PlayerPanel* record = PlayerPanelOf(panel);
+  if (!record) return;
+  HICON icon = state == kStatePlaying ? record->playIcon : state == kStatePaused ? record->pauseIcon : nullptr;
+  StatusBarSetIcon(kStatusPaneState, icon);
 }
 
 void PlayerPanelPlay(HWND panel) {
@@ -127,8 +126,8 @@ void PlayerPanelPauseToggle(HWND panel) {
 void PlayerPanelStepBack(HWND panel) {
   PlayerPanel* record = PlayerPanelOf(panel);
   if (!record) return;
-  if (gApp->stepBackSeconds > 0) {
-    uint32_t step = static_cast<uint32_t>(gApp->stepBackSeconds);
+  if (record->stepBackSeconds > 0) {
+    uint32_t step = static_cast<uint32_t>(record->stepBackSeconds);
     uint32_t target = record->position > step ? record->position - step : 0;
     PostSeek(target, Length(record));
   }
@@ -138,8 +137,8 @@ void PlayerPanelStepBack(HWND panel) {
 void PlayerPanelStepForward(HWND panel) {
   PlayerPanel* record = PlayerPanelOf(panel);
   if (!record) return;
-  if (gApp->stepForwardSeconds > 0) {
-    uint64_t target = uint64_t{record->position} + static_cast<uint32_t>(gApp->stepForwardSeconds);
+  if (record->stepForwardSeconds > 0) {
+    uint64_t target = uint64_t{record->position} + static_cast<uint32_t>(record->stepForwardSeconds);
     if (target < Length(record)) PostSeek(static_cast<uint32_t>(target), Length(record));
   }
   StartUnlessPlaying(record);
@@ -179,9 +178,9 @@ int PlayerPanelOpenFile(HWND panel, const wchar_t* path) {
 }
 
 void PlayerPanelSeekToTime(HWND panel, uint32_t seconds) {
-  gApp->pendingCueSeconds = seconds;
   PlayerPanel* record = PlayerPanelOf(panel);
   if (!record) return;
+  record->pendingCueSeconds = seconds;
   uint32_t length = Length(record);
   if (!length || seconds >= length) return;
   record->position = seconds;

@@ -1,19 +1,22 @@
 // User-interface side of the player.
-#include "player_commands.h"
+#include "player/player_commands.h"
 
 #include <cstdint>
-
-#include "player/module_table.h"
-#include "player/player_messages.h"
-#include "player/player_texts.h"
-#include "player/player_thread.h"
+#include <cstdlib>
+#include <cwchar>
 
 #include "base/paths.h"
+#include "base/text_limits.h"
+#include "language/language.h"
+#include "player/module_table.h"
+#include "player/player_messages.h"
+#include "player/player_thread.h"
+#include "ui/message_box.h"
 
 namespace {
 
-constexpr int kStartPolls = 100;   // x 10 ms
-constexpr int kOpenPolls = 1000;   // x 30 ms
+constexpr DWORD kStartWaitMs = 1000;
+constexpr DWORD kOpenWaitMs = 30000;
 
 void PostStop(HWND) { PlayerPostCommand(PC_STOP, 0, 0); }
 
@@ -22,12 +25,18 @@ int WindowHasUserData(HWND owner) { return owner && GetWindowLongPtrW(owner, GWL
 
 void RefreshNothing(HWND) {}
 
-
 void ShowOpenFailure(HWND owner, const wchar_t* path) {
-  PlayerShowError(owner, kTextCannotOpenAudioFile, FileNamePart(path));
+  wchar_t text[256];
+  GetText(kTextCannotOpenAudio, text, 256);
+  ShowError(owner, text, FileNamePart(path));
 }
 
-int8_t OpenResult() { return static_cast<int8_t>(gPlayerFlag); }
+// The events live as long as the process: a thread started later uses them again.
+int SignalsReady() {
+  if (!gPlayerSignals.ready) gPlayerSignals.ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  if (!gPlayerSignals.openDone) gPlayerSignals.openDone = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+  return gPlayerSignals.ready && gPlayerSignals.openDone;
+}
 
 }  // namespace
 
@@ -40,7 +49,8 @@ int PlayerPostCommand(UINT message, WPARAM wParam, LPARAM lParam) {
 
 int PlayerStart() {
   if (!gPlayerThread) {
-    gPlayerFlag = 0;
+    if (!SignalsReady()) return 0;
+    ResetEvent(gPlayerSignals.ready);
     DWORD id = 0;
     // Suspended until handle and id are stored: the thread clears the handle when it ends.
     HANDLE thread = CreateThread(nullptr, 0, PlayerThreadMain, nullptr, CREATE_SUSPENDED, &id);
@@ -48,7 +58,7 @@ int PlayerStart() {
     gPlayerThreadId = id;
     gPlayerThread = thread;
     ResumeThread(thread);
-    for (int poll = 0; poll < kStartPolls && !gPlayerFlag; ++poll) Sleep(10);
+    WaitForSingleObject(gPlayerSignals.ready, kStartWaitMs);
   }
   return gPlayerThread && gPlayerState;
 }
@@ -62,10 +72,20 @@ int PlayerFindModule(HWND owner, const wchar_t* path) {
 int PlayerOpenCommand(int slot, const wchar_t* path) {
   if (GetFileAttributesW(path) == INVALID_FILE_ATTRIBUTES) return 0;
   if (!PlayerStart()) return 0;
-  gPlayerFlag = 255;
-  if (!PlayerPostCommand(PC_OPEN, WPARAM(INT_PTR(slot)), reinterpret_cast<LPARAM>(path))) return 0;
-  for (int poll = 0; poll < kOpenPolls && OpenResult() < 0 && gPlayerThread; ++poll) Sleep(30);
-  return OpenResult() > 0;
+  // The player owns this copy: the wait below may give up before it reads it.
+  size_t length = wcsnlen(path, kMaxPathChars);
+  wchar_t* copy = static_cast<wchar_t*>(malloc((length + 1) * sizeof(wchar_t)));
+  if (!copy) return 0;
+  wmemcpy(copy, path, length);
+  copy[length] = 0;
+  ResetEvent(gPlayerSignals.openDone);
+  gPlayerSignals.openResult = 0;
+  if (!PlayerPostCommand(PC_OPEN, WPARAM(INT_PTR(slot)), reinterpret_cast<LPARAM>(copy))) {
+    free(copy);
+    return 0;
+  }
+  if (WaitForSingleObject(gPlayerSignals.openDone, kOpenWaitMs) != WAIT_OBJECT_0) return 0;
+  return gPlayerSignals.openResult > 0;
 }
 
 int PlayerOpenAudioFile(HWND owner, const wchar_t* path) {

@@ -22,7 +22,7 @@ int PlayerStart();
 // cannot be started). Runs in the calling thread on the player's table.
 int PlayerFindModule(HWND owner, const wchar_t* path);
 // Opens the file in the player thread with the module in slot (-1: search) and
-// waits up to 30 seconds for the result. path must stay valid until it returns.
+// waits up to 30 seconds for the result. The player gets a copy of path.
 int PlayerOpenCommand(int slot, const wchar_t* path);
 // The entry for the open dialog, dropped files and mark jumps: stops what
 // plays, makes owner the player's owner and opens the file without playing it.

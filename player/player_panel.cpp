@@ -8,11 +8,13 @@
 
 #include <cstdlib>
 
-#include "app/command_ids.h"
+#include "commands/commands.h"
 #include "player/player_commands.h"
 #include "player/player_messages.h"
 #include "player/player_thread.h"
+#include "settings/settings_store.h"
 #include "ui/slider.h"
+#include "ui/status_bar.h"
 #include "ui/theme.h"
 
 namespace {
@@ -26,6 +28,12 @@ constexpr int kSliderHeight = 19;
 constexpr int kIconSize = 16;
 constexpr uint16_t kButtonOrder[] = {kCmdRew, kCmdPlay, kCmdPause, kCmdStop, kCmdFF};
 
+HWND gPlayerPanel = nullptr;
+
+HICON LoadSmallIcon(HINSTANCE instance, uint16_t resource) {
+  return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(resource), IMAGE_ICON, kIconSize, kIconSize, 0));
+}
+
 HWND CreateTransportToolbar(HWND panel, PlayerPanel* record) {
   HWND toolbar = CreateWindowExW(0, TOOLBARCLASSNAMEW, L"",
                                  WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NODIVIDER |
@@ -36,8 +44,7 @@ HWND CreateTransportToolbar(HWND panel, PlayerPanel* record) {
   record->toolbarImages = ImageList_Create(kIconSize, kIconSize, ILC_COLOR32 | ILC_MASK, 5, 0);
   TBBUTTON buttons[5]{};
   for (int i = 0; i < 5; ++i) {
-    HICON icon = static_cast<HICON>(
-        LoadImageW(record->instance, MAKEINTRESOURCEW(kButtonOrder[i]), IMAGE_ICON, kIconSize, kIconSize, 0));
+    HICON icon = LoadSmallIcon(record->instance, kButtonOrder[i]);
     buttons[i].iBitmap = icon && record->toolbarImages ? ImageList_AddIcon(record->toolbarImages, icon) : I_IMAGENONE;
     if (icon) DestroyIcon(icon);
     buttons[i].idCommand = kButtonOrder[i];
@@ -66,6 +73,10 @@ LRESULT OnCreate(HWND panel, LPARAM lParam) {
   auto* record = static_cast<PlayerPanel*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
   if (!record) return -1;
   SetWindowLongPtrW(panel, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(record));
+  record->stepBackSeconds = static_cast<int32_t>(ReadSetting(Settings(), kSettingStepBack));
+  record->stepForwardSeconds = static_cast<int32_t>(ReadSetting(Settings(), kSettingStepForward));
+  record->playIcon = LoadSmallIcon(record->instance, kCmdPlay);
+  record->pauseIcon = LoadSmallIcon(record->instance, kCmdPause);
   if (gPlayerThread) PlayerPostCommand(PC_SETOWNER, 0, reinterpret_cast<LPARAM>(panel));
   record->toolbar = CreateTransportToolbar(panel, record);
   record->tooltip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
@@ -94,6 +105,10 @@ void OnDestroy(HWND panel) {
   if (record->tooltip && IsWindow(record->tooltip)) DestroyWindow(record->tooltip);  // owned: may be gone already
   if (record->toolbar) DestroyWindow(record->toolbar);  // before its image list goes
   if (record->toolbarImages) ImageList_Destroy(record->toolbarImages);
+  StatusBarSetIcon(kStatusPaneState, nullptr);  // the icons go with the record
+  if (record->playIcon) DestroyIcon(record->playIcon);
+  if (record->pauseIcon) DestroyIcon(record->pauseIcon);
+  if (gPlayerPanel == panel) gPlayerPanel = nullptr;
   free(record);
 }
 
@@ -224,8 +239,18 @@ HWND CreatePlayerPanel(HWND parent, HINSTANCE instance) {
     return nullptr;
   }
   DragAcceptFiles(panel, TRUE);
+  gPlayerPanel = panel;
   gPlayerPanelCalls.SendStop = SendStopToPanel;
   gPlayerPanelCalls.HasPanelRecord = HasPanelRecord;
   gPlayerPanelCalls.RefreshTime = PlayerPanelRefreshTime;
   return panel;
+}
+
+HWND PlayerPanelWindow() { return gPlayerPanel; }
+
+void PlayerPanelSetStepLengths(HWND panel, int32_t backSeconds, int32_t forwardSeconds) {
+  PlayerPanel* record = PlayerPanelOf(panel);
+  if (!record) return;
+  record->stepBackSeconds = backSeconds;
+  record->stepForwardSeconds = forwardSeconds;
 }

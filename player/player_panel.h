@@ -8,8 +8,8 @@
 
 #include <cstdint>
 
-#include "app/language.h"
 #include "formats/file_info.h"
+#include "language/language.h"
 
 constexpr wchar_t kPlayerPanelClass[] = L"AP";
 constexpr int kPlayerPanelHeight = 25;
@@ -30,6 +30,11 @@ struct PlayerPanel {
   uint32_t seekBarPosition;  // last value given to the seek bar, 0 to 99
   uint32_t position;         // seconds as shown; Play resumes from here
   FileInfoBlock file;        // copied from PN_INFO
+  uint32_t pendingCueSeconds;  // a Go to's position, kept until the next file information; 0 = none
+  int32_t stepBackSeconds;     // StepBak and StepFwd of section Player
+  int32_t stepForwardSeconds;
+  HICON playIcon;              // for the status bar's state pane
+  HICON pauseIcon;
   wchar_t tooltipText[kTooltipChars + 1];
 };
 
@@ -46,11 +51,15 @@ void ComputePanelLayout(int width, int height, int hasToolbar, PanelLayout* layo
 HWND CreatePlayerPanel(HWND parent, HINSTANCE instance);
 // The panel's record, or null (not a panel, or being destroyed).
 PlayerPanel* PlayerPanelOf(HWND panel);
+// The program's panel (the one created last), or null.
+HWND PlayerPanelWindow();
+// Step lengths in seconds for Rew and FF (read from the settings at creation).
+void PlayerPanelSetStepLengths(HWND panel, int32_t backSeconds, int32_t forwardSeconds);
 
 // "  position (length)" in the time-of-recording format; empty when length is 0.
 size_t FormatPlayerTime(uint32_t position, uint32_t length, wchar_t* out, size_t capacity);
 void PlayerPanelRefreshTime(HWND panel);
-void PlayerPanelShowStateIcon(int state);
+void PlayerPanelShowStateIcon(HWND panel, int state);
 
 // Actions (commands 1153 to 1157, 162).
 void PlayerPanelPlay(HWND panel);

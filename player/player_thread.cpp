@@ -1,16 +1,18 @@
 // The player thread: start-up, the loop, the commands and the orderly end.
 #include "player_thread.h"
 
+#include <cstdlib>
 #include <new>
 
+#include "language/language.h"
 #include "player/player_messages.h"
-#include "player/player_texts.h"
 #include "player/position_ticker.h"
+#include "ui/message_box.h"
 
-HANDLE volatile gPlayerThread = nullptr;
-volatile DWORD gPlayerThreadId = 0;
-volatile uint8_t gPlayerFlag = 0;
-PlayerState* volatile gPlayerState = nullptr;
+std::atomic<HANDLE> gPlayerThread{nullptr};
+std::atomic<DWORD> gPlayerThreadId{0};
+std::atomic<PlayerState*> gPlayerState{nullptr};
+PlayerSignals gPlayerSignals;
 void (*gPlayerInstallOutput)(OutputModule*) = WaveOutputInstall;
 
 void PlayerNotify(PlayerState* state, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -20,10 +22,15 @@ void PlayerNotify(PlayerState* state, UINT message, WPARAM wParam, LPARAM lParam
 
 namespace {
 
-// The input module being decoded, in the table and in the output module alike.
+int ReadInput(void* context, void* buffer, uint32_t* count) {
+  InputModule* input = static_cast<InputModule*>(context);
+  return input->Read ? input->Read(input, buffer, count) : 0;
+}
+
+// The input module being decoded, in the table and behind the output's source alike.
 void SetCurrentInput(PlayerState* state, InputModule* input) {
   state->modules.current = input;
-  state->output.current = input;
+  state->output.source = input ? PcmSource{input, ReadInput} : PcmSource{};
 }
 
 void CloseCurrentInput(PlayerState* state) {
@@ -78,23 +85,25 @@ int StartOutput(PlayerState* state) {
   return 1;
 }
 
-volatile LONG gDeviceMessageShown = 0;  // a box is up
+std::atomic<LONG> gDeviceMessageShown{0};  // a box is up
 
 DWORD WINAPI ShowDeviceMessage(void*) {
-  PlayerShowError(nullptr, kTextCannotOpenSoundDevice, nullptr);
-  InterlockedExchange(&gDeviceMessageShown, 0);
+  wchar_t text[256];
+  GetText(kTextCannotOpenSoundDevice, text, 256);
+  ShowError(nullptr, text, nullptr);
+  gDeviceMessageShown = 0;
   return 0;
 }
 
 // The box runs in a thread of its own: a modal loop in the player thread would
 // swallow the commands posted to it meanwhile. One box at a time.
 void TellDeviceFailure() {
-  if (InterlockedExchange(&gDeviceMessageShown, 1)) return;
+  if (gDeviceMessageShown.exchange(1)) return;
   HANDLE thread = CreateThread(nullptr, 0, ShowDeviceMessage, nullptr, 0, nullptr);
   if (thread)
     CloseHandle(thread);
   else
-    InterlockedExchange(&gDeviceMessageShown, 0);
+    gDeviceMessageShown = 0;
 }
 
 // Playing on without a device would report "playing" while nothing sounds:
@@ -107,16 +116,19 @@ void AbandonPlay(PlayerState* state) {
   TellDeviceFailure();
 }
 
-void CommandOpen(PlayerState* state, int slot, const wchar_t* path) {
+// path is the poster's heap copy, now the player's to free.
+void CommandOpen(PlayerState* state, int slot, wchar_t* path) {
   int opened = path && ModuleTableOpenFile(&state->modules, slot, state->owner, path, &state->file);
+  free(path);
   if (!opened) {
     // A failed open leaves nothing to play, not even the file before it.
     CloseCurrentInput(state);
     state->file.path[0] = 0;
   }
-  state->output.current = state->modules.current;
+  SetCurrentInput(state, state->modules.current);
   PositionClockSync(state);
-  gPlayerFlag = opened ? 1 : 0;
+  gPlayerSignals.openResult = opened;
+  SetEvent(gPlayerSignals.openDone);
 }
 
 void CommandGetInfo(PlayerState* state) {
@@ -151,7 +163,7 @@ void CommandPlay(PlayerState* state, int* work) {
     if (module->Open && module->Open(module, state->owner, state->file.path)) SetCurrentInput(state, module);
   }
   if (!state->modules.current) return;
-  state->output.current = state->modules.current;
+  SetCurrentInput(state, state->modules.current);
   PositionClockSync(state);
   if (!state->outputOpen) {
     if (!StartOutput(state)) {
@@ -162,7 +174,7 @@ void CommandPlay(PlayerState* state, int* work) {
   }
   state->output.Pause(&state->output, 0);
   PlayerNotify(state, PN_STATE, 0, kStatePlaying);
-  InterlockedIncrement(&state->ticking);
+  state->ticking++;
 }
 
 void CommandStop(PlayerState* state) {
@@ -192,8 +204,9 @@ void CommandSetOwner(PlayerState* state, HWND window) {
 void Execute(PlayerState* state, const MSG& message, int* work) {
   switch (message.message) {
     case PC_QUIT:
-      InterlockedIncrement(&state->quitRequested);
+      state->quitRequested++;
       state->ticking = 0;
+      SetEvent(state->quitEvent);
       break;
     case PC_SETOWNER:
       CommandSetOwner(state, reinterpret_cast<HWND>(message.lParam));
@@ -205,7 +218,7 @@ void Execute(PlayerState* state, const MSG& message, int* work) {
       if (state->outputOpen) state->output.SetVolume(&state->output, uint32_t(message.lParam));
       break;
     case PC_OPEN:
-      CommandOpen(state, int(INT_PTR(message.wParam)), reinterpret_cast<const wchar_t*>(message.lParam));
+      CommandOpen(state, int(INT_PTR(message.wParam)), reinterpret_cast<wchar_t*>(message.lParam));
       break;
     case PC_GETINFO:
       CommandGetInfo(state);
@@ -231,8 +244,8 @@ void Execute(PlayerState* state, const MSG& message, int* work) {
 void FeedOutput(PlayerState* state) {
   if (state->modules.current) {
     state->output.Write(&state->output);
-    if (!state->output.current) {
-      state->modules.current = nullptr;  // Write closed it at the end of the stream
+    if (!PcmSourceIsSet(state->output.source)) {  // the end of the stream
+      CloseCurrentInput(state);
       PlayerNotify(state, PN_STATE, 0, kStateEndOfStream);
     }
   } else if (state->output.IsDone(&state->output)) {
@@ -261,13 +274,29 @@ void RunLoop(PlayerState* state) {
   }
 }
 
+// Open commands still queued when the thread ends own their paths.
+void DropQueuedOpens() {
+  MSG message;
+  while (PeekMessageW(&message, nullptr, PC_OPEN, PC_OPEN, PM_REMOVE)) free(reinterpret_cast<wchar_t*>(message.lParam));
+}
+
+// Nobody waits for this thread: it closes its own handle, and a caller still
+// waiting for an open learns that it failed.
+void EndThread() {
+  HANDLE self = gPlayerThread.exchange(nullptr);
+  if (self) CloseHandle(self);
+  gPlayerSignals.openResult = 0;
+  SetEvent(gPlayerSignals.openDone);
+}
+
 }  // namespace
 
 DWORD WINAPI PlayerThreadMain(void*) {
   PlayerState* state = new (std::nothrow) PlayerState{};
-  if (!state) {
-    HANDLE self = InterlockedExchangePointer(const_cast<HANDLE*>(&gPlayerThread), nullptr);
-    if (self) CloseHandle(self);
+  if (state) state->quitEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  if (!state || !state->quitEvent) {
+    delete state;
+    EndThread();
     return 0;
   }
   state->lastProgress = -1;
@@ -277,18 +306,21 @@ DWORD WINAPI PlayerThreadMain(void*) {
   MSG message;
   PeekMessageW(&message, nullptr, WM_USER, WM_USER, PM_NOREMOVE);  // makes the queue exist
   gPlayerState = state;
-  gPlayerFlag = 1;
+  SetEvent(gPlayerSignals.ready);
 
   RunLoop(state);
 
   CloseCurrentInput(state);
   CloseOutput(state);
   gPlayerState = nullptr;
+  DropQueuedOpens();
   ModuleTableTearDown(&state->modules);
-  while (state->tickerRunning) Sleep(10);
+  if (state->ticker) {
+    WaitForSingleObject(state->ticker, INFINITE);  // it sees the quit event within 100 ms
+    CloseHandle(state->ticker);
+  }
+  CloseHandle(state->quitEvent);
   delete state;
-  // Nobody waits for this thread: it closes its own handle.
-  HANDLE self = InterlockedExchangePointer(const_cast<HANDLE*>(&gPlayerThread), nullptr);
-  if (self) CloseHandle(self);
+  EndThread();
   return 0;
 }

@@ -5,37 +5,47 @@
 #pragma once
 #include <windows.h>
 
+#include <atomic>
 #include <cstdint>
 
 #include "player/module_table.h"
 #include "player/waveout_output.h"
 
 struct PlayerState {
-  HWND volatile owner;              // receives every notification; null = none
-  FileInfoBlock file;               // the current file's record, its path behind it
-  volatile LONG tickerRunning;      // non-zero while the position ticker runs
-  volatile LONG quitRequested;
-  volatile LONG outputOpen;         // playing or paused
-  volatile uint32_t length;         // seconds, from GetFormat
-  volatile LONG lastPosition;       // seconds last posted; -1 forces a report
-  volatile LONG lastProgress;       // -1 forces a report
-  volatile uint32_t progressScale;  // 0 = no progress notifications
+  std::atomic<HWND> owner;              // receives every notification; null = none
+  FileInfoBlock file;                   // the current file's record, its path behind it
+  HANDLE quitEvent;                     // manual reset: set once quit is requested
+  HANDLE ticker;                        // the position ticker thread
+  std::atomic<LONG> quitRequested;
+  std::atomic<LONG> outputOpen;         // playing or paused
+  std::atomic<uint32_t> length;         // seconds, from GetFormat
+  std::atomic<LONG> lastPosition;       // seconds last posted; -1 forces a report
+  std::atomic<LONG> lastProgress;       // -1 forces a report
+  std::atomic<uint32_t> progressScale;  // 0 = no progress notifications
   int seekable;
-  volatile uint64_t clockBase;      // milliseconds, see PositionClockSync
-  volatile LONG ticking;            // non-zero while the ticker should report
+  std::atomic<uint64_t> clockBase;      // milliseconds, see PositionClockSync
+  std::atomic<LONG> ticking;            // non-zero while the ticker should report
   ModuleTable modules;
   OutputModule output;
 };
 
 // Non-zero while the thread runs; every poster tests it.
-extern HANDLE volatile gPlayerThread;
-extern volatile DWORD gPlayerThreadId;
-// Raised once the thread is set up; then the open result: 255 pending, 0 failed, 1 succeeded.
-extern volatile uint8_t gPlayerFlag;
+extern std::atomic<HANDLE> gPlayerThread;
+extern std::atomic<DWORD> gPlayerThreadId;
 // Published after set-up, cleared before the thread ends.
-extern PlayerState* volatile gPlayerState;
+extern std::atomic<PlayerState*> gPlayerState;
 // Installs the output module's operations; WaveOutputInstall unless a test replaces it.
 extern void (*gPlayerInstallOutput)(OutputModule* output);
+
+// What the user-interface side waits on (player_commands.cpp): the thread
+// signals ready once it is set up, and open done with the result of each
+// PC_OPEN (and when it ends, so that no waiter is left hanging).
+struct PlayerSignals {
+  HANDLE ready;     // manual reset
+  HANDLE openDone;  // auto reset
+  std::atomic<int> openResult;  // 1 opened, 0 failed
+};
+extern PlayerSignals gPlayerSignals;
 
 // The thread routine; the parameter is unused.
 DWORD WINAPI PlayerThreadMain(void* unused);

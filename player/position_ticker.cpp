@@ -9,15 +9,10 @@ namespace {
 DWORD WINAPI TickerMain(void* parameter) {
   PlayerState* state = static_cast<PlayerState*>(parameter);
   PositionClockSync(state);
-  for (;;) {
-    Sleep(100);
-    if (state->quitRequested) {
-      // The player's state may vanish right after this store: touch nothing more.
-      InterlockedExchange(&state->tickerRunning, 0);
-      return 0;
-    }
+  // The player thread waits for this thread before it frees the state.
+  while (WaitForSingleObject(state->quitEvent, 100) == WAIT_TIMEOUT)
     if (state->ticking) PositionTick(state);
-  }
+  return 0;
 }
 
 }  // namespace
@@ -65,13 +60,6 @@ void PositionTick(PlayerState* state) {
 }
 
 int PositionTickerStart(PlayerState* state) {
-  // Counted as running before it exists, so that an early quit waits for it.
-  InterlockedExchange(&state->tickerRunning, 1);
-  HANDLE thread = CreateThread(nullptr, 0, TickerMain, state, 0, nullptr);
-  if (!thread) {
-    InterlockedExchange(&state->tickerRunning, 0);
-    return 0;
-  }
-  CloseHandle(thread);
-  return 1;
+  state->ticker = CreateThread(nullptr, 0, TickerMain, state, 0, nullptr);
+  return state->ticker != nullptr;
 }

@@ -14,5 +14,6 @@ uint64_t PositionClockNow();
 void PositionClockSync(PlayerState* state);
 // One report: PN_POSITION when the whole seconds changed, then PN_PROGRESS when that changed.
 void PositionTick(PlayerState* state);
-// Starts the ticker thread; it ends by itself once quit is requested. Non-zero on success.
+// Starts the ticker thread (its handle in state->ticker); it ends once the
+// state's quit event is set. Non-zero on success.
 int PositionTickerStart(PlayerState* state);

@@ -67,18 +67,17 @@ void Close(OutputModule* output) {
 
 void Write(OutputModule* output) {
   HWAVEOUT handle = Device(output);
-  InputModule* input = output->current;
-  if (!handle || !input || !input->Read) return;
+  PcmSource source = output->source;
+  if (!handle || !PcmSourceIsSet(source)) return;
   for (WAVEHDR& header : output->device->headers) {
     if (header.dwFlags & WHDR_INQUEUE) continue;
     uint32_t delivered = kOutputBufferBytes;
-    int more = input->Read(input, header.lpData, &delivered);
-    if (delivered > kOutputBufferBytes) delivered = kOutputBufferBytes;  // a module must not claim more
+    int more = source.Read(source.context, header.lpData, &delivered);
+    if (delivered > kOutputBufferBytes) delivered = kOutputBufferBytes;  // a source must not claim more
     header.dwBufferLength = delivered;
     if (delivered > 0) waveOutWrite(handle, &header, sizeof header);
     if (!more) {
-      if (input->Close) input->Close(input);
-      output->current = nullptr;
+      output->source = PcmSource{};
       return;
     }
   }

@@ -76,11 +76,11 @@ void LocateSettingsFile(SettingsStore* store) {
   if (perUserExists) SetPath(store, perUser, 1);
   if (besideExists) {
     wchar_t marker[kMaxPathChars + 1];
-    ReadText(store, kUseThisSection, kUseThisKey, nullptr, marker, kMaxPathChars + 1);
+    ReadText(store, kSettingUseThis.section, kSettingUseThis.name, nullptr, marker, kMaxPathChars + 1);
     if (!marker[0] && SetPath(store, beside, 2) == 0) {
       // The file beside the program never carries the marker.
       Discard(store);
-      DeleteSection(store, kUseThisSection);
+      DeleteSection(store, kSettingUseThis.section);
     }
   }
   if (!store->path[0] && beside[0]) SetPath(store, beside, 0);

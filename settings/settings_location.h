@@ -8,8 +8,6 @@
 #include "settings/settings_store.h"
 
 constexpr wchar_t kMakerFolderName[] = L"Corvane";
-constexpr char kUseThisSection[] = "UseThis";
-constexpr char kUseThisKey[] = "Opt";
 
 // Replaces the running program's file path and the application-data folder in
 // every routine below (null or empty: the system's own again). For tests, which

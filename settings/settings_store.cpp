@@ -4,6 +4,7 @@
 #include <cstring>
 #include <cwchar>
 
+#include "base/product.h"
 #include "base/text_limits.h"
 #include "settings/settings_file.h"
 #include "settings/settings_lists.h"
@@ -13,8 +14,6 @@
 namespace {
 
 constexpr char kUtf8Mark[] = "\xEF\xBB\xBF";
-constexpr char kMarkerSection[] = "UseThis";
-constexpr char kMarkerKey[] = "Opt";
 
 int StartsWithUtf8Mark(const char* bytes) { return bytes && strncmp(bytes, kUtf8Mark, 3) == 0; }
 
@@ -100,7 +99,7 @@ DWORD SaveToPerUserFile(SettingsStore* store, DWORD failure) {
       CSTR_EQUAL)
     return failure;
   if (SetPath(store, perUser, 0) != 0) return failure;
-  WriteText(store, kMarkerSection, kMarkerKey, perUser);
+  WriteText(store, kSettingUseThis.section, kSettingUseThis.name, perUser);
   return SettingsWriteFile(store->path, store->text.bytes ? store->text.bytes : "", store->text.length);
 }
 
@@ -292,7 +291,7 @@ DWORD Flush(SettingsStore* store) {
   if (store->suppress || !SettingsLock(store)) return 0;
   DWORD result = 0;
   if (store->path[0] && store->dirty && store->text.bytes) {
-    if (store->flags & kSettingsTrackDesktop) WriteString(store, kSettingsSection, "Version", kSettingsVersionText);
+    if (store->flags & kSettingsTrackDesktop) WriteString(store, kSettingVersion.section, kSettingVersion.name, kProductVersion);
     if (!SettingsFileMatches(store->path, store->text.bytes, store->text.length)) {
       result = SettingsWriteFile(store->path, store->text.bytes, store->text.length);
       if (result && !(store->flags & kSettingsFixedLocation)) result = SaveToPerUserFile(store, result);
@@ -326,4 +325,12 @@ void DecodeSettingsText(const char* bytes, int utf8File, wchar_t* out, uint32_t 
     DecodeWith(CP_UTF8, bytes + 3, static_cast<int>(strlen(bytes + 3)), out, size);
   else
     DecodeWith(utf8File ? CP_UTF8 : CP_ACP, bytes, static_cast<int>(strlen(bytes)), out, size);
+}
+
+uint32_t ReadSetting(SettingsStore* store, const SettingsKey& key) {
+  return ReadInt(store, key.section, key.name, key.fallback);
+}
+
+int WriteSetting(SettingsStore* store, const SettingsKey& key, uint32_t value) {
+  return WriteInt(store, key.section, key.name, value);
 }

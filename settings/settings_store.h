@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "base/text_limits.h"
+#include "settings/settings_keys.h"
 #include "settings/settings_text.h"
 
 // Option bits of SettingsStore::flags.
@@ -17,8 +18,6 @@ constexpr uint32_t kSettingsNoWindowPos = 4;    // window positions are not writ
 constexpr uint32_t kSettingsDesktopChanged = 8; // desktop differs in both sizes: stored fonts are not read
 
 constexpr DWORD kSettingsLockWaitMs = 50;
-constexpr char kSettingsSection[] = "TPWR";
-constexpr char kSettingsVersionText[] = "26.10";
 
 struct SettingsStore {
   HANDLE mutex;       // unnamed, guards every operation

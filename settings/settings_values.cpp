@@ -8,11 +8,6 @@
 
 namespace {
 
-constexpr char kPlacementKey[] = "Pos";
-constexpr char kOptionsKey[] = "Opt";
-constexpr char kCustomColorsKey[] = "CC";
-constexpr char kDesktopSection[] = "Desk";
-constexpr char kDesktopKey[] = ".";
 constexpr int kFontTextChars = 256;
 constexpr int kFaceNameChars = LF_FACESIZE - 1;  // 31 units and the terminator
 // Visual-style class and colour properties of the dark look's lists.
@@ -75,7 +70,7 @@ int32_t ScaleWindowSide(int32_t value) {
 int ReadWindowPos(SettingsStore* store, const char* section, SettingsPlacement* placement, int32_t defaultWidth,
                   int32_t defaultHeight) {
   uint32_t values[6];
-  int found = ReadListValue(store, section, kPlacementKey, values, 6);
+  int found = ReadListValue(store, section, kSettingPos.name, values, 6);
   int32_t desktopWidth = 0, desktopHeight = 0;
   DesktopSize(&desktopWidth, &desktopHeight);
   int32_t width = static_cast<int32_t>(values[2]);
@@ -103,7 +98,7 @@ int WriteWindowPlacement(SettingsStore* store, const char* section, const Settin
   uint32_t values[5] = {static_cast<uint32_t>(placement->left), static_cast<uint32_t>(placement->top),
                         static_cast<uint32_t>(placement->width), static_cast<uint32_t>(placement->height),
                         static_cast<uint32_t>(placement->state)};
-  return WriteListValue(store, section, kPlacementKey, values, 5, 0, 1);
+  return WriteListValue(store, section, kSettingPos.name, values, 5, 0, 1);
 }
 
 int WriteWindowPos(SettingsStore* store, const char* section, HWND window) {
@@ -118,11 +113,11 @@ int WriteWindowPos(SettingsStore* store, const char* section, HWND window) {
 }
 
 uint32_t ReadOptions(SettingsStore* store, const char* section, uint32_t fallback) {
-  return ReadInt(store, section, kOptionsKey, fallback);
+  return ReadInt(store, section, kSettingOpt.name, fallback);
 }
 
 int WriteOptions(SettingsStore* store, const char* section, uint32_t value) {
-  return WriteInt(store, section, kOptionsKey, value);
+  return WriteInt(store, section, kSettingOpt.name, value);
 }
 
 uint32_t ColorContrast(COLORREF first, COLORREF second) {
@@ -159,7 +154,7 @@ int WriteColors(SettingsStore* store, const char* section, const char* key, cons
 
 int ReadCustomColors(SettingsStore* store, const char* section, COLORREF colors[kCustomColorCount]) {
   uint32_t values[kCustomColorCount];
-  int found = ReadListValue(store, section, kCustomColorsKey, values, kCustomColorCount);
+  int found = ReadListValue(store, section, kSettingCustomColors.name, values, kCustomColorCount);
   for (int i = 0; i < kCustomColorCount; i++) colors[i] = i < found ? values[i] : kCustomColorWhite;
   return found;
 }
@@ -167,10 +162,10 @@ int ReadCustomColors(SettingsStore* store, const char* section, COLORREF colors[
 int WriteCustomColors(SettingsStore* store, const char* section, const COLORREF colors[kCustomColorCount]) {
   int count = kCustomColorCount;
   while (count > 0 && colors[count - 1] == kCustomColorWhite) count--;
-  if (!count) return DeleteKey(store, section, kCustomColorsKey);
+  if (!count) return DeleteKey(store, section, kSettingCustomColors.name);
   uint32_t values[kCustomColorCount];
   for (int i = 0; i < count; i++) values[i] = colors[i];
-  return WriteListValue(store, section, kCustomColorsKey, values, count, 1, 0);
+  return WriteListValue(store, section, kSettingCustomColors.name, values, count, 1, 0);
 }
 
 int ReadFont(SettingsStore* store, const char* section, const char* key, LOGFONTW* font) {
@@ -229,10 +224,10 @@ void RecordDesktopSize(SettingsStore* store) {
   int32_t width = 0, height = 0;
   DesktopSize(&width, &height);
   uint32_t recorded[2];
-  int found = ReadListValue(store, kDesktopSection, kDesktopKey, recorded, 2);
+  int found = ReadListValue(store, kSettingDesktop.section, kSettingDesktop.name, recorded, 2);
   uint32_t current[2] = {static_cast<uint32_t>(width), static_cast<uint32_t>(height)};
   if (found == 2 && recorded[0] == current[0] && recorded[1] == current[1]) return;
   // A missing record is no sign of another desktop; only two differing sizes are.
   if (found == 2 && recorded[0] != current[0] && recorded[1] != current[1]) store->flags |= kSettingsDesktopChanged;
-  WriteListValue(store, kDesktopSection, kDesktopKey, current, 2, 1, 0);
+  WriteListValue(store, kSettingDesktop.section, kSettingDesktop.name, current, 2, 1, 0);
 }

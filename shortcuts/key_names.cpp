@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <cwchar>
 
-#include "app/command_ids.h"
 
 namespace {
 

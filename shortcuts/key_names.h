@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "app/language.h"
+#include "language/language.h"
 #include "shortcuts/shortcut_table.h"
 
 // How the keyboard layout answers "which virtual key types this character":

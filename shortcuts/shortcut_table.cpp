@@ -4,7 +4,6 @@
 
 #include <cstring>
 
-#include "app/command_ids.h"
 
 namespace {
 
@@ -37,15 +36,7 @@ uint32_t ParseCode(const char* text) {
 
 }  // namespace
 
-const ShortcutBinding kDefaultShortcuts[] = {
-    {114, kCmdFindNext},  // F3
-    {582, kCmdFind},      // Ctrl+F
-    {583, kCmdGoTo},      // Ctrl+G
-    {595, kCmdFileSave},  // Ctrl+S
-    {0, 0},
-};
-
-ShortcutTable gShortcuts = {kDefaultShortcuts, {}, nullptr, kShortcutSection, kCommandNames, {}};
+ShortcutTable gShortcuts = {kDefaultShortcuts, {}, nullptr, kSettingKeys.section, kCommandNames, {}};
 
 void ResetShortcutTable(ShortcutTable* table) {
   memset(table->keyMap, 0, sizeof table->keyMap);

@@ -7,23 +7,13 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "app/command_table.h"
+#include "commands/commands.h"
+#include "settings/settings_keys.h"
 
-constexpr uint16_t kShortcutAlt = 0x100;
-constexpr uint16_t kShortcutCtrl = 0x200;
-constexpr uint16_t kShortcutShift = 0x400;
+constexpr uint16_t kShortcutAlt = kKeyAlt;
+constexpr uint16_t kShortcutCtrl = kKeyCtrl;
+constexpr uint16_t kShortcutShift = kKeyShift;
 constexpr uint16_t kShortcutCodeCount = 2048;
-constexpr char kShortcutSection[] = "Keys";
-
-// Internal commands of the fixed bindings (never in a menu).
-constexpr uint16_t kCmdTabKey = 22;
-constexpr uint16_t kCmdShiftTabKey = 23;
-constexpr uint16_t kCmdEscapeKey = 25;
-
-struct ShortcutBinding {
-  uint16_t code;  // 0 ends a list
-  uint16_t command;
-};
 
 struct ShortcutTable {
   const ShortcutBinding* defaults;
@@ -36,7 +26,6 @@ struct ShortcutTable {
   uint16_t keyMap[kShortcutCodeCount];  // command per code, 0 = unbound
 };
 
-extern const ShortcutBinding kDefaultShortcuts[];
 extern ShortcutTable gShortcuts;
 
 // Empties the key map and enters the defaults.

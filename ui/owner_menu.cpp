@@ -275,10 +275,11 @@ int OwnerMenuBuildIcons(HINSTANCE instance, const uint16_t* commands, int size) 
   gOwnerMenu.iconCount = 0;
   gOwnerMenu.iconSize = size < kMenuMinIconSize ? kMenuMinIconSize : size;
   int count = 0;
-  while (commands[count] && count < kMaxIcons) count++;
-  gOwnerMenu.icons = ImageList_Create(gOwnerMenu.iconSize, gOwnerMenu.iconSize, ILC_COLOR32 | ILC_MASK, count, 4);
+  while (commands[count]) count++;
+  gOwnerMenu.icons = ImageList_Create(gOwnerMenu.iconSize, gOwnerMenu.iconSize, ILC_COLOR32 | ILC_MASK, 32, 8);
   if (!gOwnerMenu.icons) return 0;
-  for (int i = 0; i < count; i++) {
+  // Commands without an icon resource are skipped.
+  for (int i = 0; i < count && gOwnerMenu.iconCount < kMaxIcons; i++) {
     HICON icon = static_cast<HICON>(
         LoadImageW(instance, MAKEINTRESOURCEW(commands[i]), IMAGE_ICON, gOwnerMenu.iconSize, gOwnerMenu.iconSize, 0));
     if (!icon) continue;

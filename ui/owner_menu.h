@@ -11,7 +11,8 @@
 typedef const wchar_t* (*OwnerMenuLabelRoutine)(ULONG_PTR itemData);
 
 // The image list of command icons at size pixels: icon resource = command
-// number, commands ends with 0. Replaces an earlier list. Non-zero on success.
+// number, commands ends with 0; a command without an icon resource is left
+// out. Replaces an earlier list. Non-zero on success.
 int OwnerMenuBuildIcons(HINSTANCE instance, const uint16_t* commands, int size);
 void OwnerMenuSetLabelRoutine(OwnerMenuLabelRoutine routine);
 // Check-mark bitmaps (black on white): plain check and the radio bullet. Not owned.

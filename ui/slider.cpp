@@ -1,5 +1,5 @@
 // The slider control: painting, hot tracking, dragging and the release.
-#include "slider.h"
+#include "ui/slider.h"
 
 #include <commctrl.h>
 

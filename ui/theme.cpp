@@ -1,4 +1,4 @@
-#include "theme.h"
+#include "ui/theme.h"
 
 namespace {
 
@@ -8,6 +8,13 @@ struct CachedColor {
   HBRUSH brush;
 };
 CachedColor gThemeColors[kThemeColorCount];
+
+struct EditorColors {
+  COLORREF text;
+  COLORREF back;
+  HBRUSH brush;
+};
+EditorColors gEditorColors;
 
 constexpr int kSystemIndex[kThemeColorCount] = {COLOR_WINDOWTEXT, COLOR_WINDOW, COLOR_BTNTEXT, COLOR_BTNFACE};
 
@@ -31,4 +38,18 @@ void ThemeRefresh() {
     if (entry.brush) DeleteObject(entry.brush);
     entry = CachedColor{};
   }
+}
+
+void ThemeSetEditorColors(COLORREF text, COLORREF back) {
+  ThemeReleaseEditorColors();
+  gEditorColors = {text, back, CreateSolidBrush(back)};
+}
+
+COLORREF ThemeEditorTextColor() { return gEditorColors.text; }
+COLORREF ThemeEditorBackColor() { return gEditorColors.back; }
+HBRUSH ThemeEditorBrush() { return gEditorColors.brush; }
+
+void ThemeReleaseEditorColors() {
+  if (gEditorColors.brush) DeleteObject(gEditorColors.brush);
+  gEditorColors = EditorColors{};
 }

@@ -1,6 +1,7 @@
 // Colours and brushes of the current look, asked by every window the program
 // paints itself. The light look uses the system colours; each is read once
-// and cached with its brush until the look changes.
+// and cached with its brush until the look changes. The editor's own colours
+// (from the Color setting, or the system's) live here too, with their brush.
 #pragma once
 #include <windows.h>
 
@@ -10,3 +11,11 @@ COLORREF ThemeGetColor(ThemeColor which);
 HBRUSH ThemeGetBrush(ThemeColor which);
 // Drops cached colours and brushes (after WM_SYSCOLORCHANGE or a change of look).
 void ThemeRefresh();
+
+// The editor's text and background colours; the background brush is made anew.
+void ThemeSetEditorColors(COLORREF text, COLORREF back);
+COLORREF ThemeEditorTextColor();
+COLORREF ThemeEditorBackColor();
+HBRUSH ThemeEditorBrush();
+// Frees the editor's brush (end of a run).
+void ThemeReleaseEditorColors();

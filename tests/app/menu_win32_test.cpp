@@ -1,16 +1,13 @@
-// Win32 menus from built trees, greyed states on real menus, the language list.
+// Win32 menus from built trees and the greyed states on the menu bar.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <cwchar>
 #include <string>
 
-#include "app/command_ids.h"
-#include "app/language_file.h"
-#include "app/language_win32.h"
 #include "app/menu_win32.h"
-#include "test_support.h"
+#include "commands/commands.h"
 
 namespace {
 
@@ -30,7 +27,7 @@ void FakeShortcuts(uint16_t command, wchar_t* label, size_t capacity) {
 }  // namespace
 
 TEST(MenuWin32, MenuBarFromTree) {
-  MenuTreeItem* tree = BuildMenuTree(kMainMenuDefinition, nullptr);
+  MenuTreeItem* tree = BuildMenuTree(kMenuBar, nullptr);
   HMENU bar = CreateMenu();
   ASSERT_TRUE(BuildMenu(kLanguageTableGerman, bar, tree, 0, FakeShortcuts));
   ASSERT_EQ(GetMenuItemCount(bar), 8);
@@ -72,98 +69,6 @@ TEST(MenuWin32, MenuBarFromTree) {
   EXPECT_EQ(MenuItemIdAtPosition(bar, 9), 0);
   EXPECT_TRUE(DestroyMenu(bar));
   FreeMenuTree(tree);
-}
-
-TEST(MenuWin32, BuildFailsOnMissingText) {
-  static const LanguageRecord partial[] = {{1, "XX"}, {1, "Part"}, {101, "&File"}, {102, "&New"}, {0, nullptr}};
-  MenuTreeItem* tree = BuildMenuTree(kMainMenuDefinition, nullptr);
-  HMENU bar = CreateMenu();
-  EXPECT_FALSE(BuildMenu(partial, bar, tree, 0, nullptr));
-  DestroyMenu(bar);
-  FreeMenuTree(tree);
-  EXPECT_FALSE(AppendMenuTreeItems(nullptr, nullptr));
-}
-
-TEST(MenuWin32, CommandStatesOnAMenu) {
-  MenuTreeItem* tree = BuildMenuTree(kContextMenuDefinition, nullptr);
-  HMENU menu = CreatePopupMenu();
-  ASSERT_TRUE(BuildMenu(kLanguageTableEnglish, menu, tree, 1, nullptr));
-  EXPECT_EQ(ItemText(menu, 2), L"Cu&t");
-  struct { EditorFacts facts; UINT grayed[4]; } cases[] = {
-      {{1, 1, 1, 0}, {kCmdCut, kCmdCopy, kCmdClear, 0}},
-      {{0, 0, 0, 0}, {kCmdUndo, kCmdPaste, 0, 0}},
-      {{1, 0, 1, 0}, {0, 0, 0, 0}},
-  };
-  for (const auto& c : cases) {
-    ResetCommandStates();
-    ComputeCommandStates(&c.facts);
-    ApplyCommandStatesToMenu(menu);
-    for (UINT id : {kCmdUndo, kCmdCut, kCmdCopy, kCmdPaste, kCmdClear, kCmdSelectAll, kCmdPlay}) {
-      bool expected = false;
-      for (UINT g : c.grayed) expected = expected || g == id;
-      EXPECT_EQ((GetMenuState(menu, id, MF_BYCOMMAND) & MF_GRAYED) != 0, expected) << id;
-    }
-  }
-  // Without an editor nothing is selected and nothing can be undone.
-  EditorFacts facts = {1, 0, 1, 1};
-  GatherEditorFacts(nullptr, nullptr, &facts);
-  EXPECT_EQ(facts.canUndo, 0);
-  EXPECT_EQ(facts.selectionEmpty, 1);
-  EXPECT_EQ(facts.findDialogOpen, 0);
-  ResetCommandStates();
-  DestroyMenu(menu);
-  FreeMenuTree(tree);
-}
-
-TEST(MenuWin32, LanguageListAndProgramFolder) {
-  wchar_t folder[MAX_PATH];
-  ASSERT_TRUE(GetProgramFolder(folder, MAX_PATH));
-  EXPECT_EQ(folder[wcslen(folder) - 1], L'\\');
-  EXPECT_FALSE(GetProgramFolder(folder, 1));
-
-  LanguageChoice choices[kMaxLanguageChoices];
-  ASSERT_EQ(ListLanguages(nullptr, choices, kMaxLanguageChoices), 2);
-  EXPECT_STREQ(choices[0].code, "US");
-  EXPECT_STREQ(choices[0].name, L"English");
-  EXPECT_STREQ(choices[1].code, "DE");
-  EXPECT_STREQ(choices[1].name, L"German (Deutsch)");
-
-  std::wstring work = TestFolder("TPWR_APP_WORK");
-  if (work.empty()) GTEST_SKIP() << "TPWR_APP_WORK not set";
-  std::wstring list = TestPath(TestPath(work, "list"), "");
-  std::string padding(120, '-');
-  struct { const wchar_t* file; std::string text; } files[] = {
-      {L"_fr.LNG", "Language=Francais\r\n" + padding},   // listed as FR
-      {L"_de.LNG", "Language=Deutsch extern\r\n" + padding},  // DE is built in: skipped
-      {L"_XX.LNG", "FNew=x\r\n" + padding},              // no Language
-      {L"_YY.LNG", "Language=Tiny\r\n"},                 // too small
-      {L"_ABC.LNG", "Language=Long code\r\n" + padding}, // not two characters
-  };
-  for (const auto& f : files) {
-    ASSERT_TRUE(WriteWholeFile(list + f.file, std::vector<uint8_t>(f.text.begin(), f.text.end())));
-  }
-  int count = ListLanguages(list.c_str(), choices, kMaxLanguageChoices);
-  ASSERT_EQ(count, 3);
-  EXPECT_STREQ(choices[2].code, "FR");
-  EXPECT_STREQ(choices[2].name, L"Francais");
-  EXPECT_EQ(ListLanguages(list.c_str(), choices, 1), 1);  // bounded by the caller's room
-
-  // A code chosen from "_fr.LNG" is stored as "FR" and loads the same file.
-  LanguageTable table = SelectLanguageTable(nullptr, choices[2].code, list.c_str());
-  wchar_t name[32];
-  GetLanguageText(table, kTextLanguageName, name, 32);
-  EXPECT_STREQ(name, L"Francais");
-  FreeLanguageTable(table);
-}
-
-TEST(MenuWin32, StartupCodeFollowsTheSystem) {
-  char code[kLanguageCodeChars + 1];
-  EXPECT_EQ(ChooseStartupLanguageCode("FR", code, sizeof code), 0);
-  EXPECT_STREQ(code, "FR");
-  EXPECT_EQ(ChooseStartupLanguageCode("", code, sizeof code), 1);
-  char expected[kLanguageCodeChars + 1];
-  ChooseLanguageCode(nullptr, GetSystemDefaultLangID(), expected, sizeof expected);
-  EXPECT_STREQ(code, expected);
 }
 
 TEST(MenuWin32, MainMenuOnAWindowFollowsTheLanguage) {

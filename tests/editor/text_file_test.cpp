@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "editor/document.h"
 #include "editor/text_file.h"
 #include "test_support.h"
 
@@ -60,6 +61,18 @@ class ScratchFolder : public testing::Test {
     return TextFileSave(path.c_str(), text.c_str(), text.size(), stage ? stage : &ignored);
   }
 };
+
+TEST(DocumentTexts, PromptAndTitle) {
+  wchar_t text[400];
+  BuildSaveChangesText(L"The file has changed. Do you want to save it?", L"C:\\work\\talk.txt", L"Untitled", text, 400);
+  EXPECT_STREQ(text, L"The file has changed. Do you want to save it?\r\n\r\ntalk.txt");
+  BuildSaveChangesText(L"Question\r\n", L"", L"Untitled", text, 400);
+  EXPECT_STREQ(text, L"Question\r\n\r\n(Untitled)");
+  BuildWindowTitle(L"Tapewright", L"D:/a/b/interview.txt", L"Untitled", text, 400);
+  EXPECT_STREQ(text, L"Tapewright - interview.txt");
+  BuildWindowTitle(L"Tapewright", L"", L"Unbenannt", text, 400);
+  EXPECT_STREQ(text, L"Tapewright - Unbenannt");
+}
 
 TEST(TextFileDecode, ByteOrderMarkNeedsThreeBytes) {
   EXPECT_EQ(Decode({0xFF}).size(), 1u);

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "engine_test_support.h"
 #include "formats/wav/wav_reader.h"
 #include "player/waveout_output.h"
 #include "test_support.h"
@@ -52,14 +53,13 @@ bool PlayThroughWaveOut(const FormatRecord& format, const std::vector<uint8_t>& 
 }
 
 TEST(SoundDevice, CaptureHoldsExactlyThePcmHandedToWaveOut) {
-  std::wstring capture = TestFolder("TPWR_CAPTURE");
-  ASSERT_FALSE(capture.empty()) << "TPWR_CAPTURE is not set";
-  DeleteFileW(capture.c_str());
+  ASSERT_FALSE(TestFolder("TPWR_CAPTURE").empty()) << "TPWR_CAPTURE is not set";
+  DeleteCapture();
   FormatRecord format{};
   auto pcm = DecodeWav(TestPath(TestPath(TestFolder("TPWR_FIXTURES"), "wav"), "stereo16.wav"), &format);
   ASSERT_GT(pcm.size(), 100000u);
   ASSERT_TRUE(PlayThroughWaveOut(format, pcm));
-  auto captured = ReadWholeFile(capture);
+  auto captured = ReadCapture();
   ASSERT_EQ(captured.size(), pcm.size());
   EXPECT_TRUE(captured == pcm);
 }

@@ -4,14 +4,14 @@
 
 #include <cstring>
 
-#include "app/command_ids.h"
-#include "app/language.h"
+#include "commands/commands.h"
+#include "language/language.h"
 #include "shortcuts/key_names.h"
 
 namespace {
 
 ShortcutTable FreshTable() {
-  ShortcutTable table{kDefaultShortcuts, {}, nullptr, kShortcutSection, kCommandNames, {}};
+  ShortcutTable table{kDefaultShortcuts, {}, nullptr, kSettingKeys.section, kCommandNames, {}};
   ResetShortcutTable(&table);
   return table;
 }

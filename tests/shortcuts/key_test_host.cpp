@@ -14,6 +14,7 @@
 #include "app/app_state.h"
 #include "app/main_window.h"
 #include "editor/document.h"
+#include "editor/editor_view.h"
 #include "player/player_panel.h"
 #include "settings/settings_location.h"
 #include "shortcuts/keyboard_hook.h"
@@ -64,12 +65,12 @@ void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
     DeleteFileW(open);
     wchar_t sound[MAX_PATH];
     FolderPath(L"sound.wav", sound);
-    Log("AUDIO OPEN %u\n", PlayerPanelOpenFile(gApp->playerWindow, sound) ? 1u : 0u);
+    Log("AUDIO OPEN %u\n", PlayerPanelOpenFile(PlayerPanelWindow(), sound) ? 1u : 0u);
   }
   wchar_t stop[MAX_PATH];
   FolderPath(L"stop", stop);
   if (GetFileAttributesW(stop) != INVALID_FILE_ATTRIBUTES || GetTickCount64() - gStarted > kTimeLimitMs) {
-    SendMessageW(gApp->editorWindow, EM_SETMODIFY, FALSE, 0);
+    SendMessageW(EditorWindow(), EM_SETMODIFY, FALSE, 0);
     if (IsWindow(gMainWindow)) DestroyWindow(gMainWindow);
   }
 }
@@ -91,14 +92,14 @@ int wmain(int argc, wchar_t** argv) {
   gMainWindow = CreateMainWindow(GetModuleHandleW(nullptr), SW_SHOW);
   InstallKeyboardHook(&gShortcuts);
   if (!gMainWindow) return 3;
-  FolderPath(L"talk.txt", gApp->textFilePath);
-  LoadTextFile(gMainWindow, gApp->textFilePath);
+  FolderPath(L"talk.txt", path);
+  DocumentOpenFile(gMainWindow, path);
   gEditorProc = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrW(gApp->editorWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(EditorSpy)));
+      SetWindowLongPtrW(EditorWindow(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(EditorSpy)));
   gPanelProc = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrW(gApp->playerWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(PanelSpy)));
+      SetWindowLongPtrW(PlayerPanelWindow(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(PanelSpy)));
   SetForegroundWindow(gMainWindow);
-  SetFocus(gApp->editorWindow);
+  SetFocus(EditorWindow());
   gStarted = GetTickCount64();
   SetTimer(nullptr, 0, kTickMs, Tick);
   Log("READY %u\n", 1);

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "app/command_ids.h"
+#include "commands/commands.h"
 #include "shortcuts/keyboard_hook.h"
 
 namespace {
@@ -74,7 +74,7 @@ class HookTest : public testing::Test {
   }
   static LPARAM Flags(uint32_t keyFlags) { return static_cast<LPARAM>(keyFlags) << 16 | 1; }
 
-  ShortcutTable table_{kDefaultShortcuts, {}, nullptr, kShortcutSection, kCommandNames, {}};
+  ShortcutTable table_{kDefaultShortcuts, {}, nullptr, kSettingKeys.section, kCommandNames, {}};
   HWND window_ = nullptr;
 };
 

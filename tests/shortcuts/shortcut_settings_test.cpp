@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/command_ids.h"
+#include "commands/commands.h"
 #include "shortcuts/shortcut_settings.h"
 
 namespace {
@@ -39,11 +39,11 @@ int Collect(const char* key, const char* value, void* context) {
 
 Entries SectionOf(SettingsStore* store) {
   Entries entries;
-  EnumSection(store, kShortcutSection, Collect, &entries);
+  EnumSection(store, kSettingKeys.section, Collect, &entries);
   return entries;
 }
 
-ShortcutTable EmptyTable() { return ShortcutTable{kDefaultShortcuts, {}, nullptr, kShortcutSection, kCommandNames, {}}; }
+ShortcutTable EmptyTable() { return ShortcutTable{kDefaultShortcuts, {}, nullptr, kSettingKeys.section, kCommandNames, {}}; }
 
 std::vector<ShortcutBinding> RowsOf(const ShortcutTable& table) {
   std::vector<ShortcutBinding> rows;

@@ -5,13 +5,13 @@
 #include <map>
 #include <string>
 
-#include "app/command_ids.h"
+#include "commands/commands.h"
 #include "shortcuts/shortcut_table.h"
 
 namespace {
 
 ShortcutTable FreshTable() {
-  ShortcutTable table{kDefaultShortcuts, {}, nullptr, kShortcutSection, kCommandNames, {}};
+  ShortcutTable table{kDefaultShortcuts, {}, nullptr, kSettingKeys.section, kCommandNames, {}};
   ResetShortcutTable(&table);
   return table;
 }

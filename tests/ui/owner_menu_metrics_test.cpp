@@ -5,38 +5,6 @@
 
 namespace {
 
-TEST(MenuMetrics, ItemHeightTakesTheLargerOfTextAndIcon) {
-  struct { int text, icon, height; } cases[] = {
-      {13, 16, 20},  // icon wins: 16 + 4
-      {15, 16, 21},  // text + 2 = 17 wins
-      {14, 16, 20},  // a tie: 16 + 4
-      {13, 0, 20},   // no icon size: at least 16
-      {13, 8, 20},   // small icons count as 16
-      {13, 32, 36},  // large icons
-      {30, 24, 36},
-  };
-  for (const auto& c : cases) EXPECT_EQ(MenuItemHeight(c.text, c.icon), c.height) << c.text << " " << c.icon;
-}
-
-TEST(MenuMetrics, SeparatorIsHalfTheTextPlusTwo) {
-  struct { int text, height; } cases[] = {{13, 8}, {14, 9}, {15, 9}, {0, 2}, {32, 18}};
-  for (const auto& c : cases) EXPECT_EQ(MenuSeparatorHeight(c.text), c.height) << c.text;
-}
-
-TEST(MenuMetrics, PopupWidthAddsGutterLabelShortcutAndArrowRoom) {
-  int gutter16 = MenuGutterWidth(16);
-  EXPECT_EQ(gutter16, 16 + 2 * kMenuIconPad + 2);
-  EXPECT_EQ(MenuGutterWidth(0), gutter16) << "icons are never narrower than 16";
-  EXPECT_EQ(MenuGutterWidth(32), gutter16 + 16);
-  // Without any shortcut in the popup there is no shortcut column at all.
-  EXPECT_EQ(MenuPopupItemWidth(16, 100, 0), gutter16 + kMenuTextGap + 100 + kMenuArrowSpace);
-  EXPECT_EQ(MenuPopupItemWidth(16, 100, 40),
-            gutter16 + kMenuTextGap + 100 + kMenuShortcutGap + 40 + kMenuArrowSpace);
-  // Every item of a popup gets the same width from the same widest parts.
-  EXPECT_EQ(MenuPopupItemWidth(32, 80, 30) - MenuPopupItemWidth(16, 80, 30), 16);
-  EXPECT_EQ(MenuBarItemWidth(28), 28 + 2 * kMenuBarPad);
-}
-
 TEST(MenuLabels, SplitAtTheFirstTab) {
   struct { const wchar_t* label; size_t length; const wchar_t* shortcut; } cases[] = {
       {L"&Save\tCtrl+S", 5, L"Ctrl+S"},

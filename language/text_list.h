@@ -1,0 +1,98 @@
+// Every text of the program that is not a command's: captions, labels, key
+// names and messages, declared once and expanded into the text identifiers and
+// the built-in language tables (see commands/command_list.h for the scheme).
+//
+// TPWR_TEXT(id, Name, key, english, german): kText##Name = id; key is the
+// four-letter key in language files; German texts are Windows-1252 bytes.
+#ifndef TPWR_TEXT
+#define TPWR_TEXT(id, Name, key, english, german)
+#endif
+
+// Shared dialog and list captions.
+TPWR_TEXT(54, Name, "lNme", "Name", "Name")
+TPWR_TEXT(55, Shortcut, "lKSh", "Shortcut", "Tastenk\xFCrzel")
+TPWR_TEXT(99, Ok, "btOK", "&OK", "&OK")
+TPWR_TEXT(2, Cancel, "bCnl", "Cancel", "Abbrechen")
+TPWR_TEXT(98, Separator, "Sprt", "Separator", "Trennzeichen")
+TPWR_TEXT(2028, Bytes, "sBts", "bytes", "Bytes")
+TPWR_TEXT(2055, NotAvailable, "ltNA", "N/A", "k.A.")
+
+// The player panel's bars.
+TPWR_TEXT(1151, SeekBar, "ASek", "Seeking Bar", "Suchleiste")
+TPWR_TEXT(1152, VolumeBar, "AVol", "Volume Bar", "Lautst\xE4rke")
+
+// Update check.
+TPWR_TEXT(1001, UpdateAvailable, "CkUN", "An update is available:", "Ein Update ist verf\xFCgbar:")
+TPWR_TEXT(1003, UpToDate, "CkUA", "is up to date.", "ist aktuell.")
+
+// Configuration dialog.
+TPWR_TEXT(5100, Configuration, "Cnfg", "Configuration", "Konfiguration")
+TPWR_TEXT(5200, GeneralOptions, "oGrl", "General Options", "Allgemeine Optionen")
+TPWR_TEXT(5201, AlwaysOnTop, "oATp", "Always on top", "Immer im Vordergrund")
+TPWR_TEXT(5202, IconsInMenu, "oCMn", "Icons in menu", "Symbole im Men\xFC")
+TPWR_TEXT(5203, IconSize, "oIDm", "Icon size", "Symbolgr\xF6\xDF" "e")
+TPWR_TEXT(5300, Audio, "cAud", "Audio", "Audio")
+TPWR_TEXT(5301, Seconds, "cScs", "Seconds", "Sekunden")
+TPWR_TEXT(5310, StepBack, "StpB", "Step Back", "R\xFC" "ckw\xE4rtsschritt")
+TPWR_TEXT(5320, StepForward, "StpF", "Step Forward", "Vorlaufschritt")
+TPWR_TEXT(5460, Colors, "Clrs", "Colors", "Farben")
+TPWR_TEXT(5461, TextColor, "ClTx", "Text color", "Textfarbe")
+TPWR_TEXT(5462, BackColor, "ClBk", "Background color", "Hintergrundfarbe")
+TPWR_TEXT(5463, SystemColors, "ClSs", "Use system colors", "Systemfarben verwenden ")
+TPWR_TEXT(5465, Text, "Text", "Text", "Text")
+
+// Shortcut editor and key names (9000 + virtual-key code).
+TPWR_TEXT(5400, KeyboardShortcuts, "dlKS", "Keyboard Shortcuts", "Tastaturbelegung")
+TPWR_TEXT(6997, Remove, "pDel", "Remove", "L\xF6schen")
+TPWR_TEXT(6993, Edit, "pEdt", "Edit", "Bearbeiten")
+TPWR_TEXT(6995, Duplicate, "pDpl", "Duplicate", "Duplizieren")
+TPWR_TEXT(9000, ReservedShortcut, "vkRs", "Reserved shortcut!", "Reserviert f\xFCr interne Verwendung!")
+TPWR_TEXT(9018, KeyAlt, "vkAl", "Alt", "Alt")
+TPWR_TEXT(9017, KeyCtrl, "vkCt", "Ctrl", "Strg")
+TPWR_TEXT(9016, KeyShift, "vkSh", "Shift", "Ums.")
+TPWR_TEXT(9021, KeyNum, "vkNm", "Num", "Num.")
+TPWR_TEXT(9024, KeyGray, "vkGr", "Gray", "Num")
+TPWR_TEXT(9008, KeyBack, "vkBk", "Back", "Zur\xFC" "ck")
+TPWR_TEXT(9009, KeyTab, "vkTb", "Tab", "Tabulator")
+TPWR_TEXT(9019, KeyPause, "vkPs", "Pause", "Pause")
+TPWR_TEXT(9020, KeyCapital, "vkCl", "Capital", "Gro\xDF")
+TPWR_TEXT(9027, KeyEscape, "vkEs", "Escape", "Esc")
+TPWR_TEXT(9144, KeyNumlock, "vkNk", "Numlock", "Numeric")
+TPWR_TEXT(9145, KeyScroll, "vkSl", "Scroll", "Rollen")
+TPWR_TEXT(9012, KeyClear, "vkCr", "Clear", "L\xF6schen")
+TPWR_TEXT(9013, KeyEnter, "vkRt", "Enter", "Enter")
+TPWR_TEXT(9032, KeySpace, "vkSp", "Space", "Leerzeichen")
+TPWR_TEXT(9033, KeyPrior, "vkPr", "Prior", "BildNachOben")
+TPWR_TEXT(9034, KeyNext, "vkNx", "Next", "BildNachUnten")
+TPWR_TEXT(9035, KeyEnd, "vkEn", "End", "Ende")
+TPWR_TEXT(9036, KeyHome, "vkHm", "Home", "Pos1")
+TPWR_TEXT(9037, KeyLeft, "vkLf", "Left", "Links")
+TPWR_TEXT(9038, KeyUp, "vkUp", "Up", "Nach Oben")
+TPWR_TEXT(9039, KeyRight, "vkRg", "Right", "Rechts")
+TPWR_TEXT(9040, KeyDown, "vkDw", "Down", "Nach Unten")
+TPWR_TEXT(9041, KeySelect, "vkSt", "Select", "Select")
+TPWR_TEXT(9042, KeyPrint, "vkPt", "Print", "Druck")
+TPWR_TEXT(9043, KeyExecute, "vkEx", "Execute", "Execute")
+TPWR_TEXT(9044, KeySnapshot, "vkSn", "Snapshot", "Bilddruck")
+TPWR_TEXT(9045, KeyInsert, "vkIn", "Insert", "Einfg")
+TPWR_TEXT(9046, KeyDelete, "vkDl", "Delete", "Entf")
+
+// Toolbar dialog.
+TPWR_TEXT(7500, ToolbarOptions, "dOTB", "Toolbar Options", "Symbolleiste anpassen")
+TPWR_TEXT(7502, ToolbarButtons, "TBBt", "Toolbar buttons:", "Schaltfl\xE4" "chen der Symbolleiste:")
+TPWR_TEXT(7501, AvailableButtons, "AvBt", "Available buttons:", "Verf\xFCgbare Schaltfl\xE4" "chen:")
+TPWR_TEXT(6991, MoveUp, "bdUp", "Move &Up", "Nach &oben")
+TPWR_TEXT(6992, MoveDown, "bdDw", "Move &Down", "Nach &unten")
+
+// Messages.
+TPWR_TEXT(30000, Untitled, "Unmd", "Untitled", "Unbenannt")
+TPWR_TEXT(30001, FileChanged, "qChg", "The file has changed. Do you want to save it?",
+          "Die Datei wurde ge\xE4ndert. Speichern?")
+TPWR_TEXT(200, ResetWindows, "qrwp", "Do you want to reset the window positions?",
+          "M\xF6" "chten Sie die Fensterpositionen zur\xFC" "cksetzen?")
+TPWR_TEXT(30010, CannotOpenAudio, "eOAF", "Cannot open the audio file.",
+          "Die Audiodatei kann nicht ge\xF6" "ffnet werden.")
+TPWR_TEXT(30011, CannotOpenSoundDevice, "eOSD", "Cannot open the sound device.",
+          "Das Audioger\xE4t kann nicht ge\xF6" "ffnet werden.")
+
+#undef TPWR_TEXT

@@ -1,0 +1,127 @@
+// The main window hosted in the test process: its children and title, the
+// editor keeping every character and its modified state through a word-wrap
+// toggle, saving, and the status bar toggle.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "app/app_state.h"
+#include "app/main_window.h"
+#include "commands/commands.h"
+#include "editor/document.h"
+#include "editor/editor_view.h"
+#include "main_window_host.h"
+#include "player/player_panel.h"
+#include "test_support.h"
+#include "ui/status_bar.h"
+
+namespace {
+
+// One main window for the remaining tests, with settings in a scratch folder.
+class MainWindowTest : public testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    gFolder = MakeTestFolder(L"tpwr-shell-");
+    HostMainWindow(gFolder, nullptr);
+  }
+  static void TearDownTestSuite() { CloseMainWindow(); }
+  static std::wstring gFolder;
+
+  static void Type(const std::wstring& text) {
+    for (wchar_t c : text) SendMessageW(EditorWindow(), WM_CHAR, c, 0);
+  }
+};
+std::wstring MainWindowTest::gFolder;
+
+TEST_F(MainWindowTest, HasEditorPanelAndTitle) {
+  ASSERT_NE(gMainWindow, nullptr);
+  ASSERT_NE(EditorWindow(), nullptr);
+  ASSERT_NE(PlayerPanelWindow(), nullptr);
+  SendMessageW(gMainWindow, WM_COMMAND, kCmdAfterCreate, 2);
+  wchar_t title[256];
+  GetWindowTextW(gMainWindow, title, 256);
+  EXPECT_STREQ(title, L"Tapewright - Untitled");
+  EXPECT_NE(GetMenu(gMainWindow), nullptr) << "the menu bar is built";
+}
+
+TEST_F(MainWindowTest, KeepsEveryCharacterBeyondTheOldLimit) {
+  SetWindowTextW(EditorWindow(), L"");
+  std::wstring line(99, L'x');
+  line += L"\r\n";
+  std::wstring text;
+  while (text.size() < 41000) text += line;
+  SendMessageW(EditorWindow(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
+  Type(L"tail");
+  EXPECT_EQ(EditorText(), text + L"tail");
+}
+
+TEST_F(MainWindowTest, WordWrapToggleKeepsTextAndModifiedState) {
+  SetWindowTextW(EditorWindow(), L"");
+  Type(L"unsaved words");
+  ASSERT_TRUE(SendMessageW(EditorWindow(), EM_GETMODIFY, 0, 0));
+  HWND before = EditorWindow();
+  SendMessageW(gMainWindow, WM_COMMAND, kCmdWordwrap, 0);
+  EXPECT_NE(EditorWindow(), before) << "a new control with the other style";
+  EXPECT_EQ(EditorText(), L"unsaved words");
+  EXPECT_TRUE(SendMessageW(EditorWindow(), EM_GETMODIFY, 0, 0)) << "closing must still prompt";
+  EXPECT_FALSE(GetWindowLongW(EditorWindow(), GWL_STYLE) & WS_HSCROLL);
+  SendMessageW(gMainWindow, WM_COMMAND, kCmdWordwrap, 0);
+  EXPECT_TRUE(GetWindowLongW(EditorWindow(), GWL_STYLE) & WS_HSCROLL);
+  EXPECT_EQ(EditorText(), L"unsaved words");
+}
+
+TEST_F(MainWindowTest, SaveWritesTheTranscriptAndClearsModified) {
+  std::wstring path = gFolder + L"\\transcript.txt";
+  ASSERT_TRUE(WriteWholeFile(path, {'o', 'l', 'd'}));
+  ASSERT_TRUE(DocumentOpenFile(gMainWindow, path.c_str()));
+  EXPECT_EQ(EditorText(), L"old");
+  SetWindowTextW(EditorWindow(), L"");
+  Type(L"Sound Cue: 00:05\r");
+  EXPECT_EQ(SendMessageW(gMainWindow, WM_COMMAND, kCmdFileSave, 0), 1);
+  EXPECT_FALSE(SendMessageW(EditorWindow(), EM_GETMODIFY, 0, 0));
+  std::wstring expected = L"\xFEFFSound Cue: 00:05\r\n";
+  auto bytes = ReadWholeFile(path);
+  ASSERT_EQ(bytes.size(), expected.size() * 2);
+  EXPECT_EQ(0, memcmp(bytes.data(), expected.data(), bytes.size()));
+}
+
+TEST_F(MainWindowTest, HidingTheStatusBarMovesThePanelDown) {
+  RECT client, panel;
+  GetClientRect(gMainWindow, &client);
+  SendMessageW(gMainWindow, WM_COMMAND, kCmdStatusbar, 0);
+  EXPECT_TRUE(gApp->options & kOptStatusBarHidden);
+  GetWindowRect(PlayerPanelWindow(), &panel);
+  MapWindowPoints(HWND_DESKTOP, gMainWindow, reinterpret_cast<POINT*>(&panel), 2);
+  EXPECT_EQ(panel.bottom, client.bottom);
+  SendMessageW(gMainWindow, WM_COMMAND, kCmdStatusbar, 0);
+  EXPECT_FALSE(gApp->options & kOptStatusBarHidden);
+  GetWindowRect(PlayerPanelWindow(), &panel);
+  MapWindowPoints(HWND_DESKTOP, gMainWindow, reinterpret_cast<POINT*>(&panel), 2);
+  EXPECT_EQ(panel.bottom, client.bottom - StatusBarHeight());
+}
+
+TEST_F(MainWindowTest, DroppedTextFileOpensTheFirstThatIsNotAFolder) {
+  std::wstring folder = gFolder + L"\\a folder";
+  CreateDirectoryW(folder.c_str(), nullptr);
+  std::wstring first = gFolder + L"\\dropped.txt";
+  std::wstring second = gFolder + L"\\other.txt";
+  std::string ansi = "Dropped \xE4 text\r\n";
+  ASSERT_TRUE(WriteWholeFile(first, std::vector<uint8_t>(ansi.begin(), ansi.end())));
+  ASSERT_TRUE(WriteWholeFile(second, std::vector<uint8_t>{'n', 'o'}));
+  SendMessageW(EditorWindow(), EM_SETMODIFY, FALSE, 0);
+  SendMessageW(EditorWindow(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({folder, first, second})), 0);
+  wchar_t text[64] = L"";
+  GetWindowTextW(EditorWindow(), text, 64);
+  EXPECT_STREQ(text, L"Dropped \x00E4 text\r\n");
+  EXPECT_STREQ(DocumentPath(), first.c_str());
+  wchar_t title[128];
+  GetWindowTextW(gMainWindow, title, 128);
+  EXPECT_STREQ(title, L"Tapewright - dropped.txt");
+  EXPECT_FALSE(SendMessageW(EditorWindow(), EM_GETMODIFY, 0, 0));
+  // Only folders: nothing happens.
+  SendMessageW(EditorWindow(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({folder})), 0);
+  EXPECT_STREQ(DocumentPath(), first.c_str());
+}
+
+}  // namespace

@@ -1,0 +1,178 @@
+// What the command list gives the program: the menus as the user sees them,
+// the fixed command names, the default shortcuts and the greyed states.
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "commands/commands.h"
+#include "commands/menu_tree.h"
+
+namespace {
+
+constexpr uint16_t B = kMenuSeparatorId;
+
+struct Tree {
+  MenuTreeItem* root;
+  explicit Tree(MenuTreeItem* built) : root(built) {}
+  ~Tree() { FreeMenuTree(root); }
+  Tree(const Tree&) = delete;
+  Tree& operator=(const Tree&) = delete;
+};
+
+std::vector<uint16_t> Ids(const MenuTreeItem* level) {
+  std::vector<uint16_t> ids;
+  for (const MenuTreeItem* item = level; item && item->id; item++) ids.push_back(item->id);
+  return ids;
+}
+
+const MenuTreeItem* Child(const MenuTreeItem* level, uint16_t id) {
+  for (const MenuTreeItem* item = level; item && item->id; item++)
+    if (item->id == id) return item;
+  return nullptr;
+}
+
+}  // namespace
+
+// The menus item by item, bars included: a wrong position in the list shows here.
+TEST(Menus, AsTheUserSeesThem) {
+  Tree bar(BuildMenuTree(kMenuBar, nullptr));
+  ASSERT_NE(bar.root, nullptr);
+  EXPECT_EQ(Ids(bar.root), (std::vector<uint16_t>{101, 110, 120, 131, 141, 161, 180, 190}));
+  const std::pair<uint16_t, std::vector<uint16_t>> kPopups[] = {
+      {101, {102, 103, 162, B, 105, 106, B, 107, 108, B, 100}},
+      {110, {111, B, 112, 114, 115, B, 116, 117}},
+      {120, {121, 122, B, 123}},
+      {131, {132, 133, B, 134, 135, B, 136, 137, 138}},
+      {141, {142, 143, 144, B, 145}},
+      {161, {1153, 1154, 1155, B, 1156, 1157, B, 162}},
+      {180, {181, B, 182, 170, 184, B, 188, 187, 189, B, 185}},
+      {170, {171, 172, 173}},
+      {190, {191, B, 192, 193, 194, B, 196}},
+  };
+  for (const auto& [popup, items] : kPopups) {
+    const MenuTreeItem* item = FindMenuTreeItem(bar.root, popup);
+    ASSERT_NE(item, nullptr) << popup;
+    EXPECT_EQ(Ids(item->children), items) << popup;
+  }
+  EXPECT_EQ(Child(bar.root, kMenuHelp)->type, kMenuTypeRightJustify);
+  EXPECT_EQ(FindMenuTreeItem(bar.root, kCmdFileNew)->children, nullptr);
+
+  Tree context(BuildMenuTree(kMenuContext, nullptr));
+  EXPECT_EQ(Ids(context.root), (std::vector<uint16_t>{111, B, 112, 114, 115, B, 116, 117, B, 1153, 1154, 1155, B,
+                                                      1156, 1157}));
+}
+
+// Leaving out the current dark-mode choice, or the whole popup, leaves no stray bar.
+TEST(Menus, DarkModeFilter) {
+  struct {
+    int available;
+    int mode;
+    std::vector<uint16_t> options;
+    std::vector<uint16_t> choices;
+  } cases[] = {
+      {1, 0, {181, B, 182, 170, 184, B, 188, 187, 189, B, 185}, {172, 173}},
+      {1, 1, {181, B, 182, 170, 184, B, 188, 187, 189, B, 185}, {171, 173}},
+      {1, 2, {181, B, 182, 170, 184, B, 188, 187, 189, B, 185}, {171, 172}},
+      {0, 0, {181, B, 182, 184, B, 188, 187, 189, B, 185}, {}},
+  };
+  for (const auto& c : cases) {
+    MenuFilter filter;
+    MainMenuFilter(c.available, c.mode, &filter);
+    Tree bar(BuildMenuTree(kMenuBar, &filter));
+    EXPECT_EQ(Ids(FindMenuTreeItem(bar.root, kMenuOptions)->children), c.options) << c.mode;
+    const MenuTreeItem* dark = FindMenuTreeItem(bar.root, kMenuDarkMode);
+    EXPECT_EQ(Ids(dark ? dark->children : nullptr), c.choices) << c.mode;
+  }
+}
+
+TEST(CommandNames, UniqueAndFoundBothWays) {
+  std::set<std::string> names;
+  for (const CommandName* entry = kCommandNames; entry->command; entry++) {
+    EXPECT_TRUE(names.insert(entry->name).second) << entry->name;
+    EXPECT_EQ(CommandIdForName(entry->name), entry->command) << entry->name;
+    EXPECT_STREQ(CommandNameForId(entry->command), entry->name);
+  }
+  EXPECT_EQ(CommandNameCount(), names.size());
+  // Open audio file sits in File too, but belongs to the player.
+  EXPECT_EQ(CommandMenuForId(kCmdAmpFileOpen), kMenuPlayer);
+  // Popups, dark mode, reset, help contents and internal commands cannot be bound.
+  for (uint16_t id : std::initializer_list<uint16_t>{kMenuFile, kMenuDarkMode, kCmdDarkDisable, kCmdResetSettings,
+                                                    kCmdHelpContents, kCmdAfterCreate, kCmdTabKey, 0, 0xFFFF})
+    EXPECT_EQ(CommandNameForId(id), nullptr) << id;
+  // The names the Keys section stores, and near misses.
+  struct {
+    const char* name;
+    uint16_t id;
+  } cases[] = {{"FileNew", kCmdFileNew}, {"AmpFileOpen", kCmdAmpFileOpen}, {"FF", kCmdFF}, {"ChkUpd", kCmdChkUpd},
+               {"", 0},  {"filenew", 0}, {"FileNew ", 0}, {"-", 0}, {"Dark", 0}, {"SaveAs", 0}};
+  for (const auto& c : cases) EXPECT_EQ(CommandIdForName(c.name), c.id) << c.name;
+  EXPECT_EQ(CommandIdForName(nullptr), 0);
+}
+
+TEST(CommandNames, DefaultShortcuts) {
+  std::set<std::pair<uint16_t, uint16_t>> defaults;
+  for (const ShortcutBinding* binding = kDefaultShortcuts; binding->code; binding++)
+    defaults.insert({binding->code, binding->command});
+  EXPECT_EQ(defaults, (std::set<std::pair<uint16_t, uint16_t>>{
+                          {0x72, kCmdFindNext}, {kKeyCtrl | 'F', kCmdFind}, {kKeyCtrl | 'G', kCmdGoTo},
+                          {kKeyCtrl | 'S', kCmdFileSave}}));
+}
+
+namespace {
+
+std::set<uint16_t> GrayedCommands() {
+  std::set<uint16_t> grayed;
+  for (const CommandState* entry = gCommandStates; entry->command; entry++)
+    if (IsCommandDisabled(entry->command)) grayed.insert(entry->command);
+  return grayed;
+}
+
+void Record(void* context, uint16_t command, uint8_t state) {
+  static_cast<std::vector<std::pair<uint16_t, uint8_t>>*>(context)->push_back({command, state});
+}
+
+}  // namespace
+
+TEST(CommandStates, GrayedByEditorFacts) {
+  struct {
+    EditorFacts facts;
+    std::set<uint16_t> grayed;
+  } cases[] = {
+      {{1, 0, 1, 0}, {}},
+      {{0, 0, 1, 0}, {kCmdUndo}},
+      {{1, 1, 1, 0}, {kCmdCut, kCmdCopy, kCmdClear}},
+      {{1, 0, 0, 0}, {kCmdPaste}},
+      {{1, 0, 1, 1}, {kCmdFind, kCmdFindNext, kCmdReplace}},
+      {{0, 1, 0, 1}, {111, 112, 114, 115, 116, 142, 143, 144}},
+  };
+  for (const auto& c : cases) {
+    ResetCommandStates();
+    ComputeCommandStates(&c.facts);
+    EXPECT_EQ(GrayedCommands(), c.grayed);
+  }
+  for (uint16_t id : std::initializer_list<uint16_t>{kCmdSelectAll, kCmdGoTo, kCmdPlay, kCmdFileSave, 0})
+    EXPECT_FALSE(IsCommandDisabled(id));
+  ResetCommandStates();
+}
+
+TEST(CommandStates, OnlyChangesAreAppliedUnlessForced) {
+  using Calls = std::vector<std::pair<uint16_t, uint8_t>>;
+  ResetCommandStates();
+  EditorFacts nothingSelected = {1, 1, 1, 0};
+  Calls first, again, forced, back;
+  ComputeCommandStates(&nothingSelected);
+  EXPECT_EQ(ApplyCommandStates(0, Record, &first), 3);
+  EXPECT_EQ(first, (Calls{{112, 1}, {114, 1}, {116, 1}}));
+  ComputeCommandStates(&nothingSelected);
+  EXPECT_EQ(ApplyCommandStates(0, Record, &again), 0);
+  EXPECT_EQ(ApplyCommandStates(1, Record, &forced), 8);
+  EditorFacts selected = {1, 0, 1, 0};
+  ComputeCommandStates(&selected);
+  EXPECT_EQ(ApplyCommandStates(0, Record, &back), 3);
+  EXPECT_EQ(back, (Calls{{112, 0}, {114, 0}, {116, 0}}));
+  ResetCommandStates();
+}

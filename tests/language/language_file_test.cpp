@@ -1,0 +1,287 @@
+// External language files: encodings, keys, fallbacks and refused files.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "language/language.h"
+#include "language/language_file.h"
+#include "test_support.h"
+
+namespace {
+
+enum Encoding { kUtf16, kUtf8, kAnsi };
+
+// The file bytes for a text written with ASCII and \u escapes.
+std::vector<uint8_t> FileBytes(Encoding encoding, const std::wstring& text) {
+  std::vector<uint8_t> bytes;
+  if (encoding == kUtf16) {
+    bytes = {0xFF, 0xFE};
+    for (wchar_t c : text) {
+      bytes.push_back(static_cast<uint8_t>(c & 0xFF));
+      bytes.push_back(static_cast<uint8_t>((c >> 8) & 0xFF));
+    }
+    return bytes;
+  }
+  if (encoding == kUtf8) bytes = {0xEF, 0xBB, 0xBF};
+  for (wchar_t c : text) {
+    uint32_t u = static_cast<uint32_t>(c);
+    if (encoding == kAnsi || u < 0x80) {
+      bytes.push_back(static_cast<uint8_t>(u));
+    } else if (u < 0x800) {
+      bytes.push_back(static_cast<uint8_t>(0xC0 | (u >> 6)));
+      bytes.push_back(static_cast<uint8_t>(0x80 | (u & 0x3F)));
+    } else {
+      bytes.push_back(static_cast<uint8_t>(0xE0 | (u >> 12)));
+      bytes.push_back(static_cast<uint8_t>(0x80 | ((u >> 6) & 0x3F)));
+      bytes.push_back(static_cast<uint8_t>(0x80 | (u & 0x3F)));
+    }
+  }
+  return bytes;
+}
+
+struct OwnedTable {
+  LanguageRecord* table;
+  explicit OwnedTable(const std::vector<uint8_t>& bytes) : table(BuildLanguageTableFromFile(bytes.data(), bytes.size())) {}
+  ~OwnedTable() { FreeLanguageTable(table); }
+  std::wstring Text(uint16_t id) const {
+    wchar_t buffer[kLanguageFileTextChars + 1];
+    GetLanguageText(table, id, buffer, kLanguageFileTextChars + 1);
+    return buffer;
+  }
+};
+
+std::wstring English(uint16_t id) {
+  wchar_t buffer[600];
+  GetLanguageText(kLanguageTableEnglish, id, buffer, 600);
+  return buffer;
+}
+
+const wchar_t kFrench[] =
+    L"Language=Fran\u00E7ais\r\n"
+    L"CP=1252\r\n"
+    L"FNew=&Nouveau;Cr\u00E9e un document\r\n"
+    L"mFle__=&Fichier;Fichiers\n"
+    L"qChg=Le fichier a chang\u00E9.\\nEnregistrer ?\r\n"
+    L"Abot=\u00C0 &propos\\tF1;Infos";
+
+}  // namespace
+
+TEST(LanguageFile, ThreeEncodings) {
+  for (Encoding encoding : {kUtf16, kUtf8, kAnsi}) {
+    SCOPED_TRACE(encoding);
+    OwnedTable file(FileBytes(encoding, kFrench));
+    ASSERT_NE(file.table, nullptr);
+    EXPECT_TRUE(LanguageTableIsWide(file.table));
+    EXPECT_EQ(file.table[0].id, -1253);  // complement of CP
+    char code[8];
+    GetLanguageCode(file.table, code, sizeof code);
+    EXPECT_STREQ(code, "-");
+    EXPECT_EQ(file.Text(kTextLanguageName), L"Fran\u00E7ais");
+    EXPECT_EQ(file.Text(kCmdFileNew), L"&Nouveau;Cr\u00E9e un document");
+    EXPECT_EQ(file.Text(kMenuFile), L"&Fichier;Fichiers");
+    EXPECT_EQ(file.Text(kTextFileChanged), L"Le fichier a chang\u00E9.\nEnregistrer ?");
+    EXPECT_EQ(file.Text(kCmdAbout), L"\u00C0 &propos\tF1;Infos");  // tab escape replaced on fetch
+    // Keys missing from the file take the English text.
+    for (uint16_t id : std::initializer_list<uint16_t>{kCmdFileOpen, kCmdExit, kMenuHelp, kTextCannotOpenAudio, uint16_t(9145)}) {
+      EXPECT_EQ(file.Text(id), English(id)) << id;
+    }
+    EXPECT_EQ(LanguageRecordCount(file.table), LanguageRecordCount(kLanguageTableKeys));
+  }
+}
+
+TEST(LanguageFile, KeySearchRules) {
+  struct { const wchar_t* file; const wchar_t* text; } cases[] = {
+      {L"FNew=a", L"a"},                                    // end of file ends the text
+      {L"FNew____=b\r\nx", L"b"},                           // underscores before "="
+      {L"FNew=c\rFOpn=d", L"c"},                            // a lone CR ends the line
+      {L"mFle=Use FNew here\nFNew=e", L"e"},                 // an occurrence without "=" is skipped
+      {L"xFNew=f\nFNew=g", L"f"},                           // not anchored to the start of a line
+      {L"FNew=h\nFNew=i", L"h"},                            // the first one counts
+      {L"FNew=\nFNew=j", L""},                              // present but empty stays empty
+      {L"FNew =k", nullptr},                                // a blank is not part of the syntax
+      {L"fnew=l", nullptr},                                 // keys are case-sensitive
+      {L"FNew", nullptr},
+      {L"FNew_", nullptr},
+      {L"FNe", nullptr},
+      {L"a\\\\nb FNew=1\\n2\\", L"1\n2\\"},
+  };
+  for (const auto& c : cases) {
+    for (Encoding encoding : {kUtf16, kUtf8, kAnsi}) {
+      std::vector<uint8_t> bytes = FileBytes(encoding, c.file);
+      LanguageFileView view;
+      OpenLanguageFileView(&view, bytes.data(), bytes.size());
+      wchar_t text[64];
+      size_t length = 99;
+      int found = FindLanguageFileText(&view, "FNew", text, 64, &length);
+      EXPECT_EQ(found != 0, c.text != nullptr) << encoding;
+      if (c.text) {
+        EXPECT_STREQ(text, c.text) << encoding;
+        EXPECT_EQ(length, wcslen(c.text));
+      }
+    }
+  }
+}
+
+TEST(LanguageFile, CodePageValue) {
+  struct { const wchar_t* file; int16_t id; } cases[] = {
+      {L"FNew=x", -1},          {L"CP=0", -1},           {L"CP=1250\r\n", -1251},
+      {L"CP__=850", -851},      {L"CP=65001", -32768},   {L"CP=abc", -1},
+      {L"CP=12x4", -13},        {L"XCP=437", -438},
+  };
+  for (const auto& c : cases) {
+    OwnedTable file(FileBytes(kUtf8, c.file));
+    ASSERT_NE(file.table, nullptr);
+    EXPECT_EQ(file.table[0].id, c.id) << c.id;
+    EXPECT_TRUE(LanguageTableIsWide(file.table));
+  }
+}
+
+TEST(LanguageFile, BadFilesFallBackToEnglish) {
+  std::vector<uint8_t> noise(3000);
+  uint32_t seed = 12345;
+  for (uint8_t& byte : noise) {
+    seed = seed * 1103515245u + 12345u;
+    byte = static_cast<uint8_t>(seed >> 16);
+  }
+  struct { const char* name; std::vector<uint8_t> bytes; } cases[] = {
+      {"empty", {}},
+      {"bom only", {0xFF, 0xFE}},
+      {"utf8 bom only", {0xEF, 0xBB, 0xBF}},
+      {"half a bom", {0xEF, 0xBB}},
+      {"odd utf16", {0xFF, 0xFE, 'F', 0, 'N', 0, 'e', 0, 'w', 0, '='}},
+      {"utf16 read as 8-bit", {'F', 0, 'N', 0, 'e', 0, 'w', 0, '=', 0, 'Q', 0}},
+      {"broken utf8", {0xEF, 0xBB, 0xBF, 'x', 0xC3, 0x28, 0xFF}},
+      {"noise", noise},
+  };
+
+  for (const auto& c : cases) {
+    OwnedTable file(c.bytes);
+    ASSERT_NE(file.table, nullptr) << c.name;
+    EXPECT_EQ(file.Text(kTextLanguageName), L"Extl") << c.name;
+    EXPECT_EQ(file.Text(kCmdFileOpen), English(kCmdFileOpen)) << c.name;
+    EXPECT_EQ(file.Text(kCmdFileNew), English(kCmdFileNew)) << c.name;
+  }
+  // Odd length: the stray last byte is dropped.
+  std::vector<uint8_t> odd = FileBytes(kUtf16, L"FNew=Neu");
+  odd.push_back('X');
+  EXPECT_EQ(OwnedTable(odd).Text(kCmdFileNew), L"Neu");
+  LanguageRecord* none = BuildLanguageTableFromFile(nullptr, 50);
+  ASSERT_NE(none, nullptr);
+  FreeLanguageTable(none);
+}
+
+TEST(LanguageFile, LongTextsAreBounded) {
+  std::wstring longText(3000, L'x');
+  OwnedTable utf16(FileBytes(kUtf16, L"FNew=" + longText + L"\r\nFOpn=ok"));
+  EXPECT_EQ(utf16.Text(kCmdFileNew).size(), kLanguageFileTextChars);
+  EXPECT_EQ(utf16.Text(kCmdFileOpen), L"ok");
+  // UTF-8: at most 2730 bytes, never half a character (2729 = 1 + 2 * 1364).
+  std::wstring twoByte = L"a" + std::wstring(1500, L'\u00E9');
+  OwnedTable utf8(FileBytes(kUtf8, L"FNew=" + twoByte));
+  std::wstring text = utf8.Text(kCmdFileNew);
+  EXPECT_EQ(text.size(), 1365u);
+  EXPECT_EQ(text.back(), L'\u00E9');
+  OwnedTable ansi(FileBytes(kAnsi, L"FNew=" + longText));
+  EXPECT_EQ(ansi.Text(kCmdFileNew).size(), kLanguageFileTextChars);
+}
+
+class LanguageFileOnDisk : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    work = TestFolder("TPWR_LANGUAGE_WORK");
+    if (work.empty()) GTEST_SKIP() << "TPWR_LANGUAGE_WORK not set";
+  }
+  std::wstring Folder(const char* name) const { return TestPath(TestPath(work, name), ""); }
+  std::wstring work;
+};
+
+TEST_F(LanguageFileOnDisk, LoadByCodeWithFallbacks) {
+  std::wstring load = Folder("load");
+  ASSERT_TRUE(WriteWholeFile(load + L"_XY.LNG", FileBytes(kUtf16, kFrench)));
+  ASSERT_TRUE(WriteWholeFile(load + L"_Z .LNG", FileBytes(kUtf8, L"Language=Zed\nFNew=Zed new")));
+  ASSERT_TRUE(WriteWholeFile(Folder("fallback") + L"_US.LNG", FileBytes(kAnsi, L"Language=Local English\nFNew=N")));
+
+  struct { std::wstring folder; const char* code; const wchar_t* name; } cases[] = {
+      {load, "XY", L"Fran\u00E7ais"},
+      {load, "Z", L"Zed"},                        // one character: a blank follows
+      {Folder("fallback"), "QQ", L"Local English"},  // no _QQ.LNG: _US.LNG
+      {Folder("empty"), "QQ", nullptr},           // neither: loading fails
+      {load, "", nullptr},
+      {load, "..", nullptr},                        // codes never name another folder
+      {load, "a/b", nullptr},
+      {load, "C:", nullptr},
+  };
+  for (const auto& c : cases) {
+    LanguageRecord* table = LoadLanguageFileForCode(c.folder.c_str(), c.code);
+    EXPECT_EQ(table != nullptr, c.name != nullptr) << c.code;
+    if (table) {
+      wchar_t name[64];
+      GetLanguageText(table, kTextLanguageName, name, 64);
+      EXPECT_STREQ(name, c.name);
+    }
+    FreeLanguageTable(table);
+  }
+}
+
+TEST_F(LanguageFileOnDisk, OversizeFilesAreRefused) {
+  std::wstring folder = Folder("names");
+  std::vector<uint8_t> bytes = FileBytes(kAnsi, L"Language=Big\r\nFNew=x\r\n");
+  bytes.resize(kLanguageFileMaxBytes, '-');
+  ASSERT_TRUE(WriteWholeFile(folder + L"_BG.LNG", bytes));
+  size_t size = 0;
+  uint8_t* read = ReadLanguageFile((folder + L"_BG.LNG").c_str(), &size);
+  ASSERT_NE(read, nullptr);  // exactly the limit is still read
+  EXPECT_EQ(size, bytes.size());
+  free(read);
+  bytes.push_back('-');
+  ASSERT_TRUE(WriteWholeFile(folder + L"_BG.LNG", bytes));
+  EXPECT_EQ(ReadLanguageFile((folder + L"_BG.LNG").c_str(), &size), nullptr);
+  EXPECT_EQ(size, 0u);
+  EXPECT_EQ(LoadLanguageFileForCode(folder.c_str(), "BG"), nullptr);  // no _US.LNG there either
+  wchar_t name[16];
+  EXPECT_EQ(ReadLanguageFileDisplayName((folder + L"_BG.LNG").c_str(), name, 16), 0);
+}
+
+TEST_F(LanguageFileOnDisk, SelectTableForCode) {
+  std::wstring load = Folder("load");
+  ASSERT_TRUE(WriteWholeFile(load + L"_XY.LNG", FileBytes(kUtf16, kFrench)));
+  LanguageTable table = SelectLanguageTable(nullptr, "de", load.c_str());
+  EXPECT_EQ(table, kLanguageTableGerman);
+  table = SelectLanguageTable(table, "-", load.c_str());
+  EXPECT_EQ(table, kLanguageTableKeys);
+  table = SelectLanguageTable(table, "XY", load.c_str());
+  ASSERT_FALSE(IsBuiltInLanguageTable(table));
+  wchar_t text[64];
+  GetLanguageText(table, kCmdFileNew, text, 64);
+  EXPECT_STREQ(text, L"&Nouveau;Cr\u00E9e un document");
+  table = SelectLanguageTable(table, "QQ", Folder("empty").c_str());  // frees the file's table
+  EXPECT_EQ(table, kLanguageTableEnglish);
+  EXPECT_EQ(SelectLanguageTable(table, "", load.c_str()), kLanguageTableEnglish);
+  EXPECT_EQ(SelectLanguageTable(nullptr, nullptr, nullptr), kLanguageTableEnglish);
+}
+
+TEST_F(LanguageFileOnDisk, DisplayNameForTheList) {
+  std::wstring list = Folder("names");
+  std::wstring padding(120, L'-');
+  struct { const char* file; std::vector<uint8_t> bytes; const wchar_t* name; } cases[] = {
+      {"_AA.LNG", FileBytes(kUtf16, L"Language=Aa\r\n" + padding), L"Aa"},
+      {"_BB.LNG", FileBytes(kAnsi, L"Language=Bb\r\n"), nullptr},  // 100 bytes or less
+      {"_CC.LNG", FileBytes(kUtf8, L"FNew=x\r\n" + padding), nullptr},  // no Language
+      {"_DD.LNG", FileBytes(kUtf8, L"Language=\r\n" + padding), nullptr},
+  };
+  for (const auto& c : cases) {
+    std::wstring path = list + std::wstring(c.file, c.file + strlen(c.file));
+    ASSERT_TRUE(WriteWholeFile(path, c.bytes));
+    wchar_t name[64];
+    EXPECT_EQ(ReadLanguageFileDisplayName(path.c_str(), name, 64) != 0, c.name != nullptr) << c.file;
+    if (c.name) {
+      EXPECT_STREQ(name, c.name);
+    }
+  }
+  wchar_t name[64];
+  EXPECT_EQ(ReadLanguageFileDisplayName((list + L"_NO.LNG").c_str(), name, 64), 0);
+}

@@ -1,0 +1,48 @@
+// The languages the Language dialog offers: the built-in ones, then the
+// language files of a folder (Windows: the folder is searched).
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "language/language_file.h"
+#include "language/language_list.h"
+#include "test_support.h"
+
+TEST(LanguageList, BuiltInsThenFilesBesideTheProgram) {
+  LanguageChoice choices[kMaxLanguageChoices];
+  ASSERT_EQ(ListLanguages(nullptr, choices, kMaxLanguageChoices), 2);
+  EXPECT_STREQ(choices[0].code, "US");
+  EXPECT_STREQ(choices[0].name, L"English");
+  EXPECT_STREQ(choices[1].code, "DE");
+  EXPECT_STREQ(choices[1].name, L"German (Deutsch)");
+
+  std::wstring work = TestFolder("TPWR_LANGUAGE_WORK");
+  if (work.empty()) GTEST_SKIP() << "TPWR_LANGUAGE_WORK not set";
+  std::wstring list = TestPath(TestPath(work, "list"), "");
+  std::string padding(120, '-');
+  struct { const wchar_t* file; std::string text; } files[] = {
+      {L"_fr.LNG", "Language=Francais\r\n" + padding},   // listed as FR
+      {L"_de.LNG", "Language=Deutsch extern\r\n" + padding},  // DE is built in: skipped
+      {L"_XX.LNG", "FNew=x\r\n" + padding},              // no Language
+      {L"_YY.LNG", "Language=Tiny\r\n"},                 // too small
+      {L"_ABC.LNG", "Language=Long code\r\n" + padding}, // not two characters
+  };
+  for (const auto& f : files) {
+    ASSERT_TRUE(WriteWholeFile(list + f.file, std::vector<uint8_t>(f.text.begin(), f.text.end())));
+  }
+  int count = ListLanguages(list.c_str(), choices, kMaxLanguageChoices);
+  ASSERT_EQ(count, 3);
+  EXPECT_STREQ(choices[2].code, "FR");
+  EXPECT_STREQ(choices[2].name, L"Francais");
+  EXPECT_EQ(ListLanguages(list.c_str(), choices, 1), 1);  // bounded by the caller's room
+
+  // A code chosen from "_fr.LNG" is stored as "FR" and loads the same file.
+  LanguageTable table = SelectLanguageTable(nullptr, choices[2].code, list.c_str());
+  wchar_t name[32];
+  GetLanguageText(table, kTextLanguageName, name, 32);
+  EXPECT_STREQ(name, L"Francais");
+  FreeLanguageTable(table);
+}

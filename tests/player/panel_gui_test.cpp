@@ -1,0 +1,433 @@
+// The typist's loop on the real main window hosted in this process: open a
+// recording through the panel, play it into the capture sound device, drop cue
+// and sound marks into the editor, and Go to them again. The recordings'
+// frames count themselves, so where the sound resumes is read from its content.
+// Every test starts from the same state: the talk file open and stopped, the
+// editor empty.
+#include <windows.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+
+#include "app/app_state.h"
+#include "app/main_window.h"
+#include "commands/commands.h"
+#include "editor/document.h"
+#include "editor/editor_view.h"
+#include "engine_test_support.h"
+#include "main_window_host.h"
+#include "player/player_messages.h"
+#include "player/player_panel.h"
+#include "player/player_thread.h"
+#include "test_support.h"
+#include "ui/slider.h"
+#include "ui/status_bar.h"
+
+namespace {
+
+constexpr uint32_t kRate = 8000;
+constexpr uint32_t kTalkSeconds = 100;
+constexpr uint32_t kLongSeconds = 700;
+
+std::vector<std::wstring> gShown;
+int RecordMessageBox(HWND, const wchar_t* text, const wchar_t*, UINT) {
+  gShown.push_back(text);
+  return IDOK;
+}
+
+// Frame i of a stereo file holds i + 1 (left low word, right high word); a mono
+// 8-bit one is only for its length.
+void WriteWav(const std::wstring& path, uint32_t seconds, bool counting) {
+  uint16_t channels = counting ? 2 : 1, bits = counting ? 16 : 8;
+  uint32_t frameBytes = channels * bits / 8u;
+  uint32_t dataBytes = kRate * seconds * frameBytes;
+  std::vector<uint8_t> bytes(44 + size_t{dataBytes}, counting ? 0 : 0x80);
+  auto put32 = [&](size_t at, uint32_t v) { for (int i = 0; i < 4; ++i) bytes[at + i] = uint8_t(v >> (8 * i)); };
+  auto put16 = [&](size_t at, uint16_t v) { bytes[at] = uint8_t(v); bytes[at + 1] = uint8_t(v >> 8); };
+  memcpy(&bytes[0], "RIFF", 4); put32(4, 36 + dataBytes); memcpy(&bytes[8], "WAVEfmt ", 8);
+  put32(16, 16); put16(20, 1); put16(22, channels); put32(24, kRate); put32(28, kRate * frameBytes);
+  put16(32, static_cast<uint16_t>(frameBytes)); put16(34, bits); memcpy(&bytes[36], "data", 4); put32(40, dataBytes);
+  if (counting)
+    for (uint32_t i = 0; i < kRate * seconds; ++i) put32(44 + size_t{i} * 4, i + 1);
+  WriteWholeFile(path, bytes);
+}
+
+// The main window as the screen shows it, as a BMP beside the capture: the
+// artefact that shows a loaded recording and a transcript with marks.
+bool SaveScreenshot(HWND window, const std::wstring& path) {
+  RECT area;
+  GetWindowRect(window, &area);
+  int width = area.right - area.left, height = area.bottom - area.top;
+  if (width <= 0 || height <= 0) return false;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+  void* pixels = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
+  GdiFlush();
+  uint32_t rowBytes = (static_cast<uint32_t>(width) * 3 + 3) & ~3u;
+  uint32_t imageBytes = rowBytes * static_cast<uint32_t>(height);
+  BITMAPFILEHEADER file = {0x4D42, static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) + imageBytes),
+                           0, 0, sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)};
+  std::vector<uint8_t> bytes(reinterpret_cast<uint8_t*>(&file), reinterpret_cast<uint8_t*>(&file) + sizeof file);
+  bytes.insert(bytes.end(), reinterpret_cast<uint8_t*>(&info.bmiHeader),
+               reinterpret_cast<uint8_t*>(&info.bmiHeader) + sizeof info.bmiHeader);
+  bytes.insert(bytes.end(), static_cast<uint8_t*>(pixels), static_cast<uint8_t*>(pixels) + imageBytes);
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return WriteWholeFile(path, bytes);
+}
+
+class PanelTest : public testing::Test {
+ protected:
+  static std::wstring gFolder, gTalk, gLong, gBroken;
+
+  static void SetUpTestSuite() {
+    gFolder = MakeTestFolder(L"tpwr-panel-");
+    CreateDirectoryW((gFolder + L"\\sound files").c_str(), nullptr);
+    gTalk = gFolder + L"\\sound files\\talk one.wav";
+    gLong = gFolder + L"\\long.wav";
+    gBroken = gFolder + L"\\broken.wav";
+    WriteWav(gTalk, kTalkSeconds, true);
+    WriteWav(gLong, kLongSeconds, false);
+    WriteWholeFile(gBroken, {'R', 'I', 'F', 'F', 0x10, 0, 0, 0, 'W', 'A', 'V', 'E', 'j', 'u', 'n', 'k'});
+    HostMainWindow(gFolder, RecordMessageBox);
+    PumpFor(200);
+  }
+  static void TearDownTestSuite() {
+    CloseMainWindow();
+    PumpFor(300);
+  }
+  void SetUp() override {
+    ASSERT_NE(gMainWindow, nullptr);
+    ASSERT_NE(Panel(), nullptr);
+    StopAndForget();
+    ASSERT_TRUE(Open(gTalk, kTalkSeconds));
+    SetEditor(L"", 0);
+    SendMessageW(EditorWindow(), EM_SETMODIFY, FALSE, 0);
+    gShown.clear();
+  }
+
+  static HWND PanelWindow() { return PlayerPanelWindow(); }
+  static PlayerPanel* Panel() { return PlayerPanelOf(PlayerPanelWindow()); }
+  static void Command(uint16_t id) {
+    SendMessageW(gMainWindow, WM_COMMAND, id, 0);
+    PumpFor(50);
+  }
+  static bool WaitState(int state) {
+    return WaitUntil([&] { return Panel()->state == state; }, 10000);
+  }
+  static std::wstring TimePane() { return gStatusBar.panes[kStatusPaneTime].text; }
+  static void SetEditor(const std::wstring& text, size_t caret) {
+    SetWindowTextW(EditorWindow(), text.c_str());
+    SendMessageW(EditorWindow(), EM_SETSEL, caret, caret);
+  }
+  static void CaretOn(const std::wstring& what) {
+    size_t at = EditorText().find(what);
+    ASSERT_NE(at, std::wstring::npos) << "no line with this text";
+    SendMessageW(EditorWindow(), EM_SETSEL, at + 2, at + 2);
+  }
+  // Opens through the panel and waits for the player's file information.
+  static bool Open(const std::wstring& path, uint32_t length) {
+    if (!PlayerPanelOpenFile(PanelWindow(), path.c_str())) return false;
+    // The very first open of a run reports no state: its Stop went out before
+    // the panel became the player's owner.
+    return WaitUntil(
+        [&] {
+          int state = Panel()->state;
+          return Panel()->file.info.lengthSeconds == length && (state == kStateStopped || state == 0);
+        },
+        10000);
+  }
+  // Playing, with the ticker's first report (position 0) taken in, so that a
+  // later seek to time is not overwritten by it.
+  static bool PlayAndSettle() {
+    Command(kCmdPlay);
+    if (!WaitState(kStatePlaying)) return false;
+    PumpFor(300);
+    return true;
+  }
+  static void StopAndForget() {
+    Command(kCmdStop);
+    WaitUntil([] { return Panel()->state == kStateStopped || !gPlayerThread; }, 10000);
+    PumpFor(200);
+    DeleteCapture();
+    Panel()->pendingCueSeconds = 0;
+  }
+  // Plays, moves to seconds and pauses there; the position the panel then shows.
+  static uint32_t PauseAt(uint32_t seconds) {
+    if (!PlayAndSettle()) return 0;
+    PlayerPanelSeekToTime(PanelWindow(), seconds);
+    Command(kCmdPause);
+    if (!WaitState(kStatePaused)) return 0;
+    PumpFor(300);
+    return PlayerPanelPosition(PanelWindow());
+  }
+  static std::wstring Time(uint32_t seconds) {
+    wchar_t text[16];
+    uint32_t h = seconds / 3600, m = seconds % 3600 / 60, s = seconds % 60;
+    if (h) swprintf(text, 16, L"%u:%02u:%02u", h, m, s);
+    else swprintf(text, 16, L"%02u:%02u", m, s);
+    return text;
+  }
+  // A run of the capture that starts exactly at the frame of that second.
+  static bool WaitSoundFrom(uint32_t seconds, size_t from = 0) {
+    return WaitUntil(
+        [&] {
+          for (const FrameRun& run : CountingRuns(ReadCapture(), from))
+            if (run.first == seconds * kRate) return true;
+          return false;
+        },
+        10000);
+  }
+};
+std::wstring PanelTest::gFolder, PanelTest::gTalk, PanelTest::gLong, PanelTest::gBroken;
+
+TEST(PlayerTime, PositionAndLengthOrNothing) {
+  struct { uint32_t position, length; const wchar_t* text; } cases[] = {
+      {75, 3725, L"  01:15 (1:02:05)"}, {0, 100, L"  00:00 (01:40)"}, {3600, 7200, L"  1:00:00 (2:00:00)"},
+      {42, 0, L""},
+  };
+  for (const auto& c : cases) {
+    wchar_t text[64] = L"stale";
+    FormatPlayerTime(c.position, c.length, text, 64);
+    EXPECT_STREQ(text, c.text);
+  }
+}
+
+TEST_F(PanelTest, TheStripHoldsToolbarAndSliders) {
+  PlayerPanel* panel = Panel();
+  EXPECT_NE(panel->toolbar, nullptr);
+  EXPECT_NE(panel->seekBar, nullptr);
+  EXPECT_NE(panel->volumeBar, nullptr);
+  EXPECT_EQ(SendMessageW(panel->toolbar, TB_BUTTONCOUNT, 0, 0), 5);
+  const int order[] = {kCmdRew, kCmdPlay, kCmdPause, kCmdStop, kCmdFF};
+  for (int i = 0; i < 5; ++i) {
+    TBBUTTON button{};
+    SendMessageW(panel->toolbar, TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&button));
+    EXPECT_EQ(button.idCommand, order[i]);
+    EXPECT_GE(button.iBitmap, 0) << "icon " << order[i];
+  }
+  EXPECT_EQ(SendMessageW(PanelWindow(), kPanelAnswersOne, 0, 0), 1);
+  EXPECT_EQ(SendMessageW(panel->tooltip, TTM_GETTOOLCOUNT, 0, 0), 2) << "seek bar and volume bar";
+  struct { uint16_t command; const wchar_t* tip; } tips[] = {{kCmdPlay, L"Play"}, {kCmdPause, L"Pause"}, {kCmdFF, L"FF"}};
+  for (const auto& t : tips) {
+    NMTTDISPINFOW info{};
+    info.hdr.hwndFrom = panel->toolbar;
+    info.hdr.idFrom = t.command;
+    info.hdr.code = TTN_GETDISPINFOW;
+    SendMessageW(PanelWindow(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&info));
+    ASSERT_NE(info.lpszText, nullptr);
+    EXPECT_STREQ(info.lpszText, t.tip);
+  }
+}
+
+TEST_F(PanelTest, OpensAFileThatFailsWithTheMessage) {
+  EXPECT_FALSE(PlayerPanelOpenFile(PanelWindow(), gBroken.c_str()));
+  ASSERT_EQ(gShown.size(), 1u);
+  EXPECT_EQ(gShown[0].find(L"Cannot open the audio file."), 0u);
+  EXPECT_NE(gShown[0].find(L"broken.wav"), std::wstring::npos);
+}
+
+TEST_F(PanelTest, OpenedFilePlaysIntoTheDevice) {
+  EXPECT_EQ(TimePane(), L"  00:00 (01:40)");
+  wchar_t path[kMaxPathChars + 1];
+  PlayerPanelSoundPath(PanelWindow(), path, kMaxPathChars + 1);
+  EXPECT_EQ(std::wstring(path), gTalk);
+  Command(kCmdPlay);
+  ASSERT_TRUE(WaitState(kStatePlaying));
+  EXPECT_EQ(gStatusBar.panes[kStatusPaneState].icon, Panel()->playIcon);
+  ASSERT_TRUE(WaitUntil([] { return CaptureSize() >= 4 * kRate; }, 10000));
+  auto runs = CountingRuns(ReadCapture());
+  ASSERT_FALSE(runs.empty());
+  EXPECT_EQ(runs[0].first, 0u) << RunsText(runs);
+  Command(kCmdPause);
+  ASSERT_TRUE(WaitState(kStatePaused));
+  EXPECT_EQ(gStatusBar.panes[kStatusPaneState].icon, Panel()->pauseIcon);
+  StopAndForget();
+  EXPECT_EQ(Panel()->position, 0u);
+  EXPECT_EQ(gStatusBar.panes[kStatusPaneState].icon, nullptr);
+}
+
+TEST_F(PanelTest, SoundCueTakesThePlayingPositionOnANewLine) {
+  uint32_t at = PauseAt(42);
+  ASSERT_GE(at, 42u);
+  ASSERT_LE(at, 44u);
+  EXPECT_EQ(TimePane(), L"  " + Time(at) + L" (01:40)");
+  SetEditor(L"first line\r\nsecond line", 3);  // the caret inside the first line
+  Command(kCmdInsSndCue);
+  EXPECT_EQ(EditorText(), L"first line\r\n<Sound Cue: " + Time(at) + L">\r\nsecond line");
+  SendMessageW(EditorWindow(), EM_SETSEL, 0, -1);  // a selection is kept, not replaced
+  SendMessageW(EditorWindow(), EM_SETSEL, EditorText().size(), EditorText().size());
+  Command(kCmdInsSndCue);
+  EXPECT_EQ(EditorText(), L"first line\r\n<Sound Cue: " + Time(at) + L">\r\nsecond line\r\n<Sound Cue: " + Time(at) + L">");
+  std::wstring marked = EditorText();
+  Command(kCmdUndo);
+  EXPECT_EQ(EditorText(), marked) << "marks are inserted without undo";
+}
+
+TEST_F(PanelTest, GoToOnTheCueLineResumesTheSoundThere) {
+  uint32_t at = PauseAt(42);
+  ASSERT_GE(at, 42u);
+  SetEditor(L"first line\r\nsecond line", 3);
+  Command(kCmdInsSndCue);
+  StopAndForget();
+  EXPECT_EQ(TimePane(), L"  00:00 (01:40)");
+  CaretOn(L"<Sound Cue");
+  Command(kCmdGoTo);
+  EXPECT_EQ(Panel()->position, at);
+  EXPECT_EQ(TimePane(), L"  " + Time(at) + L" (01:40)");
+  EXPECT_EQ(Panel()->seekBarPosition, at) << "100 s: seconds are percent";
+  EXPECT_EQ(Panel()->pendingCueSeconds, at) << "kept for the next opened file";
+  Panel()->pendingCueSeconds = 0;
+  Command(kCmdPlay);
+  ASSERT_TRUE(WaitSoundFrom(at)) << RunsText(CountingRuns(ReadCapture()));
+  RedrawWindow(gMainWindow, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  PumpFor(300);
+  std::wstring capture = CapturePath();
+  EXPECT_TRUE(SaveScreenshot(gMainWindow, capture.substr(0, capture.rfind(L'\\') + 1) + L"panel_main_window.bmp"));
+  StopAndForget();
+}
+
+TEST_F(PanelTest, VerboseMarksCarryQuotedPathSizeDateAndPosition) {
+  std::wstring transcript = gFolder + L"\\transcript.txt";
+  ASSERT_TRUE(WriteWholeFile(transcript, {'x'}));
+  ASSERT_TRUE(DocumentOpenFile(gMainWindow, transcript.c_str()));
+  Command(kCmdPause);  // paused from stopped: the position can be set without sound
+  ASSERT_TRUE(WaitState(kStatePaused));
+  PlayerPanelSeekToTime(PanelWindow(), 75);
+  SetEditor(L"notes", 0);
+  Command(kCmdInsSndVerb);
+  std::wstring text = EditorText();
+  std::wstring head = L"notes\r\n<Sound File: \"" + gTalk + L"\" " + std::to_wstring(44 + kRate * 4 * kTalkSeconds) + L" ";
+  ASSERT_EQ(text.substr(0, head.size()), head) << std::string(text.begin(), text.end());
+  std::wstring date = text.substr(head.size(), 19);
+  EXPECT_EQ(date[2], L'.');
+  EXPECT_EQ(date[5], L'.');
+  EXPECT_EQ(date[10], L' ');
+  EXPECT_GE(std::stoi(date.substr(6, 4)), 2020) << "a fresh file has a real date";
+  EXPECT_EQ(text.substr(head.size() + 19), L" Sound Cue:01:15>");
+  Command(kCmdInsTxtVerb);
+  std::wstring transcriptLine = L"\r\n<Text File: " + transcript + L" ";
+  EXPECT_NE(EditorText().find(transcriptLine), std::wstring::npos);
+  EXPECT_EQ(EditorText().find(L"Sound Cue", text.size()), std::wstring::npos) << "no position for the text file";
+  Command(kCmdInsSndPath);
+  EXPECT_EQ(EditorText().substr(EditorText().rfind(L"\r\n")), L"\r\n<Sound File: \"" + gTalk + L"\">");
+  StopAndForget();
+}
+
+TEST_F(PanelTest, GoToOnAVerboseMarkOpensTheFileThenSeeks) {
+  ASSERT_TRUE(Open(gLong, kLongSeconds));
+  EXPECT_EQ(TimePane(), L"  00:00 (11:40)");
+  SetEditor(L"before\r\n<Sound File: \"" + gTalk + L"\" 3200044 01.01.2020 00:00:00 Sound Cue:01:05> said\r\nafter", 0);
+  CaretOn(L"<Sound File");
+  Command(kCmdGoTo);
+  ASSERT_TRUE(WaitUntil([] { return Panel()->file.info.lengthSeconds == kTalkSeconds && Panel()->position == 65; },
+                        10000));
+  EXPECT_EQ(Panel()->pendingCueSeconds, 0u) << "consumed by the file information";
+  EXPECT_EQ(TimePane(), L"  01:05 (01:40)");
+  Command(kCmdPlay);
+  ASSERT_TRUE(WaitSoundFrom(65)) << RunsText(CountingRuns(ReadCapture()));
+  StopAndForget();
+}
+
+TEST_F(PanelTest, StepBackAtThreeSecondsLandsAtTheStart) {
+  ASSERT_EQ(Panel()->stepBackSeconds, 5);
+  ASSERT_GE(PauseAt(3), 3u);
+  ASSERT_LT(Panel()->position, 5u);
+  size_t before = static_cast<size_t>(CaptureSize());
+  Command(kCmdRew);
+  ASSERT_TRUE(WaitState(kStatePlaying));
+  ASSERT_TRUE(WaitSoundFrom(0, before)) << RunsText(CountingRuns(ReadCapture(), before));
+  EXPECT_TRUE(WaitUntil([] { return Panel()->position < 2; }, 3000));
+  StopAndForget();
+}
+
+TEST_F(PanelTest, StepForwardSeeksOnlyInsideTheFile) {
+  ASSERT_EQ(Panel()->stepForwardSeconds, 5);
+  ASSERT_TRUE(PlayAndSettle());
+  PlayerPanelSeekToTime(PanelWindow(), 90);
+  Command(kCmdFF);  // from 90, or 91 if the ticker got there first
+  ASSERT_TRUE(WaitUntil(
+      [] {
+        for (const FrameRun& run : CountingRuns(ReadCapture()))
+          if (run.first == 95 * kRate || run.first == 96 * kRate) return true;
+        return false;
+      },
+      10000))
+      << RunsText(CountingRuns(ReadCapture()));
+  StopAndForget();
+  // A step that would pass the end does not seek; the sound resumes where it paused.
+  ASSERT_GE(PauseAt(40), 40u);
+  PlayerPanelSetStepLengths(PanelWindow(), 5, 61);
+  Command(kCmdFF);
+  PlayerPanelSetStepLengths(PanelWindow(), 5, 5);
+  ASSERT_TRUE(WaitState(kStatePlaying));
+  ASSERT_TRUE(WaitSoundFrom(40));
+  PumpFor(500);
+  auto runs = CountingRuns(ReadCapture());
+  EXPECT_EQ(runs.back().first, 40 * kRate) << "no seek after the one to 40 s:" << RunsText(runs);
+  EXPECT_GT(runs.back().frames, kRate / 2);
+  StopAndForget();
+}
+
+TEST_F(PanelTest, ADropOpensTheFirstFileAndSkipsFolders) {
+  ASSERT_TRUE(Open(gLong, kLongSeconds));
+  std::wstring folder = gFolder + L"\\sound files";
+  SendMessageW(PanelWindow(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({folder})), 0);
+  PumpFor(300);
+  EXPECT_EQ(std::wstring(Panel()->file.path), gLong) << "a folder alone opens nothing";
+  EXPECT_TRUE(gShown.empty());
+  SendMessageW(PanelWindow(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({folder, gTalk, gLong})), 0);
+  EXPECT_TRUE(WaitUntil([] { return Panel()->file.info.lengthSeconds == kTalkSeconds; }, 10000));
+  EXPECT_EQ(std::wstring(Panel()->file.path), gTalk);
+}
+
+TEST_F(PanelTest, TheSeekBarNeverSeeksToTheEnd) {
+  PlayerPanel* panel = Panel();
+  RECT bar;
+  GetClientRect(panel->seekBar, &bar);
+  Command(kCmdPlay);
+  ASSERT_TRUE(WaitState(kStatePlaying));
+  ASSERT_TRUE(WaitUntil([] { return CaptureSize() > 0; }, 10000));
+  SendMessageW(panel->seekBar, WM_LBUTTONUP, 0, MAKELPARAM(bar.right + 40, 5));
+  EXPECT_GT(SendMessageW(panel->seekBar, kSliderGetPosition, 0, 0), 99);
+  PumpFor(300);
+  auto runs = CountingRuns(ReadCapture());
+  ASSERT_FALSE(runs.empty());
+  EXPECT_EQ(runs.size(), 1u) << "a release beyond the end seeks nowhere:" << RunsText(runs);
+  SendMessageW(panel->seekBar, WM_LBUTTONUP, 0, MAKELPARAM(bar.right, 5));
+  EXPECT_EQ(SendMessageW(panel->seekBar, kSliderGetPosition, 0, 0), 99);
+  EXPECT_TRUE(WaitSoundFrom(99)) << RunsText(CountingRuns(ReadCapture()));
+  StopAndForget();
+}
+
+TEST_F(PanelTest, ACueBeyondTheEndWaitsForTheNextFile) {
+  SetEditor(L"<Sound Cue: 10:00>", 0);
+  uint32_t before = Panel()->position;
+  Command(kCmdGoTo);
+  EXPECT_EQ(Panel()->pendingCueSeconds, 600u);
+  EXPECT_EQ(Panel()->position, before) << "600 s lie beyond a file of 100 s";
+  ASSERT_TRUE(Open(gLong, kLongSeconds));
+  EXPECT_TRUE(WaitUntil([] { return Panel()->position == 600; }, 5000));
+  EXPECT_EQ(Panel()->pendingCueSeconds, 0u);
+  EXPECT_EQ(TimePane(), L"  10:00 (11:40)");
+  EXPECT_EQ(Panel()->seekBarPosition, 85u) << "600 / 700 of the bar, truncated";
+}
+
+TEST_F(PanelTest, BareFileInformationIsIgnored) {
+  SendMessageW(PanelWindow(), PN_INFO, 0, 0);
+  EXPECT_EQ(std::wstring(Panel()->file.path), gTalk);
+  EXPECT_EQ(Panel()->file.info.lengthSeconds, kTalkSeconds);
+}
+
+}  // namespace

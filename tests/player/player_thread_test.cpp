@@ -1,0 +1,481 @@
+// The player thread through its command protocol, with an owner window of the
+// test's own; what reached the sound device is read back from the capture.
+#include <windows.h>
+#include <tlhelp32.h>
+
+#include <gtest/gtest.h>
+
+#include <mutex>
+
+#include "engine_test_support.h"
+#include "player/player_commands.h"
+#include "player/player_messages.h"
+#include "language/language.h"
+#include "player/player_thread.h"
+#include "test_support.h"
+#include "ui/message_box.h"
+
+namespace {
+
+// Texts of the message boxes; the player shows its own from another thread.
+std::mutex gShownLock;
+std::vector<std::wstring> gShownTexts;
+
+HANDLE gHoldBoxes = nullptr;  // while set and not signalled, boxes stay up
+
+int RecordMessageBox(HWND, const wchar_t* text, const wchar_t*, UINT) {
+  {
+    std::lock_guard<std::mutex> hold(gShownLock);
+    gShownTexts.push_back(text);
+  }
+  if (gHoldBoxes) WaitForSingleObject(gHoldBoxes, 10000);
+  return IDOK;
+}
+
+std::vector<std::wstring> Shown() {
+  std::lock_guard<std::mutex> hold(gShownLock);
+  return gShownTexts;
+}
+
+void ClearShown() {
+  std::lock_guard<std::mutex> hold(gShownLock);
+  gShownTexts.clear();
+}
+
+int RefuseDevice(OutputModule*, const FormatRecord*) { return 0; }
+
+void InstallRefusingOutput(OutputModule* output) {
+  WaveOutputInstall(output);
+  output->Open = RefuseDevice;
+}
+
+void QuitPlayer() {
+  if (!gPlayerThread) return;
+  HANDLE thread = OpenThread(SYNCHRONIZE, FALSE, gPlayerThreadId.load());
+  PlayerPostCommand(PC_QUIT, 0, 0);
+  if (thread) {
+    WaitForSingleObject(thread, 10000);
+    CloseHandle(thread);
+  }
+}
+
+int ThreadCount() {
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return -1;
+  int count = 0;
+  THREADENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry))
+    if (entry.th32OwnerProcessID == GetCurrentProcessId()) ++count;
+  CloseHandle(snapshot);
+  return count;
+}
+
+// Where a seek to numerator/denominator lands in a counting file: whole
+// frames on a 4-byte boundary.
+uint32_t SeekFrame(uint32_t frames, uint32_t numerator, uint32_t denominator) {
+  uint64_t target = static_cast<uint64_t>(double(numerator) / double(denominator) * double(frames) * 4);
+  return static_cast<uint32_t>(target / 4);
+}
+
+struct PlayerTest : ::testing::Test {
+  OwnerWindow owner;
+  std::wstring path;  // must outlive the open request
+
+  void SetUp() override {
+    DeleteCapture();
+    ClearShown();
+    gMessageBoxRoutine = RecordMessageBox;
+    SetCurrentLanguageTable(kLanguageTableEnglish);
+    ASSERT_NE(owner.window, nullptr);
+    ASSERT_TRUE(StartAndOwn());
+  }
+  void TearDown() override {
+    QuitPlayer();
+    gPlayerInstallOutput = WaveOutputInstall;
+    SetCurrentLanguageTable(nullptr);
+  }
+  bool StartAndOwn() {
+    if (!PlayerStart()) return false;
+    PlayerPostCommand(PC_SETOWNER, 0, reinterpret_cast<LPARAM>(owner.window));
+    PlayerPostCommand(PC_SETSCALE, 0, 100);
+    return true;
+  }
+  // Opens through the user-interface entry, and takes in the stopped state that
+  // its Stop reports, so that later waits see only what follows.
+  bool Open(const char* name) {
+    path = FixturePath(name);
+    size_t from = Mark();
+    if (!PlayerOpenAudioFile(owner.window, path.c_str())) return false;
+    return WaitState(kStateStopped, from, 5000);
+  }
+  size_t Mark() const { return owner.received.size(); }
+  std::vector<LPARAM> StatesSince(size_t from) const {
+    std::vector<LPARAM> states;
+    for (size_t i = from; i < owner.received.size(); ++i)
+      if (owner.received[i].message == PN_STATE) states.push_back(owner.received[i].lParam);
+    return states;
+  }
+  bool WaitState(LPARAM state, size_t from, DWORD timeoutMs = 120000) {
+    return WaitUntil(
+        [&] {
+          for (LPARAM s : StatesSince(from))
+            if (s == state) return true;
+          return false;
+        },
+        timeoutMs);
+  }
+  // Plays from the current state to the end of the stream and the closed output.
+  bool PlayToEnd() {
+    size_t from = Mark();
+    PlayerPostCommand(PC_PLAY, 0, 0);
+    return WaitState(kStateStopped, from);
+  }
+  bool WaitForSound() {
+    return WaitUntil([] { return CaptureSize() > 0; }, 10000);
+  }
+};
+
+TEST_F(PlayerTest, PlaysAFileExactlyToItsEndAndAgainAfterIt) {
+  ASSERT_TRUE(Open("count8k-3s.wav"));
+  std::vector<uint8_t> pcm = WavPcm(path);
+  ASSERT_FALSE(pcm.empty());
+  size_t from = Mark();
+  ASSERT_TRUE(PlayToEnd());
+  EXPECT_EQ(StatesSince(from), (std::vector<LPARAM>{kStatePlaying, kStateEndOfStream, kStateStopped}));
+  EXPECT_TRUE(WithoutSilence(ReadCapture()) == pcm);
+  PlayerState* state = gPlayerState.load();
+  ASSERT_NE(state, nullptr);
+  EXPECT_FALSE(state->outputOpen);
+  EXPECT_EQ(state->output.device, nullptr) << "output closed";
+  EXPECT_EQ(state->modules.current, nullptr);
+  EXPECT_EQ(owner.Count(PN_VOLUME), 1);
+  // The format completed the file's record, which came with the seekable flag.
+  ASSERT_GE(owner.Count(PN_INFO), 1);
+  const Notification* info = nullptr;
+  for (const Notification& n : owner.received)
+    if (n.message == PN_INFO) info = &n;
+  EXPECT_EQ(info->wParam, 1u);
+  const auto* block = reinterpret_cast<const FileInfoBlock*>(info->lParam);
+  EXPECT_EQ(block->info.sampleRate, 8000u);
+  EXPECT_EQ(block->info.channelMode, 2);
+  EXPECT_EQ(block->info.lengthSeconds, 3u);
+  EXPECT_EQ(std::wstring(block->path), path);
+
+  // Play after the end: the same file from its beginning, without a new open.
+  uint64_t before = CaptureSize();
+  ASSERT_TRUE(PlayToEnd());
+  auto runs = CountingRuns(ReadCapture(), static_cast<size_t>(before));
+  ASSERT_EQ(runs.size(), 1u) << RunsText(runs) << " before " << before << " whole:" << RunsText(CountingRuns(ReadCapture()));
+  EXPECT_EQ(runs[0].first, 0u);
+  EXPECT_EQ(runs[0].frames, pcm.size() / 4);
+}
+
+TEST_F(PlayerTest, PauseStopsTheFlowAndPlayResumesIt) {
+  ASSERT_TRUE(Open("count44k-20s.wav"));
+  std::vector<uint8_t> pcm = WavPcm(path);
+  PlayerPostCommand(PC_PLAY, 0, 0);
+  ASSERT_TRUE(WaitForSound());
+  size_t from = Mark();
+  PlayerPostCommand(PC_PAUSE, 0, 0);
+  ASSERT_TRUE(WaitState(kStatePaused, from));
+  PumpFor(300);
+  uint64_t paused = CaptureSize();
+  PumpFor(700);
+  EXPECT_EQ(CaptureSize(), paused) << "nothing reaches the device while paused";
+  EXPECT_LT(paused, pcm.size());
+  ASSERT_TRUE(PlayToEnd());
+  EXPECT_TRUE(WithoutSilence(ReadCapture()) == pcm)
+      << "nothing lost or repeated:" << RunsText(CountingRuns(ReadCapture()));
+}
+
+TEST_F(PlayerTest, StopClosesEverythingAndPlayRestartsFromTheBeginning) {
+  ASSERT_TRUE(Open("count44k-20s.wav"));
+  uint32_t frames = CountingFrames(path);
+  PlayerPostCommand(PC_PLAY, 0, 0);
+  ASSERT_TRUE(WaitForSound());
+  size_t from = Mark();
+  PlayerPostCommand(PC_STOP, 0, 0);
+  ASSERT_TRUE(WaitState(kStateStopped, from));
+  PumpFor(300);
+  PlayerState* state = gPlayerState.load();
+  EXPECT_FALSE(state->outputOpen);
+  EXPECT_EQ(state->output.device, nullptr);
+  EXPECT_EQ(state->modules.current, nullptr);
+  EXPECT_EQ(state->modules.currentIndex, kSlotWav);
+  uint64_t stopped = CaptureSize();
+  auto before = CountingRuns(ReadCapture());
+  ASSERT_EQ(before.size(), 1u);
+  EXPECT_EQ(before[0].first, 0u);
+  EXPECT_LT(before[0].frames, frames);
+
+  ASSERT_TRUE(PlayToEnd());
+  auto after = CountingRuns(ReadCapture(), static_cast<size_t>(stopped));
+  ASSERT_EQ(after.size(), 1u) << RunsText(after) << " whole:" << RunsText(CountingRuns(ReadCapture()));
+  EXPECT_EQ(after[0].first, 0u);
+  EXPECT_EQ(after[0].frames, frames);
+}
+
+TEST_F(PlayerTest, ASeekFlushesAndGoesOnAtTheLastQueuedFraction) {
+  enum { kFromStopped, kFromPlaying, kFromPaused };
+  struct Seek {
+    WPARAM numerator;
+    LPARAM denominator;
+  };
+  struct {
+    const char* name;
+    const char* file;
+    int from;
+    std::vector<Seek> seeks;  // queued together: only the last is performed
+  } cases[] = {
+      {"while playing", "count44k-20s.wav", kFromPlaying, {{1, 2}}},
+      {"a burst", "count44k-20s.wav", kFromPlaying, {{1, 4}, {1, 2}, {3, 4}}},
+      // No Play follows: the flush leaves the device running, so the file plays to its end.
+      {"while paused", "count44k-20s.wav", kFromPaused, {{1, 2}}},
+      {"while stopped, ignored", "count8k-3s.wav", kFromStopped, {{1, 2}}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ASSERT_TRUE(Open(c.file));
+    DeleteCapture();
+    uint32_t frames = CountingFrames(path);
+    size_t from = Mark();
+    if (c.from != kFromStopped) {
+      PlayerPostCommand(PC_PLAY, 0, 0);
+      ASSERT_TRUE(WaitForSound());
+    }
+    if (c.from == kFromPaused) {
+      PlayerPostCommand(PC_PAUSE, 0, 0);
+      ASSERT_TRUE(WaitState(kStatePaused, from));
+    }
+    // Held still, so that a burst waits in the queue together.
+    ASSERT_NE(SuspendThread(gPlayerThread.load()), DWORD(-1));
+    for (const Seek& seek : c.seeks) PlayerPostCommand(PC_SEEK, seek.numerator, seek.denominator);
+    ResumeThread(gPlayerThread.load());
+    if (c.from == kFromStopped) {
+      ASSERT_TRUE(PlayToEnd());
+    } else {
+      ASSERT_TRUE(WaitState(kStateStopped, from));
+    }
+    auto runs = CountingRuns(ReadCapture());
+    uint32_t target = c.from == kFromStopped ? 0 : SeekFrame(frames, c.seeks.back().numerator, c.seeks.back().denominator);
+    ASSERT_EQ(runs.size(), c.from == kFromStopped ? 1u : 2u) << RunsText(runs);
+    EXPECT_EQ(runs[0].first, 0u);
+    if (c.from != kFromStopped) {
+      EXPECT_LT(runs[0].frames, target);
+    }
+    EXPECT_EQ(runs.back().first, target);
+    EXPECT_EQ(runs.back().first + runs.back().frames, frames);
+  }
+}
+
+TEST_F(PlayerTest, ASecondOwnerIsToldStoppedAndNotRegistered) {
+  OwnerWindow second;
+  PlayerPostCommand(PC_SETOWNER, 0, reinterpret_cast<LPARAM>(second.window));
+  ASSERT_TRUE(WaitUntil([&] { return second.Count(PN_STATE) == 1; }, 5000));
+  EXPECT_EQ(second.Values(PN_STATE)[0], kStateStopped);
+  // Pause while stopped still reports paused, to the first owner only.
+  PlayerPostCommand(PC_PAUSE, 0, 0);
+  ASSERT_TRUE(WaitUntil([&] { return owner.Count(PN_STATE) == 1; }, 5000));
+  EXPECT_EQ(owner.Values(PN_STATE)[0], kStatePaused);
+  PumpFor(300);
+  EXPECT_EQ(second.Count(PN_STATE), 1);
+  // Once the owner lets go, the second window may register.
+  PlayerPostCommand(PC_SETOWNER, 0, 0);
+  PlayerPostCommand(PC_SETOWNER, 0, reinterpret_cast<LPARAM>(second.window));
+  PlayerPostCommand(PC_PAUSE, 0, 0);
+  ASSERT_TRUE(WaitUntil([&] { return second.Count(PN_STATE) == 2; }, 5000));
+  EXPECT_EQ(second.Values(PN_STATE)[1], kStatePaused);
+  EXPECT_EQ(owner.Count(PN_STATE), 1);
+}
+
+TEST_F(PlayerTest, PositionAndProgressFollowTheClock) {
+  ASSERT_TRUE(Open("count8k-100s.wav"));  // 100 s: progress equals seconds
+  size_t from = Mark();
+  PlayerPostCommand(PC_PLAY, 0, 0);
+  PlayerPostCommand(PC_SEEK, 1, 2);
+  ASSERT_TRUE(WaitUntil([&] { return owner.Count(PN_PROGRESS) && owner.Values(PN_PROGRESS).back() >= 50; }, 10000));
+  PlayerPostCommand(PC_STOP, 0, 0);
+  ASSERT_TRUE(WaitState(kStateStopped, from));
+  PumpFor(300);
+  LPARAM lastPosition = -1;
+  int progressReports = 0;
+  for (size_t i = from; i < owner.received.size(); ++i) {
+    const Notification& n = owner.received[i];
+    if (n.message == PN_POSITION) {
+      EXPECT_TRUE(n.lParam == 0 || (n.lParam >= 50 && n.lParam < 100)) << n.lParam;
+      EXPECT_NE(n.lParam, lastPosition) << "only changes are reported";
+      lastPosition = n.lParam;
+    } else if (n.message == PN_PROGRESS) {
+      EXPECT_EQ(n.lParam, lastPosition) << "position / length x 100";
+      ++progressReports;
+    }
+  }
+  EXPECT_GE(progressReports, 1);
+  auto positions = owner.Values(PN_POSITION);
+  EXPECT_NE(std::find(positions.begin(), positions.end(), 50), positions.end());
+}
+
+TEST_F(PlayerTest, AFileWithoutLengthReportsPositionZeroAndNoProgress) {
+  ASSERT_TRUE(Open("count8k-half.wav"));
+  size_t from = Mark();
+  ASSERT_TRUE(PlayToEnd());
+  PumpFor(400);
+  std::vector<LPARAM> positions;
+  int progress = 0;
+  for (size_t i = from; i < owner.received.size(); ++i) {
+    if (owner.received[i].message == PN_POSITION) positions.push_back(owner.received[i].lParam);
+    if (owner.received[i].message == PN_PROGRESS) ++progress;
+  }
+  EXPECT_EQ(positions, std::vector<LPARAM>{0});
+  EXPECT_EQ(progress, 0);
+}
+
+int gStops = 0;
+int gRefreshes = 0;
+void CountStop(HWND) { ++gStops; }
+void CountRefresh(HWND) { ++gRefreshes; }
+int HasUserData(HWND window) { return GetWindowLongPtrW(window, GWLP_USERDATA) != 0; }
+
+TEST_F(PlayerTest, OpenAudioFileStopsOpensAndRefreshesAPanel) {
+  PlayerPanelCalls saved = gPlayerPanelCalls;
+  gPlayerPanelCalls = {CountStop, HasUserData, CountRefresh};
+  struct {
+    bool panelRecord;
+    int infos, refreshes;
+  } cases[] = {{false, 0, 0}, {true, 1, 1}};
+  for (const auto& c : cases) {
+    gStops = gRefreshes = 0;
+    SetWindowLongPtrW(owner.window, GWLP_USERDATA, c.panelRecord ? 1 : 0);
+    size_t from = Mark();
+    path = FixturePath("count8k-3s.wav");
+    EXPECT_TRUE(PlayerOpenAudioFile(owner.window, path.c_str()));
+    PumpFor(400);
+    EXPECT_EQ(gStops, 1);
+    EXPECT_EQ(gRefreshes, c.refreshes);
+    std::vector<const Notification*> infos;
+    for (size_t i = from; i < owner.received.size(); ++i)
+      if (owner.received[i].message == PN_INFO) infos.push_back(&owner.received[i]);
+    ASSERT_EQ(static_cast<int>(infos.size()), c.infos);
+    if (!c.infos) continue;
+    const auto* block = reinterpret_cast<const FileInfoBlock*>(infos[0]->lParam);
+    EXPECT_EQ(std::wstring(block->info.codecLabel), L"WAV");
+    EXPECT_EQ(block->info.lengthSeconds, 3u);
+    EXPECT_EQ(std::wstring(block->path), path);
+  }
+  SetWindowLongPtrW(owner.window, GWLP_USERDATA, 0);
+  gPlayerPanelCalls = saved;
+}
+
+TEST_F(PlayerTest, FailedOpensLeaveNothingToPlayAndTellTheUserOnce) {
+  struct {
+    const char* name;
+    int slot;  // -1: any module, and the user-interface entry is tried too
+    bool openGoodFileFirst;  // a stored path that the failure must clear
+  } cases[] = {
+      {"missing.wav", kSlotWav, false},
+      {"missing.wav", -1, false},
+      {"notes.xyz", -1, true},   // no module takes it
+      {"noise.mp3", -1, true},   // matched by extension, refused by Test
+      {"broken.wav", -1, true},  // the WAV module's Open fails
+      {"broken.wav", kSlotWav, true},
+      {"count8k-3s.wav", kModuleSlots, true},  // no such slot
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.name << " slot " << c.slot);
+    QuitPlayer();
+    DeleteCapture();
+    ClearShown();
+    ASSERT_TRUE(StartAndOwn());
+    if (c.openGoodFileFirst) {
+      ASSERT_TRUE(Open("count8k-3s.wav"));
+      EXPECT_TRUE(Shown().empty());
+    }
+    std::wstring failing = FixturePath(c.name);
+    EXPECT_FALSE(PlayerOpenCommand(c.slot, failing.c_str()));
+    ASSERT_NE(gPlayerState, nullptr);
+    EXPECT_EQ(gPlayerState.load()->file.path[0], L'\0');
+    EXPECT_EQ(gPlayerState.load()->modules.current, nullptr);
+    size_t from = Mark();
+    PlayerPostCommand(PC_PLAY, 0, 0);
+    PumpFor(400);
+    EXPECT_TRUE(StatesSince(from).empty()) << "play does nothing";
+    EXPECT_EQ(CaptureSize(), 0u);
+    if (c.slot != -1) continue;
+    ClearShown();
+    EXPECT_FALSE(Open(c.name));
+    ASSERT_EQ(Shown().size(), 1u);
+    EXPECT_EQ(Shown()[0], L"Cannot open the audio file.\n\n" + std::wstring(c.name, c.name + strlen(c.name)));
+  }
+}
+
+TEST_F(PlayerTest, AnUnopenableDeviceLeavesThePlayerStoppedAndSaysSo) {
+  QuitPlayer();
+  gPlayerInstallOutput = InstallRefusingOutput;
+  ASSERT_TRUE(StartAndOwn());
+  ASSERT_TRUE(Open("count8k-3s.wav"));
+  struct {
+    LanguageTable language;
+    const wchar_t* text;
+  } cases[] = {
+      {kLanguageTableEnglish, L"Cannot open the sound device."},
+      {kLanguageTableGerman, L"Das Audioger\u00e4t kann nicht ge\u00f6ffnet werden."},
+  };
+  for (const auto& c : cases) {
+    ClearShown();
+    SetCurrentLanguageTable(c.language);
+    size_t from = Mark();
+    PlayerPostCommand(PC_PLAY, 0, 0);
+    ASSERT_TRUE(WaitState(kStateStopped, from, 5000));
+    ASSERT_TRUE(WaitUntil([] { return !Shown().empty(); }, 5000));
+    PumpFor(400);
+    EXPECT_EQ(StatesSince(from), std::vector<LPARAM>{kStateStopped}) << "never reported playing";
+    ASSERT_EQ(Shown().size(), 1u);
+    EXPECT_EQ(Shown()[0], c.text);
+    EXPECT_FALSE(gPlayerState.load()->outputOpen);
+    EXPECT_EQ(gPlayerState.load()->modules.current, nullptr);
+    EXPECT_EQ(gPlayerState.load()->output.device, nullptr);
+  }
+  EXPECT_EQ(CaptureSize(), 0u);
+
+  // While the box is up the player goes on taking commands, and a second
+  // failure adds no second box.
+  ClearShown();
+  gHoldBoxes = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  size_t from = Mark();
+  PlayerPostCommand(PC_PLAY, 0, 0);
+  ASSERT_TRUE(WaitUntil([] { return !Shown().empty(); }, 5000));
+  PlayerPostCommand(PC_PLAY, 0, 0);
+  EXPECT_TRUE(WaitUntil([&] { return StatesSince(from).size() == 2; }, 5000));
+  PumpFor(300);
+  EXPECT_EQ(Shown().size(), 1u);
+  SetEvent(gHoldBoxes);
+  PumpFor(200);
+  CloseHandle(gHoldBoxes);
+  gHoldBoxes = nullptr;
+}
+
+TEST_F(PlayerTest, QuitEndsBothThreadsAndLeaksNoHandle) {
+  // A first round loads what the sound system keeps for the process.
+  ASSERT_TRUE(Open("count8k-3s.wav"));
+  ASSERT_TRUE(PlayToEnd());
+  QuitPlayer();
+  DWORD handlesBefore = 0;
+  ASSERT_TRUE(GetProcessHandleCount(GetCurrentProcess(), &handlesBefore));
+  int threadsBefore = ThreadCount();
+
+  ASSERT_TRUE(StartAndOwn());
+  ASSERT_TRUE(Open("count44k-20s.wav"));
+  PlayerPostCommand(PC_PLAY, 0, 0);
+  ASSERT_TRUE(WaitForSound());
+  QuitPlayer();  // while playing
+  EXPECT_EQ(gPlayerThread, nullptr);
+  EXPECT_EQ(gPlayerState, nullptr);
+  EXPECT_FALSE(PlayerPostCommand(PC_PLAY, 0, 0)) << "nothing is posted while the player is not running";
+  EXPECT_TRUE(WaitUntil([&] { return ThreadCount() == threadsBefore; }, 3000)) << "the ticker ended";
+  DWORD handlesAfter = 0;
+  ASSERT_TRUE(GetProcessHandleCount(GetCurrentProcess(), &handlesAfter));
+  EXPECT_EQ(handlesAfter, handlesBefore);
+}
+
+}  // namespace

@@ -1,0 +1,26 @@
+// The real main window hosted in a test program, with its settings
+// redirected into a private temporary folder.
+#pragma once
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include <string>
+#include <vector>
+
+// A new empty folder under the temporary folder, named prefix + a tick count.
+std::wstring MakeTestFolder(const wchar_t* prefix);
+// Creates the application record and the main window with the settings in
+// folder, in the given interface language ("US", "DE"); messageBox answers
+// the program's message boxes instead of the user (null: every box is
+// answered "No").
+void HostMainWindow(const std::wstring& folder, int (*messageBox)(HWND, const wchar_t*, const wchar_t*, UINT),
+                    const char* language = "US");
+// Destroys the main window without the save prompt.
+void CloseMainWindow();
+// Runs the window messages that are waiting.
+void DispatchPending();
+// The editor's whole text.
+std::wstring EditorText();
+// A drop handle as the shell makes it, for WM_DROPFILES; the receiver frees it.
+HDROP MakeDrop(const std::vector<std::wstring>& paths);
