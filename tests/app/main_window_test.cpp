@@ -5,15 +5,19 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "app/app_state.h"
+#include "app/main_menus.h"
 #include "app/main_window.h"
 #include "commands/commands.h"
 #include "editor/document.h"
 #include "editor/editor_view.h"
 #include "main_window_host.h"
 #include "player/player_panel.h"
+#include "settings/settings_store.h"
 #include "test_support.h"
+#include "ui/message_box.h"
 #include "ui/status_bar.h"
 
 namespace {
@@ -122,6 +126,32 @@ TEST_F(MainWindowTest, DroppedTextFileOpensTheFirstThatIsNotAFolder) {
   // Only folders: nothing happens.
   SendMessageW(EditorWindow(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({folder})), 0);
   EXPECT_STREQ(DocumentPath(), first.c_str());
+}
+
+// The player's messages follow the language chosen in the program, not the
+// language of Windows.
+TEST_F(MainWindowTest, GermanChosenInTheProgramShowsGermanPlayerMessages) {
+  ASSERT_NE(PRIMARYLANGID(GetUserDefaultUILanguage()), LANG_GERMAN) << "needs a Windows in another language";
+  std::wstring broken = gFolder + L"\\broken.wav";
+  ASSERT_TRUE(WriteWholeFile(broken, {'R', 'I', 'F', 'F', 4, 0, 0, 0, 'W', 'A', 'V', 'E'}));
+  static std::vector<std::wstring> shown;
+  shown.clear();
+  auto record = [](HWND, const wchar_t* text, const wchar_t*, UINT) {
+    shown.push_back(text);
+    return IDOK;
+  };
+  auto saved = gMessageBoxRoutine;
+  gMessageBoxRoutine = record;
+  WriteString(Settings(), kSettingLanguage.section, kSettingLanguage.name, "DE");
+  lstrcpyA(gApp->languageCode, "");
+  SelectLanguageAndBuildMenus(gMainWindow);
+  EXPECT_FALSE(PlayerPanelOpenFile(PlayerPanelWindow(), broken.c_str()));
+  WriteString(Settings(), kSettingLanguage.section, kSettingLanguage.name, "US");
+  lstrcpyA(gApp->languageCode, "");
+  SelectLanguageAndBuildMenus(gMainWindow);
+  gMessageBoxRoutine = saved;
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0], L"Die Audiodatei kann nicht ge\u00f6ffnet werden.\n\nbroken.wav");
 }
 
 }  // namespace
