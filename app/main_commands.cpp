@@ -40,6 +40,24 @@ LRESULT GoToCommand(HWND window, uint16_t) { return GoToMark(window); }
 LRESULT LanguageCommand(HWND window, uint16_t) { return RunLanguageCommand(window); }
 LRESULT GoOnlineCommand(HWND window, uint16_t) { return OpenProductPage(window); }
 
+// Tab types a tab into the text; from the player panel's controls it brings
+// the focus back to the text.
+LRESULT TabKeyCommand(HWND, uint16_t) {
+  HWND editor = EditorWindow();
+  if (GetFocus() == editor)
+    SendMessageW(editor, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"\t"));
+  else
+    SetFocus(editor);
+  return 0;
+}
+
+// Shift+Tab walks from the text through the player panel's controls and back.
+LRESULT ShiftTabKeyCommand(HWND, uint16_t) {
+  HWND next = PlayerPanelNextFocus(PlayerPanelWindow(), GetFocus());
+  SetFocus(next ? next : EditorWindow());
+  return 0;
+}
+
 // Undo, Cut, Copy, Paste and Clear: the edit control's own messages.
 LRESULT EditorCommand(HWND, uint16_t command) {
   static constexpr struct {
@@ -97,6 +115,7 @@ LRESULT WordWrapCommand(HWND window, uint16_t) {
 LRESULT AfterCreateCommand(HWND window, uint16_t) {
   MainMenusLoadCheckMarks();
   UpdateWindowTitle(window);
+  ReopenDocumentAfterRestart(window);
   return 0;
 }
 

@@ -28,6 +28,14 @@ HWND gMainWindow = nullptr;
 
 namespace {
 
+// What a restart carries from the old window to the new one; it outlives the
+// application record, which is zeroed between the runs.
+struct ReopenRecord {
+  wchar_t path[kMaxPathChars + 1];
+  uint32_t caretLine;  // 0-based
+};
+ReopenRecord gReopen;
+
 constexpr int kMinTrackWidth = 350;
 constexpr int kMinEditorHeight = 100;
 
@@ -72,6 +80,7 @@ LRESULT OnCreate(HWND window) {
   gEditorFilesDropped = DocumentOpenDropped;
   gEditorStatesChanged = RefreshCommandStates;
   HWND editor = CreateEditor(window, (gApp->options & kOptWordWrap) != 0);
+  DocumentStart();
   HWND panel = CreatePlayerPanel(window, gApp->instance);
   if (!editor || !panel) {
     if (font) DeleteObject(font);
@@ -97,11 +106,12 @@ LRESULT OnClose(HWND window) {
   return DefWindowProcW(window, WM_CLOSE, 0, 0);
 }
 
+// Windows asks before a logoff or shutdown: Cancel in the save prompt, or a
+// save that failed, must keep the session (and the text) alive.
 LRESULT OnQueryEndSession(HWND window) {
   SaveWindowSettings(window, 0);
   Flush(Settings());
-  QueryCloseDocument(window);
-  return TRUE;
+  return QueryCloseDocument(window) ? TRUE : FALSE;
 }
 
 LRESULT OnDestroy(HWND window) {
@@ -180,10 +190,6 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_MENUCHAR: return MainMenusOnMenuChar(static_cast<wchar_t>(LOWORD(wParam)), reinterpret_cast<HMENU>(lParam));
     case WM_COMMAND: return MainWindowOnCommand(window, wParam, lParam);
     case WM_USER + 7: return 0;
-    case WM_USER + 8: {
-      auto routine = reinterpret_cast<LRESULT (*)(LPARAM)>(wParam);
-      return routine ? routine(lParam) : 0;
-    }
     default: break;
   }
   return DefWindowProcW(window, message, wParam, lParam);
@@ -257,8 +263,30 @@ HWND CreateMainWindow(HINSTANCE instance, int showCommand) {
 
 void RefreshCommandStates() { MainMenusUpdateStates(); }
 
-void RequestRestart() {
+int RequestRestart() {
+  if (!QueryCloseDocument(gMainWindow)) return 0;
+  gReopen = ReopenRecord{};
+  CopyTextBounded(gReopen.path, kMaxPathChars + 1, DocumentPath());
+  if (HWND editor = EditorWindow()) {
+    DWORD start = 0, end = 0;
+    SendMessageW(editor, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    gReopen.caretLine = static_cast<uint32_t>(SendMessageW(editor, EM_LINEFROMCHAR, end, 0));
+  }
   ++gApp->restartCount;
   SuppressWrites(Settings());
   DestroyWindow(gMainWindow);
+  return 1;
+}
+
+void ReopenDocumentAfterRestart(HWND window) {
+  if (!gReopen.path[0]) return;
+  ReopenRecord reopen = gReopen;
+  gReopen = ReopenRecord{};
+  if (!DocumentOpenFile(window, reopen.path)) return;
+  HWND editor = EditorWindow();
+  LRESULT at = SendMessageW(editor, EM_LINEINDEX, reopen.caretLine, 0);
+  if (at < 0) return;  // the file has fewer lines now
+  SendMessageW(editor, EM_SETSEL, static_cast<WPARAM>(at), at);
+  SendMessageW(editor, EM_SCROLLCARET, 0, 0);
+  UpdateLineColumn(editor);
 }

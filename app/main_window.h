@@ -21,6 +21,11 @@ void ComputeMainLayout(int width, int height, int toolbarHeight, int statusBarHe
 
 // Updates the greyed state of the editor commands in the menus and the toolbar.
 void RefreshCommandStates();
-// Restart request: the window is destroyed with settings writes suppressed and
-// the program runs again in the same process.
-void RequestRestart();
+// Restart request (after a settings restore or reset, or a change of look):
+// the save prompt runs first, and Cancel there ends the request (returns 0).
+// Otherwise the window is destroyed with settings writes suppressed, the
+// program runs again in the same process, and the new window opens the same
+// transcript at the same caret line.
+int RequestRestart();
+// In a window made by a restart: reopens the transcript the old one showed.
+void ReopenDocumentAfterRestart(HWND window);

@@ -18,10 +18,9 @@ int IsGermanSystem() {
   return lstrcmpA(code, "DE") == 0;
 }
 
-LONG FitSpan(LONG start, LONG length, LONG areaStart, LONG areaEnd) {
-  if (start + length > areaEnd) start = areaEnd - length;
-  if (start < areaStart) start = areaStart;
-  return start;
+LONG CentreSpan(LONG length, LONG areaStart, LONG areaEnd) {
+  LONG start = areaStart + (areaEnd - areaStart - length) / 2;
+  return start < areaStart ? areaStart : start;
 }
 
 }  // namespace
@@ -39,11 +38,11 @@ LRESULT OpenProductPage(HWND window) {
   return 0;
 }
 
-void FitRectIntoArea(const RECT* area, RECT* rect) {
+void CentreRectInArea(const RECT* area, RECT* rect) {
   LONG width = rect->right - rect->left;
   LONG height = rect->bottom - rect->top;
-  LONG left = FitSpan(rect->left, width, area->left, area->right);
-  LONG top = FitSpan(rect->top, height, area->top, area->bottom);
+  LONG left = CentreSpan(width, area->left, area->right);
+  LONG top = CentreSpan(height, area->top, area->bottom);
   SetRect(rect, left, top, left + width, top + height);
 }
 
@@ -56,7 +55,7 @@ int ResetWindowPosition() {
   SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
   RECT window{};
   GetWindowRect(gMainWindow, &window);
-  FitRectIntoArea(&area, &window);
+  CentreRectInArea(&area, &window);
   SetWindowPos(gMainWindow, nullptr, window.left, window.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   return 1;
 }

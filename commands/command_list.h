@@ -232,8 +232,8 @@ TPWR_COMMAND(196, About, "Abot", PLACE(Help, 7), Always, NOKEY, AboutCommand,
              "&Produktinformation...;Zeigt Programminformationen an")
 
 // Sent by the program itself.
-TPWR_INTERNAL(22, TabKey, nullptr)
-TPWR_INTERNAL(23, ShiftTabKey, nullptr)
+TPWR_INTERNAL(22, TabKey, TabKeyCommand)
+TPWR_INTERNAL(23, ShiftTabKey, ShiftTabKeyCommand)
 TPWR_INTERNAL(25, EscapeKey, EscapeCommand)
 TPWR_INTERNAL(183, AfterCreate, AfterCreateCommand)
 

@@ -10,11 +10,14 @@
 
 #include "base/paths.h"
 #include "base/product.h"
+#include "base/text_builder.h"
 #include "base/text_limits.h"
 #include "commands/commands.h"
 #include "editor/editor_view.h"
 #include "editor/text_file.h"
 #include "language/language.h"
+#include "player/player_commands.h"
+#include "player/player_panel.h"
 #include "ui/message_box.h"
 
 namespace {
@@ -27,6 +30,8 @@ constexpr size_t kDialogPathChars = 1024;
 struct Document {
   wchar_t path[kMaxPathChars + 1];  // empty for an unsaved new document
   wchar_t windowTitle[kMaxPathChars];
+  // A file that was not read exactly as stored: saving over it asks first.
+  wchar_t inexactPath[kMaxPathChars + 1];
 };
 Document gDocument;
 
@@ -53,6 +58,40 @@ void ShowFileError(HWND owner, DWORD error, const wchar_t* path) {
   ShowMessage(owner, message, MB_ICONHAND | MB_OK);
 }
 
+// The warning after a file was read with problems: what differs, then the path.
+void WarnNotReadExactly(HWND owner, uint32_t problems, const wchar_t* path) {
+  static constexpr struct {
+    uint32_t problem;
+    uint16_t text;
+  } kProblemTexts[] = {{kTextProblemNul, kTextHasNuls}, {kTextProblemInvalidUtf8, kTextInvalidUtf8},
+                       {kTextProblemOddByte, kTextOddByte}};
+  wchar_t message[kMaxPathChars + 1200];
+  TextBuilder builder;
+  TextBuilderStart(&builder, message, sizeof message / sizeof message[0]);
+  wchar_t line[300];
+  GetText(kTextNotReadExactly, line, 300);
+  TextAppend(&builder, line);
+  for (const auto& entry : kProblemTexts) {
+    if (!(problems & entry.problem)) continue;
+    GetText(entry.text, line, 300);
+    TextAppend(&builder, L"\r\n");
+    TextAppend(&builder, line);
+  }
+  TextAppend(&builder, L"\r\n\r\n");
+  TextAppend(&builder, path);
+  ShowMessage(owner, message, MB_ICONWARNING | MB_OK);
+}
+
+int IsInexactFile(const wchar_t* path) {
+  return gDocument.inexactPath[0] && CompareStringOrdinal(path, -1, gDocument.inexactPath, -1, TRUE) == CSTR_EQUAL;
+}
+
+int ConfirmReplaceInexact(HWND owner) {
+  wchar_t question[400];
+  GetText(kTextReplaceNotExact, question, 400);
+  return ShowMessage(owner, question, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
+}
+
 // Abandons the operation (returns 0) when the prompt ends in Cancel.
 int GuardModified(HWND owner) {
   return !IsModified() || ConfirmSaveChanges(owner, gDocument.path) != IDCANCEL;
@@ -61,6 +100,7 @@ int GuardModified(HWND owner) {
 void ClearDocument() {
   SetWindowTextW(Editor(), L"");
   gDocument.path[0] = 0;
+  gDocument.inexactPath[0] = 0;
   SetModified(FALSE);
 }
 
@@ -144,6 +184,7 @@ void UpdateWindowTitle(HWND owner) {
 }
 
 DWORD LoadTextFile(HWND owner, const wchar_t* path) {
+  gDocument.inexactPath[0] = 0;
   TextBuffer buffer{};
   DWORD error = TextFileLoad(path, &buffer);
   if (error) {
@@ -151,12 +192,18 @@ DWORD LoadTextFile(HWND owner, const wchar_t* path) {
     return error;
   }
   SetWindowTextW(Editor(), buffer.text);  // also resets the control's undo
+  uint32_t problems = buffer.problems;
   TextBufferFree(&buffer);
   UpdateLineColumn(Editor());
+  if (problems) {
+    CopyTextBounded(gDocument.inexactPath, kMaxPathChars + 1, path);
+    WarnNotReadExactly(owner, problems, path);
+  }
   return 0;
 }
 
 DWORD SaveTextFile(HWND owner, const wchar_t* path) {
+  if (IsInexactFile(path) && !ConfirmReplaceInexact(owner)) return ERROR_CANCELLED;
   int length = GetWindowTextLengthW(Editor());
   wchar_t* text = static_cast<wchar_t*>(malloc((static_cast<size_t>(length) + 1) * sizeof(wchar_t)));
   if (!text) {
@@ -168,15 +215,16 @@ DWORD SaveTextFile(HWND owner, const wchar_t* path) {
   DWORD error = TextFileSave(path, text, static_cast<size_t>(length), &stage);
   free(text);
   if (error) ShowFileError(owner, error, stage == kSaveWrite ? nullptr : path);
+  else if (IsInexactFile(path)) gDocument.inexactPath[0] = 0;  // it now holds exactly the text shown
   return error;
 }
 
+void DocumentStart() { gDocument = Document{}; }
+
 void DocumentNew(HWND owner) {
   if (!GuardModified(owner)) return;
-  SetWindowTextW(Editor(), L"");
-  gDocument.path[0] = 0;
+  ClearDocument();
   UpdateWindowTitle(owner);
-  SetModified(FALSE);
 }
 
 void DocumentOpen(HWND owner) {
@@ -232,8 +280,14 @@ void DocumentOpenDropped(HDROP drop) {
     DWORD attributes = GetFileAttributesW(path);
     found = attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
   }
-  if (found) DocumentOpenFile(owner, path);
   DragFinish(drop);
+  if (!found) return;
+  // A recording goes to the player: loaded as text, a save would overwrite it.
+  HWND panel = PlayerPanelWindow();
+  if (PlayerClaimsFile(panel, path))
+    PlayerPanelOpenFile(panel, path);
+  else
+    DocumentOpenFile(owner, path);
 }
 
 const wchar_t* DocumentPath() { return gDocument.path; }

@@ -7,12 +7,16 @@
 #include <shellapi.h>
 
 
+// A new window's document: unnamed and empty (the record outlives windows).
+void DocumentStart();
 void DocumentNew(HWND owner);
 void DocumentOpen(HWND owner);
 // Both return 1 on success, 0 on failure or cancel.
 int DocumentSave(HWND owner);
 int DocumentSaveAs(HWND owner);
-// Opens the first dropped item that is not a folder; always finishes the drop.
+// Opens the first dropped item that is not a folder: a recording (a file the
+// player claims) in the player, anything else as the transcript. Always
+// finishes the drop.
 void DocumentOpenDropped(HDROP drop);
 // Opens a transcript by its full path after the save prompt. Non-zero when it
 // was read; a file that cannot be read leaves a new empty document.

@@ -158,7 +158,8 @@ HFONT CreateEditorFont() {
 void ApplyEditorColors() {
   COLORREF colors[2];
   uint32_t useSystem = 0;
-  if (!ReadColors(Settings(), kSettingColor.section, kSettingColor.name, colors, &useSystem)) {
+  // "Use system colors" keeps the stored pair for the dialog but shows the system's.
+  if (!ReadColors(Settings(), kSettingColor.section, kSettingColor.name, colors, &useSystem) || useSystem) {
     colors[0] = ThemeGetColor(kThemeWindowText);
     colors[1] = ThemeGetColor(kThemeWindowBack);
   }

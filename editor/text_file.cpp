@@ -118,39 +118,6 @@ DWORD ReplaceTarget(const wchar_t* temporary, const wchar_t* path, DWORD keptAtt
 
 }  // namespace
 
-void TextBufferFree(TextBuffer* buffer) {
-  free(buffer->text);
-  buffer->text = nullptr;
-  buffer->length = 0;
-}
-
-int TextFileDecode(const unsigned char* bytes, size_t size, TextBuffer* out) {
-  out->text = nullptr;
-  out->length = 0;
-  if (size >= 3 && bytes[0] == 0xFF && bytes[1] == 0xFE) {
-    size_t chars = (size - 2) / 2;
-    out->text = static_cast<wchar_t*>(malloc((chars + 1) * sizeof(wchar_t)));
-    if (!out->text) return 0;
-    memcpy(out->text, bytes + 2, chars * sizeof(wchar_t));
-    out->text[chars] = 0;
-    // A NUL inside the file ends the text, as it would in the edit control.
-    out->length = wcslen(out->text);
-    return 1;
-  }
-  size_t ansiLength = strnlen(reinterpret_cast<const char*>(bytes), size);
-  if (ansiLength > 0x7FFFFFFF) ansiLength = 0x7FFFFFFF;
-  int chars = ansiLength ? MultiByteToWideChar(CP_ACP, 0, reinterpret_cast<const char*>(bytes),
-                                               static_cast<int>(ansiLength), nullptr, 0)
-                         : 0;
-  out->text = static_cast<wchar_t*>(malloc((static_cast<size_t>(chars) + 1) * sizeof(wchar_t)));
-  if (!out->text) return 0;
-  if (chars) MultiByteToWideChar(CP_ACP, 0, reinterpret_cast<const char*>(bytes), static_cast<int>(ansiLength),
-                                 out->text, chars);
-  out->text[chars] = 0;
-  out->length = static_cast<size_t>(chars);
-  return 1;
-}
-
 DWORD TextFileUserError(DWORD code) {
   // Codes whose system texts would confuse a typist get a plainer neighbour.
   switch (code) {

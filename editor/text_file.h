@@ -1,5 +1,5 @@
-// Transcript files on disk: read as UTF-16 (with byte-order mark) or ANSI text,
-// written as UTF-16 LE with a byte-order mark. A save never destroys the
+// Transcript files on disk: read whole and decoded (text_decode.h), written as
+// UTF-16 LE with a byte-order mark. A save never destroys the
 // previous version: the new text goes to a temporary file in the same folder,
 // which replaces the old file only when it is complete.
 #pragma once
@@ -7,16 +7,7 @@
 
 #include <cstddef>
 
-// A transcript's text in wide characters, NUL-terminated, on the heap.
-struct TextBuffer {
-  wchar_t* text;
-  size_t length;  // characters, without the terminating NUL
-};
-void TextBufferFree(TextBuffer* buffer);
-
-// Converts file bytes to text: UTF-16 LE after FF FE when the file has at least
-// three bytes, otherwise ANSI text in the system code page. Zero when out of memory.
-int TextFileDecode(const unsigned char* bytes, size_t size, TextBuffer* out);
+#include "editor/text_decode.h"
 
 // Reads and decodes a whole file. Returns 0 or a system error code, mapped as
 // the user should see it.

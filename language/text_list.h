@@ -90,6 +90,18 @@ TPWR_TEXT(30001, FileChanged, "qChg", "The file has changed. Do you want to save
           "Die Datei wurde ge\xE4ndert. Speichern?")
 TPWR_TEXT(200, ResetWindows, "qrwp", "Do you want to reset the window positions?",
           "M\xF6" "chten Sie die Fensterpositionen zur\xFC" "cksetzen?")
+TPWR_TEXT(30002, NotReadExactly, "qNRE", "This text was not read exactly as the file stores it:",
+          "Dieser Text konnte nicht genau so gelesen werden, wie die Datei ihn speichert:")
+TPWR_TEXT(30003, HasNuls, "qNul", "It holds NUL characters; they are shown as blanks.",
+          "Er enth\xE4lt NUL-Zeichen; sie werden als Leerzeichen angezeigt.")
+TPWR_TEXT(30004, InvalidUtf8, "qUt8", "It holds bytes that are not valid UTF-8; they are shown as replacement characters.",
+          "Er enth\xE4lt Bytes, die kein g\xFCltiges UTF-8 sind; sie werden als Ersatzzeichen angezeigt.")
+TPWR_TEXT(30005, OddByte, "qOdd", "Its last byte is half of a UTF-16 character and is left out.",
+          "Sein letztes Byte ist ein halbes UTF-16-Zeichen und wird weggelassen.")
+TPWR_TEXT(30006, ReplaceNotExact, "qRpl",
+          "This file was not read exactly as it is stored. Saving replaces it with the text shown. Replace it?",
+          "Diese Datei wurde nicht genau so gelesen, wie sie gespeichert ist. Beim Speichern wird sie durch den "
+          "angezeigten Text ersetzt. Ersetzen?")
 TPWR_TEXT(30010, CannotOpenAudio, "eOAF", "Cannot open the audio file.",
           "Die Audiodatei kann nicht ge\xF6" "ffnet werden.")
 TPWR_TEXT(30011, CannotOpenSoundDevice, "eOSD", "Cannot open the sound device.",

@@ -130,6 +130,12 @@ int ModuleLookup(ModuleTable* table, void* owner, const wchar_t* path) {
   return 0;
 }
 
+int ModuleClaims(ModuleTable* table, void* owner, const wchar_t* path) {
+  for (const InputModule& module : table->slots)
+    if (module.extensions && ExtensionMatch(path, module.extensions)) return 1;
+  return ModuleLookup(table, owner, path) != 0;
+}
+
 int ModuleTableOpenFile(ModuleTable* table, int slot, void* owner, const wchar_t* path, FileInfoBlock* block) {
   if (slot < 0) slot = ModuleLookup(table, owner, path) - 1;
   if (slot < 0 || slot >= kModuleSlots) {

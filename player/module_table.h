@@ -24,6 +24,9 @@ int ExtensionMatch(const wchar_t* path, const wchar_t* list);
 int ExtensionShortcutSlot(const wchar_t* path);
 // 1-based slot of the module that takes the file, or 0.
 int ModuleLookup(ModuleTable* table, void* owner, const wchar_t* path);
+// Non-zero when the file is a module's: its extension is in a module's list
+// (whether or not that module can open it), or a plug-in's Test takes it.
+int ModuleClaims(ModuleTable* table, void* owner, const wchar_t* path);
 
 // Opens path with the module in slot (negative: look it up). Clears the block
 // and stores the path in it first; on failure the stored path is cleared again.

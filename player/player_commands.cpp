@@ -69,6 +69,12 @@ int PlayerFindModule(HWND owner, const wchar_t* path) {
   return state ? ModuleLookup(&state->modules, owner, path) : 0;
 }
 
+int PlayerClaimsFile(HWND owner, const wchar_t* path) {
+  if (!PlayerStart()) return 0;
+  PlayerState* state = gPlayerState;
+  return state ? ModuleClaims(&state->modules, owner, path) : 0;
+}
+
 int PlayerOpenCommand(int slot, const wchar_t* path) {
   if (GetFileAttributesW(path) == INVALID_FILE_ATTRIBUTES) return 0;
   if (!PlayerStart()) return 0;

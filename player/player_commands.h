@@ -21,6 +21,9 @@ int PlayerStart();
 // 1-based slot of the module that takes the file, or 0 (also when the player
 // cannot be started). Runs in the calling thread on the player's table.
 int PlayerFindModule(HWND owner, const wchar_t* path);
+// Non-zero when the file belongs to the player rather than the editor (see
+// ModuleClaims), even when it cannot be opened. Starts the player if needed.
+int PlayerClaimsFile(HWND owner, const wchar_t* path);
 // Opens the file in the player thread with the module in slot (-1: search) and
 // waits up to 30 seconds for the result. The player gets a copy of path.
 int PlayerOpenCommand(int slot, const wchar_t* path);

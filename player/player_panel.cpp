@@ -254,3 +254,15 @@ void PlayerPanelSetStepLengths(HWND panel, int32_t backSeconds, int32_t forwardS
   record->stepBackSeconds = backSeconds;
   record->stepForwardSeconds = forwardSeconds;
 }
+
+HWND PlayerPanelNextFocus(HWND panel, HWND current) {
+  PlayerPanel* record = PlayerPanelOf(panel);
+  if (!record) return nullptr;
+  HWND order[] = {record->seekBar, record->volumeBar};
+  size_t next = 0;
+  for (size_t i = 0; i < 2; i++)
+    if (order[i] == current) next = i + 1;
+  for (; next < 2; next++)
+    if (order[next] && IsWindowEnabled(order[next])) return order[next];
+  return nullptr;
+}

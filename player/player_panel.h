@@ -53,6 +53,10 @@ HWND CreatePlayerPanel(HWND parent, HINSTANCE instance);
 PlayerPanel* PlayerPanelOf(HWND panel);
 // The program's panel (the one created last), or null.
 HWND PlayerPanelWindow();
+// Where the focus goes next on its way through the panel's controls: the seek
+// bar after anything outside the panel, then the volume bar; null after the
+// last control (the caller gives the focus back to the text).
+HWND PlayerPanelNextFocus(HWND panel, HWND current);
 // Step lengths in seconds for Rew and FF (read from the settings at creation).
 void PlayerPanelSetStepLengths(HWND panel, int32_t backSeconds, int32_t forwardSeconds);
 

@@ -33,6 +33,7 @@ void Paint(HWND window, Slider* slider) {
   RECT thumb = {slider->thumbLeft, inner.top, slider->thumbLeft + slider->thumbWidth, inner.bottom};
   int highlight = slider->hot && IsWindowEnabled(window);
   FillRect(dc, &thumb, highlight ? GetSysColorBrush(COLOR_HIGHLIGHT) : line);
+  if (GetFocus() == window) DrawFocusRect(dc, &client);
   BitBlt(target, 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
   SelectObject(dc, oldBitmap);
   DeleteObject(bitmap);
@@ -70,6 +71,11 @@ void OnMouseMove(HWND window, Slider* slider, LPARAM lParam) {
   SetHot(window, slider, OverThumb(slider, x));
 }
 
+void Notify(HWND window, const Slider* slider) {
+  SendMessageW(slider->parent, WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, slider->position & 0xFFFF),
+               reinterpret_cast<LPARAM>(window));
+}
+
 void OnButtonUp(HWND window, Slider* slider, LPARAM lParam) {
   ReleaseCapture();
   RECT client;
@@ -77,8 +83,32 @@ void OnButtonUp(HWND window, Slider* slider, LPARAM lParam) {
   slider->position = SliderReleasePosition(LOWORD(lParam), slider->maximum, client.right);
   slider->dragging = 0;
   Repaint(window);
-  SendMessageW(slider->parent, WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, slider->position & 0xFFFF),
-               reinterpret_cast<LPARAM>(window));
+  Notify(window, slider);
+}
+
+// With the focus, the arrow keys move by a hundredth of the range, Page Up and
+// Page Down by a tenth, Home and End to the ends; each move tells the parent
+// as a release would.
+void OnKeyDown(HWND window, Slider* slider, WPARAM key) {
+  uint32_t step = slider->maximum / 100 ? slider->maximum / 100 : 1;
+  uint32_t page = slider->maximum / 10 ? slider->maximum / 10 : 1;
+  uint32_t position = slider->position;
+  switch (key) {
+    case VK_LEFT:
+    case VK_DOWN: position = position > step ? position - step : 0; break;
+    case VK_RIGHT:
+    case VK_UP: position += step; break;
+    case VK_PRIOR: position += page; break;
+    case VK_NEXT: position = position > page ? position - page : 0; break;
+    case VK_HOME: position = 0; break;
+    case VK_END: position = slider->maximum; break;
+    default: return;
+  }
+  if (position > slider->maximum) position = slider->maximum;
+  if (!IsWindowEnabled(window)) return;
+  slider->position = position;
+  Repaint(window);
+  Notify(window, slider);
 }
 
 void OnTimer(HWND window, Slider* slider) {
@@ -147,7 +177,11 @@ LRESULT CALLBACK SliderProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
       return 0;
     case WM_PAINT: Paint(window, slider); return 0;
     case WM_ERASEBKGND: return 1;
-    case WM_ENABLE: Repaint(window); return 0;
+    case WM_ENABLE:
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS: Repaint(window); return 0;
+    case WM_GETDLGCODE: return DLGC_WANTARROWS;
+    case WM_KEYDOWN: OnKeyDown(window, slider, wParam); return 0;
     case WM_LBUTTONDOWN:
     case WM_MOUSEMOVE:
     case WM_LBUTTONUP: return OnMouse(window, slider, message, wParam, lParam);

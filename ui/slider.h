@@ -1,6 +1,7 @@
 // The toolkit's slider: a flat bar with a thumb, used for the player's seek and
-// volume bars. It tells its parent about a release with WM_HSCROLL
-// (SB_THUMBPOSITION, position in the high word, itself as lParam).
+// volume bars. It tells its parent about a release, or a move by a key while it
+// has the focus, with WM_HSCROLL (SB_THUMBPOSITION, position in the high word,
+// itself as lParam).
 #pragma once
 #include <windows.h>
 

@@ -30,6 +30,11 @@ class MainWindowTest : public testing::Test {
     HostMainWindow(gFolder, nullptr);
   }
   static void TearDownTestSuite() { CloseMainWindow(); }
+  void SetUp() override {
+    ASSERT_NE(gMainWindow, nullptr);
+    SendMessageW(EditorWindow(), EM_SETMODIFY, FALSE, 0);
+    DocumentNew(gMainWindow);
+  }
   static std::wstring gFolder;
 
   static void Type(const std::wstring& text) {

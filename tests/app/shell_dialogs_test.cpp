@@ -9,6 +9,7 @@
 #include "app/app_state.h"
 #include "app/language_dialog.h"
 #include "app/window_commands.h"
+#include "base/paths.h"
 #include "test_support.h"
 
 namespace {
@@ -21,18 +22,18 @@ TEST(LanguageChoices, FoundByCodeWithoutRegardToCase) {
   EXPECT_EQ(FindLanguageChoice(choices, 0, "US"), -1);
 }
 
-TEST(WindowPosition, FitsIntoTheWorkAreaKeepingItsSize) {
-  RECT area = {0, 0, 1000, 700};
+// The rescued window lands in the middle of the work area, whatever its old place.
+TEST(WindowPosition, CentredInTheWorkAreaKeepingItsSize) {
+  RECT area = {0, 40, 1000, 740};
   struct { RECT from, to; } cases[] = {
-      {{100, 100, 500, 400}, {100, 100, 500, 400}},        // inside: unchanged
-      {{-300, -50, 100, 250}, {0, 0, 400, 300}},           // off the top left
-      {{900, 600, 1300, 900}, {600, 400, 1000, 700}},      // off the bottom right
-      {{2500, 10, 2900, 310}, {600, 10, 1000, 310}},       // on a monitor that is gone
-      {{-50, -50, 1150, 850}, {0, 0, 1200, 900}},          // larger than the area: top left
+      {{100, 100, 500, 400}, {300, 240, 700, 540}},        // inside
+      {{-300, -50, 100, 250}, {300, 240, 700, 540}},       // off the top left
+      {{2500, 10, 2900, 310}, {300, 240, 700, 540}},       // on a monitor that is gone
+      {{-50, -50, 1150, 850}, {0, 40, 1200, 940}},         // larger than the area: top left
   };
   for (const auto& c : cases) {
     RECT rect = c.from;
-    FitRectIntoArea(&area, &rect);
+    CentreRectInArea(&area, &rect);
     EXPECT_TRUE(EqualRect(&rect, &c.to)) << rect.left << "," << rect.top << "," << rect.right << "," << rect.bottom;
   }
 }
@@ -74,10 +75,10 @@ class LanguageDialogRun : public testing::Test {
     gApp = static_cast<AppState*>(calloc(1, sizeof(AppState)));
     gApp->instance = GetModuleHandleW(nullptr);
     lstrcpyA(gApp->languageCode, "US");
-    wchar_t path[MAX_PATH];
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    languageFile = path;
-    languageFile = languageFile.substr(0, languageFile.find_last_of(L"\\/") + 1) + L"_xt.lng";
+    // Where the dialog looks: the program's folder, wherever a test has put it.
+    wchar_t folder[MAX_PATH];
+    ProgramFolder(folder, MAX_PATH);
+    languageFile = std::wstring(folder) + L"\\_xt.lng";
     std::string text = "; a language file for the test\r\nLanguage=Testisch\r\nCP=1252\r\nFNew=&Neuxt\r\n";
     text += std::string(120, ';') + "\r\n";  // only files larger than 100 bytes are listed
     WriteWholeFile(languageFile, std::vector<uint8_t>(text.begin(), text.end()));

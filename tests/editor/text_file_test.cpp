@@ -11,13 +11,6 @@
 
 namespace {
 
-std::wstring Decode(const std::vector<unsigned char>& bytes) {
-  TextBuffer buffer{};
-  EXPECT_TRUE(TextFileDecode(bytes.data(), bytes.size(), &buffer));
-  std::wstring text(buffer.text, buffer.length);
-  TextBufferFree(&buffer);
-  return text;
-}
 
 class ScratchFolder : public testing::Test {
  protected:
@@ -72,20 +65,6 @@ TEST(DocumentTexts, PromptAndTitle) {
   EXPECT_STREQ(text, L"Tapewright - interview.txt");
   BuildWindowTitle(L"Tapewright", L"", L"Unbenannt", text, 400);
   EXPECT_STREQ(text, L"Tapewright - Unbenannt");
-}
-
-TEST(TextFileDecode, ByteOrderMarkNeedsThreeBytes) {
-  EXPECT_EQ(Decode({0xFF}).size(), 1u);
-  EXPECT_EQ(Decode({0xFF, 0xFE}).size(), 2u) << "two bytes are ANSI text";
-  EXPECT_EQ(Decode({0xFF, 0xFE, 'A'}), L"") << "an odd last byte is no character";
-  EXPECT_EQ(Decode({0xFF, 0xFE, 'A', 0, 0xAC, 0x20}), L"A\u20AC");
-  EXPECT_EQ(Decode({'a', 'b', '\r', '\n', 'c'}), L"ab\r\nc");
-  EXPECT_EQ(Decode({}), L"");
-  EXPECT_EQ(Decode({'a', 0, 'b'}), L"a") << "text ends at a NUL";
-  if (GetACP() == 1252) {
-    // UTF-8 is not detected: its bytes show as ANSI characters.
-    EXPECT_EQ(Decode({0xEF, 0xBB, 0xBF, 0xC3, 0xA9}), L"\u00EF\u00BB\u00BF\u00C3\u00A9");
-  }
 }
 
 TEST_F(ScratchFolder, SaveWritesUtf16WithByteOrderMarkAndReadsBack) {

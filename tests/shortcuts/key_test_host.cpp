@@ -1,7 +1,7 @@
 // Runs the main window with the keyboard hook exactly as the program does, for
 // run-key-tests.sh to type into. It logs, one line each, what reaches the
-// editor (keys, characters, WM_COPY), which commands reach the player panel and
-// which window is active, into <folder>\log.txt; it ends when <folder>\stop
+// editor (keys, characters, WM_COPY), which commands reach the player panel,
+// which window is active and whether the editor has the focus, into <folder>\log.txt; it ends when <folder>\stop
 // appears (or after a time limit). The settings file is <folder>\Tapewright.INI
 // and the transcript <folder>\talk.txt. When <folder>\open appears, the panel
 // opens <folder>\sound.wav.
@@ -29,6 +29,7 @@ HANDLE gLog = INVALID_HANDLE_VALUE;
 WNDPROC gEditorProc = nullptr;
 WNDPROC gPanelProc = nullptr;
 HWND gLastActive = reinterpret_cast<HWND>(-1);
+HWND gLastFocus = reinterpret_cast<HWND>(-1);
 ULONGLONG gStarted = 0;
 
 void Log(const char* format, unsigned value) {
@@ -58,6 +59,11 @@ void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
   if (active != gLastActive) {
     gLastActive = active;
     Log(active == gMainWindow ? "ACTIVE MAIN %u\n" : "ACTIVE OTHER %u\n", 0);
+  }
+  HWND focus = GetFocus();
+  if (focus != gLastFocus) {
+    gLastFocus = focus;
+    Log(focus == EditorWindow() ? "FOCUS EDITOR %u\n" : "FOCUS OTHER %u\n", 0);
   }
   wchar_t open[MAX_PATH];
   FolderPath(L"open", open);

@@ -1,0 +1,212 @@
+// What keeps a typist's work: a recording dropped on the text goes to the
+// player and is never saved over; a text file is read whole in its encoding,
+// or with a warning and a question before its original is replaced; Windows
+// logging off waits for the save prompt; a restart asks and reopens the text;
+// Tab types a tab; and no message runs code that another process sends.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/app_state.h"
+#include "app/main_window.h"
+#include "commands/commands.h"
+#include "editor/document.h"
+#include "editor/editor_view.h"
+#include "main_window_host.h"
+#include "player/player_panel.h"
+#include "settings/settings_store.h"
+#include "settings/settings_values.h"
+#include "test_support.h"
+#include "ui/theme.h"
+
+namespace {
+
+std::vector<std::wstring> gShown;
+int gAnswer = IDNO;
+
+int Answer(HWND, const wchar_t* text, const wchar_t*, UINT) {
+  gShown.push_back(text);
+  return gAnswer;
+}
+
+std::vector<uint8_t> Utf16Le(const std::wstring& text, bool mark) {
+  std::vector<uint8_t> bytes;
+  if (mark) bytes = {0xFF, 0xFE};
+  for (wchar_t c : text) {
+    bytes.push_back(static_cast<uint8_t>(c));
+    bytes.push_back(static_cast<uint8_t>(c >> 8));
+  }
+  return bytes;
+}
+
+class KeepTheWork : public testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    gFolder = MakeTestFolder(L"tpwr-work-");
+    HostMainWindow(gFolder, Answer);
+  }
+  static void TearDownTestSuite() { CloseMainWindow(); }
+  void SetUp() override {
+    ASSERT_NE(gMainWindow, nullptr);
+    SendMessageW(EditorWindow(), EM_SETMODIFY, FALSE, 0);
+    DocumentNew(gMainWindow);
+    gShown.clear();
+    gAnswer = IDNO;
+  }
+  static std::wstring Write(const wchar_t* name, const std::vector<uint8_t>& bytes) {
+    std::wstring path = gFolder + L"\\" + name;
+    WriteWholeFile(path, bytes);
+    return path;
+  }
+  static LRESULT Command(uint16_t id) { return SendMessageW(gMainWindow, WM_COMMAND, id, 0); }
+  static std::wstring gFolder;
+};
+std::wstring KeepTheWork::gFolder;
+
+TEST_F(KeepTheWork, TextFilesOpenWholeInTheirEncoding) {
+  struct {
+    const wchar_t* name;
+    std::vector<uint8_t> bytes;
+    std::wstring text;
+  } cases[] = {
+      {L"utf8.txt", {'G', 'r', 0xC3, 0xBC, 0xC3, 0x9F, 'e'}, L"Gr\u00FC\u00DFe"},
+      {L"utf8-mark.txt", {0xEF, 0xBB, 0xBF, 0xD0, 0x9F, 0xD1, 0x80, 'x'}, L"\u041F\u0440x"},
+      {L"utf16le.txt", Utf16Le(L"Speaker 1:\r\nhello", false), L"Speaker 1:\r\nhello"},
+      {L"utf16be.txt", {0, 'H', 0, 'i', 0, '!'}, L"Hi!"},
+      {L"ansi.txt", {'C', 'a', 'f', 0xE9}, L"Caf\u00E9"},
+  };
+  for (const auto& c : cases) {
+    std::wstring path = Write(c.name, c.bytes);
+    ASSERT_TRUE(DocumentOpenFile(gMainWindow, path.c_str())) << c.name;
+    EXPECT_EQ(EditorText(), c.text) << c.name;
+    EXPECT_FALSE(SendMessageW(EditorWindow(), EM_GETMODIFY, 0, 0)) << c.name;
+    EXPECT_TRUE(gShown.empty()) << c.name << ": " << (gShown.empty() ? "" : std::string(gShown[0].begin(), gShown[0].end()));
+    gShown.clear();
+  }
+}
+
+// A file with a NUL opens whole with a warning; its original is replaced only
+// when the user says so.
+TEST_F(KeepTheWork, InexactFileWarnsAndAsksBeforeItIsReplaced) {
+  std::vector<uint8_t> bytes = {'b', 'e', 'f', 'o', 'r', 'e', 0, 'a', 'f', 't', 'e', 'r', ' ', 't', 'e', 'x', 't'};
+  std::wstring path = Write(L"with-nul.txt", bytes);
+  ASSERT_TRUE(DocumentOpenFile(gMainWindow, path.c_str()));
+  EXPECT_EQ(EditorText(), L"before after text");
+  ASSERT_EQ(gShown.size(), 1u);
+  EXPECT_NE(gShown[0].find(L"NUL"), std::wstring::npos) << "the warning names the problem";
+  gShown.clear();
+  gAnswer = IDNO;
+  EXPECT_EQ(Command(kCmdFileSave), 0);
+  EXPECT_EQ(gShown.size(), 1u) << "asked before replacing";
+  EXPECT_EQ(ReadWholeFile(path), bytes) << "the original is untouched";
+  gAnswer = IDYES;
+  EXPECT_EQ(Command(kCmdFileSave), 1);
+  EXPECT_EQ(ReadWholeFile(path), Utf16Le(L"before after text", true));
+  gShown.clear();
+  EXPECT_EQ(Command(kCmdFileSave), 1);
+  EXPECT_TRUE(gShown.empty()) << "once replaced, it holds exactly the text shown";
+}
+
+TEST_F(KeepTheWork, ARecordingDroppedOnTheTextPlaysAndIsNeverSaved) {
+  std::vector<uint8_t> wav = {'R', 'I', 'F', 'F', 40, 0, 0, 0, 'W', 'A', 'V', 'E', 'f', 'm', 't', ' ', 16, 0, 0, 0,
+                              1, 0, 1, 0, 0x40, 0x1F, 0, 0, 0x80, 0x3E, 0, 0, 2, 0, 16, 0,
+                              'd', 'a', 't', 'a', 4, 0, 0, 0, 1, 0, 2, 0};
+  std::wstring recording = Write(L"dropped.wav", wav);
+  std::wstring transcript = Write(L"notes.txt", {'n', 'o', 't', 'e', 's'});
+  ASSERT_TRUE(DocumentOpenFile(gMainWindow, transcript.c_str()));
+  SendMessageW(EditorWindow(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({recording})), 0);
+  DispatchPending();
+  EXPECT_EQ(EditorText(), L"notes") << "not loaded as text";
+  EXPECT_STREQ(DocumentPath(), transcript.c_str());
+  wchar_t playing[kMaxPathChars + 1];
+  PlayerPanelSoundPath(PlayerPanelWindow(), playing, kMaxPathChars + 1);
+  EXPECT_EQ(std::wstring(playing), recording) << "the player has it";
+  SendMessageW(EditorWindow(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"more "));
+  EXPECT_EQ(Command(kCmdFileSave), 1);
+  EXPECT_EQ(ReadWholeFile(recording), wav);
+}
+
+TEST_F(KeepTheWork, LogoffWaitsForTheSavePrompt) {
+  SendMessageW(EditorWindow(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"unsaved"));
+  gAnswer = IDCANCEL;
+  EXPECT_EQ(SendMessageW(gMainWindow, WM_QUERYENDSESSION, 0, 0), FALSE);
+  EXPECT_EQ(gShown.size(), 1u);
+  gAnswer = IDNO;
+  EXPECT_EQ(SendMessageW(gMainWindow, WM_QUERYENDSESSION, 0, 0), TRUE);
+}
+
+LRESULT gCalled = 0;
+LRESULT MarkCalled(LPARAM value) { return gCalled = value; }
+
+TEST_F(KeepTheWork, NoMessageRunsAnAddressItCarries) {
+  SendMessageW(gMainWindow, WM_USER + 8, reinterpret_cast<WPARAM>(MarkCalled), 42);
+  EXPECT_EQ(gCalled, 0);
+}
+
+TEST_F(KeepTheWork, TabTypesATabAndShiftTabVisitsThePanel) {
+  HWND editor = EditorWindow();
+  SetFocus(editor);
+  SendMessageW(editor, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"Speaker"));
+  Command(kCmdTabKey);
+  SendMessageW(editor, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"1"));
+  EXPECT_EQ(EditorText(), L"Speaker\t1");
+  PlayerPanel* panel = PlayerPanelOf(PlayerPanelWindow());
+  ASSERT_NE(panel, nullptr);
+  EnableWindow(panel->seekBar, TRUE);
+  std::vector<HWND> visited;
+  for (int i = 0; i < 3; i++) {
+    Command(kCmdShiftTabKey);
+    visited.push_back(GetFocus());
+  }
+  EXPECT_EQ(visited, (std::vector<HWND>{panel->seekBar, panel->volumeBar, editor}));
+  Command(kCmdShiftTabKey);
+  Command(kCmdTabKey);
+  EXPECT_EQ(GetFocus(), editor) << "Tab brings the focus back to the text";
+  EXPECT_EQ(EditorText(), L"Speaker\t1") << "and types nothing there";
+}
+
+TEST_F(KeepTheWork, UseSystemColorsShowsTheSystemColours) {
+  COLORREF stored[2] = {RGB(200, 0, 0), RGB(255, 255, 200)};
+  uint32_t useSystem = 1;
+  WriteColors(Settings(), kSettingColor.section, kSettingColor.name, stored, &useSystem);
+  ApplyEditorColors();
+  EXPECT_EQ(ThemeEditorTextColor(), GetSysColor(COLOR_WINDOWTEXT));
+  EXPECT_EQ(ThemeEditorBackColor(), GetSysColor(COLOR_WINDOW));
+  useSystem = 0;
+  WriteColors(Settings(), kSettingColor.section, kSettingColor.name, stored, &useSystem);
+  ApplyEditorColors();
+  EXPECT_EQ(ThemeEditorTextColor(), stored[0]);
+  EXPECT_EQ(ThemeEditorBackColor(), stored[1]);
+  DeleteKey(Settings(), kSettingColor.section, kSettingColor.name);
+  ApplyEditorColors();
+}
+
+// The window is replaced as the program's restart does; the new one serves later tests alike.
+TEST_F(KeepTheWork, RestartAsksThenReopensTheTextAtTheSameLine) {
+  std::wstring path = Write(L"restart.txt", {'o', 'n', 'e', '\r', '\n', 't', 'w', 'o', '\r', '\n', 't', 'h', 'r', 'e', 'e'});
+  ASSERT_TRUE(DocumentOpenFile(gMainWindow, path.c_str()));
+  LRESULT third = SendMessageW(EditorWindow(), EM_LINEINDEX, 2, 0);
+  SendMessageW(EditorWindow(), EM_SETSEL, third + 2, third + 2);
+  SendMessageW(EditorWindow(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"!"));
+  gAnswer = IDCANCEL;
+  EXPECT_EQ(RequestRestart(), 0);
+  EXPECT_TRUE(IsWindow(gMainWindow)) << "Cancel: nothing restarts";
+  EXPECT_EQ(gApp->restartCount, 0u);
+  gAnswer = IDYES;
+  ASSERT_EQ(RequestRestart(), 1);
+  EXPECT_FALSE(IsWindow(gMainWindow));
+  DispatchPending();
+  ResetSuppression(Settings());
+  *gApp = AppState{};
+  gMainWindow = CreateMainWindow(GetModuleHandleW(nullptr), SW_SHOWNOACTIVATE);
+  ASSERT_NE(gMainWindow, nullptr);
+  DispatchPending();
+  EXPECT_STREQ(DocumentPath(), path.c_str());
+  EXPECT_EQ(EditorText(), L"one\r\ntwo\r\nth!ree") << "saved before the restart";
+  DWORD start = 0, end = 0;
+  SendMessageW(EditorWindow(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  EXPECT_EQ(SendMessageW(EditorWindow(), EM_LINEFROMCHAR, end, 0), 2);
+}
+
+}  // namespace
