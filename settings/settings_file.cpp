@@ -87,6 +87,19 @@ DWORD ReplaceWithTemporary(const wchar_t* path, const wchar_t* temporary, DWORD 
   return ERROR_SHARING_VIOLATION;
 }
 
+// The whole content of an open source in a new buffer (free it), or null when it
+// is too large or cannot be read.
+char* ReadWholeSource(ByteSource* source, uint64_t* size) {
+  *size = ByteSourceSize(source);
+  if (*size > kLargestSettingsFile) return nullptr;
+  char* bytes = static_cast<char*>(malloc(static_cast<size_t>(*size + 1)));
+  if (bytes && *size && !ByteSourceReadExact(source, bytes, static_cast<uint32_t>(*size))) {
+    free(bytes);
+    bytes = nullptr;
+  }
+  return bytes;
+}
+
 }  // namespace
 
 int SettingsWriteAll(HANDLE file, const char* bytes, uint64_t size) {
@@ -105,29 +118,24 @@ SettingsFileWriter gSettingsFileWriter = SettingsWriteAll;
 int SettingsReadFile(const wchar_t* path, SettingsText* text) {
   ByteSource source{};
   if (!path[0] || !ByteSourceOpenFile(&source, path)) return 0;
-  uint64_t size = ByteSourceSize(&source);
-  int ok = 0;
-  if (size <= kLargestSettingsFile) {
-    char* bytes = static_cast<char*>(malloc(static_cast<size_t>(size + 1)));
-    if (bytes) {
-      if (size == 0 || ByteSourceReadExact(&source, bytes, static_cast<uint32_t>(size))) {
-        ok = SettingsTextAssign(text, bytes, size);
-      }
-      free(bytes);
-    }
-  }
+  uint64_t size = 0;
+  char* bytes = ReadWholeSource(&source, &size);
   ByteSourceClose(&source);
+  int ok = bytes && SettingsTextAssign(text, bytes, size);
+  free(bytes);
   return ok;
 }
 
+// Compares the raw bytes: a file with NUL bytes never matches the text read from it.
 int SettingsFileMatches(const wchar_t* path, const char* bytes, uint64_t size) {
-  SettingsText disk{};
   ByteSource source{};
   if (!ByteSourceOpenFile(&source, path)) return 0;
-  int same = ByteSourceSize(&source) == size;
+  char* disk = nullptr;
+  uint64_t diskSize = 0;
+  if (ByteSourceSize(&source) == size) disk = ReadWholeSource(&source, &diskSize);
   ByteSourceClose(&source);
-  if (same) same = SettingsReadFile(path, &disk) && disk.length == size && memcmp(disk.bytes, bytes, size) == 0;
-  SettingsTextFree(&disk);
+  int same = disk && diskSize == size && memcmp(disk, bytes, static_cast<size_t>(size)) == 0;
+  free(disk);
   return same;
 }
 

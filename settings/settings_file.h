@@ -14,7 +14,8 @@ using SettingsFileWriter = int (*)(HANDLE file, const char* bytes, uint64_t size
 extern SettingsFileWriter gSettingsFileWriter;
 int SettingsWriteAll(HANDLE file, const char* bytes, uint64_t size);
 
-// Reads the whole file into text (cut at a NUL). Non-zero when the file was read.
+// Reads the whole file into text (NUL bytes as SettingsTextAssign takes them).
+// Non-zero when the file was read.
 int SettingsReadFile(const wchar_t* path, SettingsText* text);
 // Non-zero when the file holds exactly these bytes.
 int SettingsFileMatches(const wchar_t* path, const char* bytes, uint64_t size);

@@ -10,6 +10,12 @@
 
 namespace {
 
+// All bytes of a literal, NUL bytes included.
+template <size_t N>
+std::string Bytes(const char (&literal)[N]) {
+  return std::string(literal, N - 1);
+}
+
 TEST(SettingsStoreFile, UnchangedTextIsNotWrittenAgain) {
   TempTree tree;
   std::wstring path = tree.Path(L"same.INI");
@@ -79,6 +85,29 @@ TEST(SettingsStoreFile, NewFileOfUnsignedIntegersAndSignedLists) {
   uint32_t back[3] = {7, 7, 7};
   EXPECT_EQ(ReadListValue(&fixed, "TPWR", "TB", back, 3), 2);
   EXPECT_EQ(back[0], list[0]);
+}
+
+TEST(SettingsStoreFile, NulBytesLoseNoEntry) {
+  TempTree tree;
+  std::wstring path = tree.Path(L"zeros.INI");
+  const struct {
+    std::string file;
+    const char* saved;
+  } cases[] = {
+      {Bytes("[TPWR]\r\nOpt=1\r\n\0[Player]\r\nStepBak=5\r\n"), "[TPWR]\r\nOpt=2\r\n[Player]\r\nStepBak=5\r\n"},
+      {Bytes("[TPWR]\r\nOpt=1\0\0[Player]\r\nStepBak=5\r\n"), "[TPWR]\r\nOpt=2\n[Player]\r\nStepBak=5\r\n"},
+  };
+  for (const auto& c : cases) {
+    ASSERT_TRUE(WriteFileText(path, c.file));
+    {
+      SettingsStore fixed(kSettingsFixedLocation, path.c_str());
+      EXPECT_EQ(ReadInt(&fixed, "Player", "StepBak", 0), 5u) << c.saved;
+      EXPECT_EQ(ReadInt(&fixed, "TPWR", "Opt", 0), 1u) << c.saved;
+      EXPECT_TRUE(WriteInt(&fixed, "TPWR", "Opt", 2));
+      EXPECT_EQ(Flush(&fixed), 0u);
+    }
+    EXPECT_EQ(ReadFileText(path), c.saved);
+  }
 }
 
 TEST(SettingsStoreText, ValuesOutsideTheAnsiCodePageRoundTrip) {
