@@ -1,6 +1,7 @@
 // File input and output of the settings store. A save never truncates the old
-// file: the new text goes to a temporary file beside it, which replaces the old
-// one only when it is complete.
+// file: the new text goes to a temporary file beside it, of a name no other save
+// uses and opened by this save alone, which replaces the old one only when it is
+// complete.
 #pragma once
 #include <windows.h>
 
