@@ -5,14 +5,15 @@
 #include <cwchar>
 
 #include "base/byte_source.h"
+#include "base/paths.h"
 #include "base/text_limits.h"
 
 namespace {
 
 constexpr DWORD kBusyRetryMs = 1000;
-constexpr wchar_t kTemporarySuffix[] = L".new~";
 constexpr uint64_t kLargestSettingsFile = 64ull << 20;  // far beyond any real settings file
-constexpr int kTemporaryPathChars = kMaxPathChars + 8;
+constexpr int kTemporaryPathChars = kMaxPathChars + 32;  // room for ".<process>-<count>.new~"
+constexpr int kTemporaryNameTries = 16;
 
 DWORD LastErrorOr(DWORD fallback) {
   DWORD error = GetLastError();
@@ -21,50 +22,71 @@ DWORD LastErrorOr(DWORD fallback) {
 
 int IsBusy(DWORD error) { return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION; }
 
-// The folder part of path (without the last separator); empty when there is none.
-void FolderOf(const wchar_t* path, wchar_t* folder, size_t size) {
-  folder[0] = 0;
-  const wchar_t* last = wcsrchr(path, L'\\');
-  const wchar_t* slash = wcsrchr(path, L'/');
-  if (slash && (!last || slash > last)) last = slash;
-  if (!last) return;
-  size_t length = static_cast<size_t>(last - path);
-  if (length >= size) length = size - 1;
-  wmemcpy(folder, path, length);
+// The name is in use: most likely a file left by a save cut short in an earlier
+// process of the same id.
+int IsTaken(DWORD error) { return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS || IsBusy(error); }
+
+// A temporary name beside the file (so that the replace stays on one volume) that
+// no other save uses: this process's id and a count, so that two copies of the
+// program saving at once never write into the same file.
+int NameTemporary(const wchar_t* path, wchar_t* temporary, int size) {
+  static volatile LONG count;
+  unsigned long number = static_cast<unsigned long>(InterlockedIncrement(&count));
+  unsigned long process = GetCurrentProcessId();
+  int written = swprintf(temporary, static_cast<size_t>(size), L"%ls.%lu-%lu.new~", path, process, number);
+  return written > 0 && written < size;
+}
+
+// Creates the folders above path; non-zero when its folder exists afterwards.
+int CreateFolderOf(const wchar_t* path) {
+  const wchar_t* separator = LastPathSeparator(path);
+  if (!separator || separator == path) return 0;
+  uint64_t length = static_cast<uint64_t>(separator - path);
+  if (length > kMaxPathChars) return 0;
+  wchar_t folder[kMaxPathChars + 1];
+  wmemcpy(folder, path, static_cast<size_t>(length));
   folder[length] = 0;
+  return SettingsCreateFolderChain(folder);
 }
 
-void RemoveFile(const wchar_t* path) {
-  DWORD attributes = GetFileAttributesW(path);
-  if (attributes == INVALID_FILE_ATTRIBUTES) return;
-  if (attributes & FILE_ATTRIBUTE_READONLY) SetFileAttributesW(path, attributes & ~FILE_ATTRIBUTE_READONLY);
-  DeleteFileW(path);
-}
-
-// Creates the temporary file, creating the folder chain once and waiting once for
-// a busy file.
-HANDLE CreateTemporary(const wchar_t* path, const wchar_t* temporary, DWORD attributes, DWORD* error) {
+// Creates a new temporary file for this save alone: never an existing file, and
+// opened without sharing. Creates the folder chain once; a taken name gives way
+// to the next.
+HANDLE CreateTemporary(const wchar_t* path, wchar_t* temporary, int size, DWORD attributes, DWORD* error) {
   int folderMade = 0;
-  int waited = 0;
-  for (;;) {
-    HANDLE file = CreateFileW(temporary, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, CREATE_ALWAYS,
-                              attributes, nullptr);
+  *error = ERROR_FILE_EXISTS;
+  for (int tries = 0; tries < kTemporaryNameTries; tries++) {
+    if (!NameTemporary(path, temporary, size)) {
+      *error = ERROR_INVALID_NAME;
+      return INVALID_HANDLE_VALUE;
+    }
+    HANDLE file = CreateFileW(temporary, GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes, nullptr);
     if (file != INVALID_HANDLE_VALUE) return file;
     *error = LastErrorOr(ERROR_ACCESS_DENIED);
     if (*error == ERROR_PATH_NOT_FOUND && !folderMade) {
       folderMade = 1;
-      wchar_t folder[kMaxPathChars + 1];
-      FolderOf(path, folder, kMaxPathChars + 1);
-      if (folder[0] && SettingsCreateFolderChain(folder)) continue;
+      if (!CreateFolderOf(path)) return INVALID_HANDLE_VALUE;
+    } else if (!IsTaken(*error)) {
       return INVALID_HANDLE_VALUE;
     }
-    if (IsBusy(*error) && !waited) {
-      waited = 1;
-      Sleep(kBusyRetryMs);
-      continue;
-    }
-    return INVALID_HANDLE_VALUE;
   }
+  return INVALID_HANDLE_VALUE;
+}
+
+// Writes and flushes the temporary file, then closes it: 0 or the error code.
+DWORD WriteTemporary(HANDLE file, const char* bytes, uint64_t size) {
+  SetLastError(0);
+  int written = gSettingsFileWriter(file, bytes, size) && FlushFileBuffers(file);
+  DWORD error = written ? 0 : LastErrorOr(ERROR_WRITE_FAULT);
+  CloseHandle(file);
+  return error;
+}
+
+// The hidden and system attributes of the old file, which the new one keeps.
+DWORD KeptAttributes(DWORD oldAttributes) {
+  DWORD kept = 0;
+  if (oldAttributes != INVALID_FILE_ATTRIBUTES) kept = oldAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+  return kept ? kept : FILE_ATTRIBUTE_NORMAL;
 }
 
 // Moves the complete temporary file over the old one, lifting the read-only
@@ -87,6 +109,19 @@ DWORD ReplaceWithTemporary(const wchar_t* path, const wchar_t* temporary, DWORD 
   return ERROR_SHARING_VIOLATION;
 }
 
+// The whole content of an open source in a new buffer (free it), or null when it
+// is too large or cannot be read.
+char* ReadWholeSource(ByteSource* source, uint64_t* size) {
+  *size = ByteSourceSize(source);
+  if (*size > kLargestSettingsFile) return nullptr;
+  char* bytes = static_cast<char*>(malloc(static_cast<size_t>(*size + 1)));
+  if (bytes && *size && !ByteSourceReadExact(source, bytes, static_cast<uint32_t>(*size))) {
+    free(bytes);
+    bytes = nullptr;
+  }
+  return bytes;
+}
+
 }  // namespace
 
 int SettingsWriteAll(HANDLE file, const char* bytes, uint64_t size) {
@@ -105,29 +140,24 @@ SettingsFileWriter gSettingsFileWriter = SettingsWriteAll;
 int SettingsReadFile(const wchar_t* path, SettingsText* text) {
   ByteSource source{};
   if (!path[0] || !ByteSourceOpenFile(&source, path)) return 0;
-  uint64_t size = ByteSourceSize(&source);
-  int ok = 0;
-  if (size <= kLargestSettingsFile) {
-    char* bytes = static_cast<char*>(malloc(static_cast<size_t>(size + 1)));
-    if (bytes) {
-      if (size == 0 || ByteSourceReadExact(&source, bytes, static_cast<uint32_t>(size))) {
-        ok = SettingsTextAssign(text, bytes, size);
-      }
-      free(bytes);
-    }
-  }
+  uint64_t size = 0;
+  char* bytes = ReadWholeSource(&source, &size);
   ByteSourceClose(&source);
+  int ok = bytes && SettingsTextAssign(text, bytes, size);
+  free(bytes);
   return ok;
 }
 
+// Compares the raw bytes: a file with NUL bytes never matches the text read from it.
 int SettingsFileMatches(const wchar_t* path, const char* bytes, uint64_t size) {
-  SettingsText disk{};
   ByteSource source{};
   if (!ByteSourceOpenFile(&source, path)) return 0;
-  int same = ByteSourceSize(&source) == size;
+  char* disk = nullptr;
+  uint64_t diskSize = 0;
+  if (ByteSourceSize(&source) == size) disk = ReadWholeSource(&source, &diskSize);
   ByteSourceClose(&source);
-  if (same) same = SettingsReadFile(path, &disk) && disk.length == size && memcmp(disk.bytes, bytes, size) == 0;
-  SettingsTextFree(&disk);
+  int same = disk && diskSize == size && memcmp(disk, bytes, static_cast<size_t>(size)) == 0;
+  free(disk);
   return same;
 }
 
@@ -167,32 +197,13 @@ int SettingsCreateFolderChain(const wchar_t* folder) {
 DWORD SettingsWriteFile(const wchar_t* path, const char* bytes, uint64_t size) {
   size_t pathLength = wcslen(path);
   if (pathLength == 0 || pathLength > kMaxPathChars) return ERROR_INVALID_NAME;
-  wchar_t temporary[kTemporaryPathChars];
-  wmemcpy(temporary, path, pathLength);
-  wmemcpy(temporary + pathLength, kTemporarySuffix, wcslen(kTemporarySuffix) + 1);
-
-  // The new file keeps the hidden and system attributes of the old one.
   DWORD oldAttributes = GetFileAttributesW(path);
-  DWORD kept = FILE_ATTRIBUTE_NORMAL;
-  if (oldAttributes != INVALID_FILE_ATTRIBUTES) {
-    kept = oldAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
-    if (!kept) kept = FILE_ATTRIBUTE_NORMAL;
-  }
-  RemoveFile(temporary);  // a leftover of an interrupted save
-
+  wchar_t temporary[kTemporaryPathChars];
   DWORD error = 0;
-  HANDLE file = CreateTemporary(path, temporary, kept, &error);
+  HANDLE file = CreateTemporary(path, temporary, kTemporaryPathChars, KeptAttributes(oldAttributes), &error);
   if (file == INVALID_HANDLE_VALUE) return error;
-  SetLastError(0);
-  int written = gSettingsFileWriter(file, bytes, size);
-  if (written) written = FlushFileBuffers(file);
-  error = written ? 0 : LastErrorOr(ERROR_WRITE_FAULT);
-  CloseHandle(file);
-  if (!written) {
-    RemoveFile(temporary);
-    return error;
-  }
-  error = ReplaceWithTemporary(path, temporary, oldAttributes);
-  if (error) RemoveFile(temporary);
+  error = WriteTemporary(file, bytes, size);
+  if (!error) error = ReplaceWithTemporary(path, temporary, oldAttributes);
+  if (error) DeleteFileW(temporary);  // created without the read-only attribute
   return error;
 }

@@ -1,6 +1,7 @@
 // File input and output of the settings store. A save never truncates the old
-// file: the new text goes to a temporary file beside it, which replaces the old
-// one only when it is complete.
+// file: the new text goes to a temporary file beside it, of a name no other save
+// uses and opened by this save alone, which replaces the old one only when it is
+// complete.
 #pragma once
 #include <windows.h>
 
@@ -14,7 +15,8 @@ using SettingsFileWriter = int (*)(HANDLE file, const char* bytes, uint64_t size
 extern SettingsFileWriter gSettingsFileWriter;
 int SettingsWriteAll(HANDLE file, const char* bytes, uint64_t size);
 
-// Reads the whole file into text (cut at a NUL). Non-zero when the file was read.
+// Reads the whole file into text (NUL bytes as SettingsTextAssign takes them).
+// Non-zero when the file was read.
 int SettingsReadFile(const wchar_t* path, SettingsText* text);
 // Non-zero when the file holds exactly these bytes.
 int SettingsFileMatches(const wchar_t* path, const char* bytes, uint64_t size);

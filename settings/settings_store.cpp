@@ -297,7 +297,9 @@ DWORD Flush(SettingsStore* store) {
       if (result && !(store->flags & kSettingsFixedLocation)) result = SaveToPerUserFile(store, result);
     }
   }
-  store->dirty = 0;
+  // A failed save keeps the change pending, so that a later save (at the latest
+  // the one at exit) tries again.
+  if (result == 0) store->dirty = 0;
   SettingsUnlock(store);
   return result;
 }

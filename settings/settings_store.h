@@ -23,7 +23,7 @@ struct SettingsStore {
   HANDLE mutex;       // unnamed, guards every operation
   SettingsText text;  // the whole file; bytes null while not loaded
   uint32_t utf8;      // the loaded text starts with EF BB BF: every text value is UTF-8
-  uint32_t dirty;     // changed since the last write
+  uint32_t dirty;     // changed since the last successful save
   uint32_t flags;
   uint32_t suppress;  // while non-zero nothing is written, deleted or saved
   wchar_t path[kMaxPathChars + 1];
@@ -76,6 +76,7 @@ void Discard(SettingsStore* store);
 // Drops the text and reads path (or the store's own path); non-zero when a file was read.
 int Load(SettingsStore* store, const wchar_t* path);
 // Writes the text when it changed and differs from the file; 0 or a system error code.
+// The store stays dirty until a save succeeds.
 DWORD Flush(SettingsStore* store);
 void SuppressWrites(SettingsStore* store);
 void ResetSuppression(SettingsStore* store);

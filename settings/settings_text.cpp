@@ -98,12 +98,16 @@ const char* TextOrEmpty(const SettingsText* text) { return text->bytes ? text->b
 }  // namespace
 
 int SettingsTextAssign(SettingsText* text, const char* bytes, uint64_t length) {
-  uint64_t used = 0;
-  while (used < length && bytes[used]) used++;
-  if (used >= SIZE_MAX) return 0;
-  char* copy = static_cast<char*>(malloc(static_cast<size_t>(used + 1)));
+  if (length >= SIZE_MAX) return 0;
+  char* copy = static_cast<char*>(malloc(static_cast<size_t>(length + 1)));
   if (!copy) return 0;
-  memcpy(copy, bytes, static_cast<size_t>(used));
+  uint64_t used = 0;
+  for (uint64_t i = 0; i < length; i++) {
+    if (bytes[i])
+      copy[used++] = bytes[i];
+    else if (used && !IsLineBreak(copy[used - 1]) && i + 1 < length && bytes[i + 1] && !IsLineBreak(bytes[i + 1]))
+      copy[used++] = '\n';  // the last NUL of a run between two pieces of line text
+  }
   copy[used] = 0;
   free(text->bytes);
   text->bytes = copy;

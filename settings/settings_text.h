@@ -28,7 +28,13 @@ constexpr int kTextChanged = 2;
 constexpr int kEnumKeyBytes = 256;
 constexpr int kEnumValueBytes = 4096;
 
-// Copies text into a new buffer (at most length bytes, cut at a NUL); non-zero on success.
+// Copies length bytes into a new buffer; non-zero on success. The text cannot hold
+// NUL bytes, and a file may have them (a block zeroed by a crash, a stray byte):
+// a run of them becomes one LF where it stands between two pieces of line text
+// and is dropped beside a line break or at either end. Dropping alone could join
+// a value with the line after it, hiding that key or section header; a line break
+// only ever splits the one line that held the NUL, whose value then reads up to
+// the NUL as before.
 int SettingsTextAssign(SettingsText* text, const char* bytes, uint64_t length);
 void SettingsTextFree(SettingsText* text);
 

@@ -10,6 +10,12 @@
 
 namespace {
 
+// All bytes of a literal, NUL bytes included.
+template <size_t N>
+std::string Bytes(const char (&literal)[N]) {
+  return std::string(literal, N - 1);
+}
+
 TEST(SettingsStoreFile, UnchangedTextIsNotWrittenAgain) {
   TempTree tree;
   std::wstring path = tree.Path(L"same.INI");
@@ -79,6 +85,29 @@ TEST(SettingsStoreFile, NewFileOfUnsignedIntegersAndSignedLists) {
   uint32_t back[3] = {7, 7, 7};
   EXPECT_EQ(ReadListValue(&fixed, "TPWR", "TB", back, 3), 2);
   EXPECT_EQ(back[0], list[0]);
+}
+
+TEST(SettingsStoreFile, NulBytesLoseNoEntry) {
+  TempTree tree;
+  std::wstring path = tree.Path(L"zeros.INI");
+  const struct {
+    std::string file;
+    const char* saved;
+  } cases[] = {
+      {Bytes("[TPWR]\r\nOpt=1\r\n\0[Player]\r\nStepBak=5\r\n"), "[TPWR]\r\nOpt=2\r\n[Player]\r\nStepBak=5\r\n"},
+      {Bytes("[TPWR]\r\nOpt=1\0\0[Player]\r\nStepBak=5\r\n"), "[TPWR]\r\nOpt=2\n[Player]\r\nStepBak=5\r\n"},
+  };
+  for (const auto& c : cases) {
+    ASSERT_TRUE(WriteFileText(path, c.file));
+    {
+      SettingsStore fixed(kSettingsFixedLocation, path.c_str());
+      EXPECT_EQ(ReadInt(&fixed, "Player", "StepBak", 0), 5u) << c.saved;
+      EXPECT_EQ(ReadInt(&fixed, "TPWR", "Opt", 0), 1u) << c.saved;
+      EXPECT_TRUE(WriteInt(&fixed, "TPWR", "Opt", 2));
+      EXPECT_EQ(Flush(&fixed), 0u);
+    }
+    EXPECT_EQ(ReadFileText(path), c.saved);
+  }
 }
 
 TEST(SettingsStoreText, ValuesOutsideTheAnsiCodePageRoundTrip) {
@@ -268,7 +297,7 @@ TEST(SettingsStoreSave, MissingFoldersAreCreatedAndAttributesKept) {
   DWORD attributes = GetFileAttributesW(hidden.c_str());
   EXPECT_TRUE(attributes & FILE_ATTRIBUTE_HIDDEN);
   EXPECT_FALSE(attributes & FILE_ATTRIBUTE_READONLY);
-  EXPECT_FALSE(FileExists(hidden + L".new~"));
+  EXPECT_EQ(FolderNames(tree.root), (std::vector<std::wstring>{L"a", L"hidden.INI"})) << "no temporary file left";
 }
 
 int gWriterCalls;
@@ -280,26 +309,68 @@ int WriteHalfThenFail(HANDLE file, const char* bytes, uint64_t size) {
   return 0;
 }
 
-TEST(SettingsStoreSave, FailedSaveKeepsThePreviousFile) {
+TEST(SettingsStoreSave, FailedSaveKeepsThePreviousFileAndTheChange) {
   TempTree tree;
   std::wstring path = tree.Path(L"durable.INI");
   const std::string previous = "[TPWR]\r\nOpt=1\r\nLanguage=DE\r\n";
   ASSERT_TRUE(WriteFileText(path, previous));
-  SettingsStore fixed(kSettingsFixedLocation, path.c_str());
-  WriteInt(&fixed, "TPWR", "Opt", 123456);
-  gWriterCalls = 0;
-  gSettingsFileWriter = WriteHalfThenFail;
-  DWORD result = Flush(&fixed);
+  {
+    SettingsStore fixed(kSettingsFixedLocation, path.c_str());
+    WriteInt(&fixed, "TPWR", "Opt", 123456);
+    gWriterCalls = 0;
+    gSettingsFileWriter = WriteHalfThenFail;
+    DWORD result = Flush(&fixed);
+    gSettingsFileWriter = SettingsWriteAll;
+    EXPECT_EQ(gWriterCalls, 1);
+    EXPECT_EQ(result, static_cast<DWORD>(ERROR_DISK_FULL));
+    EXPECT_EQ(ReadFileText(path), previous);
+    EXPECT_EQ(FolderNames(tree.root), std::vector<std::wstring>{L"durable.INI"}) << "no temporary file left";
+  }
+  // The save at exit tries again, with no further change.
+  EXPECT_EQ(ReadFileText(path), "[TPWR]\r\nOpt=123456\r\nLanguage=DE\r\n");
+}
+
+TEST(SettingsStoreSave, RefusedReplaceLeavesNoTemporaryFile) {
+  TempTree tree;
+  std::wstring folder = tree.Path(L"folder.INI");  // a folder where the file should be
+  ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+  SettingsStore fixed(kSettingsFixedLocation, folder.c_str());
+  WriteInt(&fixed, "TPWR", "Opt", 1);
+  EXPECT_NE(Flush(&fixed), 0u);
+  EXPECT_EQ(FolderNames(tree.root), std::vector<std::wstring>{L"folder.INI"});
+}
+
+SettingsStore* gOtherCopy;
+DWORD gOtherCopyResult;
+// Writes half of the text, lets another copy of the program save the same file,
+// then writes the rest.
+int WriteHalfWhileAnotherCopySaves(HANDLE file, const char* bytes, uint64_t size) {
+  SettingsStore* other = gOtherCopy;
+  gOtherCopy = nullptr;  // the other copy's own save writes straight through
+  if (!other) return SettingsWriteAll(file, bytes, size);
+  if (!SettingsWriteAll(file, bytes, size / 2)) return 0;
+  gOtherCopyResult = Flush(other);
+  return SettingsWriteAll(file, bytes + size / 2, size - size / 2);
+}
+
+TEST(SettingsStoreSave, TwoCopiesSavingAtOnceEachWriteTheirWholeText) {
+  TempTree tree;
+  std::wstring path = tree.Path(L"shared.INI");
+  ASSERT_TRUE(WriteFileText(path, "[TPWR]\r\nOpt=1\r\n"));
+  SettingsStore first(kSettingsFixedLocation, path.c_str());
+  SettingsStore second(kSettingsFixedLocation, path.c_str());
+  WriteString(&first, "TPWR", "Name", "a value long enough to span both halves of the save");
+  WriteInt(&second, "TPWR", "Opt", 2);
+  gOtherCopy = &second;
+  gOtherCopyResult = ERROR_INVALID_FUNCTION;
+  gSettingsFileWriter = WriteHalfWhileAnotherCopySaves;
+  DWORD result = Flush(&first);
   gSettingsFileWriter = SettingsWriteAll;
-  EXPECT_EQ(gWriterCalls, 1);
-  EXPECT_EQ(result, static_cast<DWORD>(ERROR_DISK_FULL));
-  EXPECT_EQ(fixed.dirty, 0u) << "clean after a save, written or not";
-  EXPECT_EQ(ReadFileText(path), previous);
-  EXPECT_FALSE(FileExists(path + L".new~"));
-  // The text is still in memory and the next change saves it.
-  WriteInt(&fixed, "TPWR", "DM", 1);
-  EXPECT_EQ(Flush(&fixed), 0u);
-  EXPECT_EQ(ReadFileText(path), "[TPWR]\r\nOpt=123456\r\nLanguage=DE\r\nDM=1\r\n");
+  EXPECT_EQ(gOtherCopyResult, 0u) << "the other copy's save";
+  EXPECT_EQ(result, 0u);
+  // The save that ended last holds the file, whole.
+  EXPECT_EQ(ReadFileText(path), "[TPWR]\r\nOpt=1\r\nName=a value long enough to span both halves of the save\r\n");
+  EXPECT_EQ(FolderNames(tree.root), std::vector<std::wstring>{L"shared.INI"}) << "no temporary file left";
 }
 
 }  // namespace

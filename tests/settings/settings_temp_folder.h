@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 struct TempTree {
   std::wstring root;
@@ -15,6 +16,8 @@ struct TempTree {
 std::string ReadFileText(const std::wstring& path);
 bool WriteFileText(const std::wstring& path, const std::string& bytes);
 bool FileExists(const std::wstring& path);
+// The names in a folder, sorted, without "." and "..".
+std::vector<std::wstring> FolderNames(const std::wstring& folder);
 // Sets the last-write time to a fixed old time so that a rewrite shows.
 bool AgeFile(const std::wstring& path);
 bool FileWasAged(const std::wstring& path);

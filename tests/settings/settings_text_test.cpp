@@ -197,15 +197,36 @@ TEST(SettingsTextCopy, SectionCopyEndsAtTheNextHeader) {
   EXPECT_EQ(copy.bytes, nullptr);
 }
 
-TEST(SettingsTextAssign, StopsAtNulAndAtLength) {
-  SettingsText text{};
-  const char bytes[] = {'[', 'A', ']', 0, 'x'};
-  ASSERT_TRUE(SettingsTextAssign(&text, bytes, sizeof bytes));
-  EXPECT_EQ(text.length, 3u);
-  ASSERT_TRUE(SettingsTextAssign(&text, "abcdef", 2));
-  EXPECT_STREQ(text.bytes, "ab");
-  SettingsTextFree(&text);
-  EXPECT_EQ(text.bytes, nullptr);
+// All bytes of a literal, NUL bytes included.
+template <size_t N>
+std::string Bytes(const char (&literal)[N]) {
+  return std::string(literal, N - 1);
+}
+
+TEST(SettingsTextAssign, NulBytesNeverJoinOrHideLines) {
+  // The text cannot hold NUL bytes: a run of them becomes one LF where it stands
+  // between two pieces of line text, else it goes.
+  const struct {
+    const char* name;
+    std::string bytes;
+    size_t taken;  // bytes handed over; 0: all
+    const char* expected;
+  } cases[] = {
+      {"after a line break", Bytes("[A]\r\nk=1\r\n\0[B]\r\nk=2\r\n"), 0, "[A]\r\nk=1\r\n[B]\r\nk=2\r\n"},
+      {"in place of a line break", Bytes("[A]\r\nk=1\0\0\0[B]\r\nk=2"), 0, "[A]\r\nk=1\n[B]\r\nk=2"},
+      {"between CR and LF", Bytes("k=1\r\0\nz=2"), 0, "k=1\r\nz=2"},
+      {"before a line break", Bytes("k=1\0\r\n"), 0, "k=1\r\n"},
+      {"at the start and the end", Bytes("\0\0k=1\r\n\0\0"), 0, "k=1\r\n"},
+      {"only NUL bytes", Bytes("\0\0"), 0, ""},
+      {"cut at the length", "abcdef", 2, "ab"},
+  };
+  for (const auto& c : cases) {
+    SettingsText text{};
+    ASSERT_TRUE(SettingsTextAssign(&text, c.bytes.data(), c.taken ? c.taken : c.bytes.size())) << c.name;
+    EXPECT_STREQ(text.bytes, c.expected) << c.name;
+    EXPECT_EQ(text.length, strlen(c.expected)) << c.name;
+    SettingsTextFree(&text);
+  }
 }
 
 }  // namespace
