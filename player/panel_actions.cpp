@@ -8,6 +8,7 @@
 
 #include "base/recording_time.h"
 #include "base/text_builder.h"
+#include "base/text_limits.h"
 #include "commands/commands.h"
 #include "player/player_commands.h"
 #include "player/player_messages.h"
@@ -69,6 +70,26 @@ void OnInfo(HWND panel, PlayerPanel* record, WPARAM seekable, const FileInfoBloc
     PlayerPanelSeekToTime(panel, record->pendingCueSeconds);
     record->pendingCueSeconds = 0;
   }
+  PlayerPanelRefreshTime(panel);
+}
+
+// The chosen place becomes the shown position, which is where playback goes
+// on: at once while playing, with the resume while paused, and at the next
+// Play when stopped.
+void SeekBarMoved(HWND panel, PlayerPanel* record, uint32_t value) {
+  record->seekBarPosition = value;
+  record->position = static_cast<uint32_t>(uint64_t{value} * Length(record) / kSeekBarRange);
+  PlayerPanelRefreshTime(panel);
+  if (record->state == kStatePlaying) PlayerPostCommand(PC_SEEK, value, kSeekBarRange);
+  else if (record->state == kStatePaused) PostMessageW(panel, WM_COMMAND, kCmdPlay, 0);
+}
+
+// The panel shows a file from its start, or no file at all after a failed open.
+void ShowFile(HWND panel, PlayerPanel* record, const wchar_t* path) {
+  FileInfoClear(&record->file.info);
+  CopyTextBounded(record->file.path, kMaxPathChars + 1, path);
+  record->position = 0;
+  SetSeekBar(record, 0);
   PlayerPanelRefreshTime(panel);
 }
 
@@ -164,17 +185,13 @@ void PlayerPanelOpenDialog(HWND panel) {
 }
 
 int PlayerPanelOpenFile(HWND panel, const wchar_t* path) {
-  wchar_t kept[kMaxPathChars + 1];  // the player reads it while the open waits
-  lstrcpynW(kept, path, kMaxPathChars + 1);
-  if (!PlayerOpenAudioFile(panel, kept)) return 0;
-  if (PlayerPanel* record = PlayerPanelOf(panel)) {
-    // Until the player's information arrives the length is unknown, so a seek
-    // made right after the open waits in pendingCueSeconds for it.
-    FileInfoClear(&record->file.info);
-    lstrcpynW(record->file.path, kept, kMaxPathChars + 1);
-    PlayerPanelRefreshTime(panel);
-  }
-  return 1;
+  wchar_t kept[kMaxPathChars + 1];
+  CopyTextBounded(kept, kMaxPathChars + 1, path);
+  int opened = PlayerOpenAudioFile(panel, kept);
+  // Until the player's information arrives the length is unknown, so a seek
+  // made right after the open waits in pendingCueSeconds for it.
+  if (PlayerPanel* record = PlayerPanelOf(panel)) ShowFile(panel, record, opened ? kept : L"");
+  return opened;
 }
 
 void PlayerPanelSeekToTime(HWND panel, uint32_t seconds) {
@@ -227,8 +244,7 @@ void PlayerPanelOnSlider(HWND panel, WPARAM wParam, LPARAM lParam) {
   uint32_t value = static_cast<uint32_t>(SendMessageW(slider, kSliderGetPosition, 0, 0));
   if (slider == record->seekBar) {
     if (value >= kSeekBarRange) return;  // a release beyond the bar's end
-    PlayerPostCommand(PC_SEEK, value, kSeekBarRange);
-    if (record->state == kStatePaused) PostMessageW(panel, WM_COMMAND, kCmdPlay, 0);
+    SeekBarMoved(panel, record, value);
   } else if (slider == record->volumeBar) {
     PlayerPostCommand(PC_SETVOLUME, 0, value > 255 ? 255 : value);
   }

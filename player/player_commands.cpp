@@ -16,7 +16,6 @@
 namespace {
 
 constexpr DWORD kStartWaitMs = 1000;
-constexpr DWORD kOpenWaitMs = 30000;
 
 void PostStop(HWND) { PlayerPostCommand(PC_STOP, 0, 0); }
 
@@ -41,6 +40,7 @@ int SignalsReady() {
 }  // namespace
 
 PlayerPanelCalls gPlayerPanelCalls = {PostStop, WindowHasUserData, RefreshNothing};
+DWORD gPlayerOpenWaitMs = 30000;
 
 int PlayerPostCommand(UINT message, WPARAM wParam, LPARAM lParam) {
   if (!gPlayerThread) return 0;
@@ -90,7 +90,7 @@ int PlayerOpenCommand(int slot, const wchar_t* path) {
     free(copy);
     return 0;
   }
-  if (WaitForSingleObject(gPlayerSignals.openDone, kOpenWaitMs) != WAIT_OBJECT_0) return 0;
+  if (WaitForSingleObject(gPlayerSignals.openDone, gPlayerOpenWaitMs) != WAIT_OBJECT_0) return 0;
   return gPlayerSignals.openResult > 0;
 }
 

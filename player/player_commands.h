@@ -24,8 +24,10 @@ int PlayerFindModule(HWND owner, const wchar_t* path);
 // Non-zero when the file belongs to the player rather than the editor (see
 // ModuleClaims), even when it cannot be opened. Starts the player if needed.
 int PlayerClaimsFile(HWND owner, const wchar_t* path);
+// How long an open waits for the player's answer: 30 seconds unless a test shortens it.
+extern DWORD gPlayerOpenWaitMs;
 // Opens the file in the player thread with the module in slot (-1: search) and
-// waits up to 30 seconds for the result. The player gets a copy of path.
+// waits up to gPlayerOpenWaitMs for the result. The player gets a copy of path.
 int PlayerOpenCommand(int slot, const wchar_t* path);
 // The entry for the open dialog, dropped files and mark jumps: stops what
 // plays, makes owner the player's owner and opens the file without playing it.

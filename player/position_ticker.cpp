@@ -17,13 +17,17 @@ DWORD WINAPI TickerMain(void* parameter) {
 
 }  // namespace
 
+uint64_t ClockMilliseconds(uint64_t count, uint64_t frequency) {
+  if (!frequency) return 0;
+  // Whole seconds and the rest apart: no overflow, and no truncated ticks per millisecond.
+  return count / frequency * 1000 + count % frequency * 1000 / frequency;
+}
+
 uint64_t PositionClockNow() {
   LARGE_INTEGER frequency, count;
-  if (QueryPerformanceFrequency(&frequency) && frequency.QuadPart >= 1000 && QueryPerformanceCounter(&count)) {
-    uint64_t ms = uint64_t(count.QuadPart) / (uint64_t(frequency.QuadPart) / 1000);
-    if (ms <= 0xFFFFFFFFull) return ms;
-  }
-  return GetTickCount();
+  if (QueryPerformanceFrequency(&frequency) && frequency.QuadPart > 0 && QueryPerformanceCounter(&count))
+    return ClockMilliseconds(uint64_t(count.QuadPart), uint64_t(frequency.QuadPart));
+  return GetTickCount64();
 }
 
 void PositionClockSync(PlayerState* state) {

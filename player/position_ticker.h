@@ -8,7 +8,10 @@ struct PlayerState;
 
 constexpr uint64_t kClockOffsetMs = 360000000;  // keeps base and now apart in the right order
 
-// Milliseconds from the performance counter, or GetTickCount without one.
+// count x 1000 / frequency, exact to the millisecond for any count: a counter
+// read in whole ticks drifts no matter how long the recording.
+uint64_t ClockMilliseconds(uint64_t count, uint64_t frequency);
+// Milliseconds from the performance counter, or GetTickCount64 without one.
 uint64_t PositionClockNow();
 // clock base := now + offset - position x 1000, position from the current input module.
 void PositionClockSync(PlayerState* state);

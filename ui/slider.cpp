@@ -60,7 +60,7 @@ void OnMouseMove(HWND window, Slider* slider, LPARAM lParam) {
   if (slider->dragging) {
     RECT client;
     GetClientRect(window, &client);
-    uint32_t position = SliderReleasePosition(static_cast<uint16_t>(x < 0 ? 0 : x), slider->maximum, client.right);
+    uint32_t position = SliderReleasePosition(x, slider->maximum, client.right);
     if (position > slider->maximum) position = slider->maximum;
     if (position != slider->position) {
       slider->position = position;
@@ -80,7 +80,8 @@ void OnButtonUp(HWND window, Slider* slider, LPARAM lParam) {
   ReleaseCapture();
   RECT client;
   GetClientRect(window, &client);
-  slider->position = SliderReleasePosition(LOWORD(lParam), slider->maximum, client.right);
+  // The x of a release left of the control is negative: a signed 16-bit value.
+  slider->position = SliderReleasePosition(static_cast<short>(LOWORD(lParam)), slider->maximum, client.right);
   slider->dragging = 0;
   Repaint(window);
   Notify(window, slider);
@@ -210,9 +211,10 @@ void RegisterSliderClass(HINSTANCE instance) {
 
 }  // namespace
 
-uint32_t SliderReleasePosition(uint16_t x, uint32_t maximum, int width) {
+uint32_t SliderReleasePosition(int x, uint32_t maximum, int width) {
   if (width <= 0) width = 1;
-  return static_cast<uint32_t>(uint64_t{x} * maximum / static_cast<uint32_t>(width));
+  if (x <= 0) return 0;
+  return static_cast<uint32_t>(uint64_t(x) * maximum / static_cast<uint32_t>(width));
 }
 
 int SliderThumbLeft(int innerLeft, int innerWidth, int thumbWidth, uint32_t position, uint32_t maximum) {

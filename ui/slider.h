@@ -28,9 +28,10 @@ struct Slider {
 
 HWND CreateSlider(HWND parent, HWND tooltip, int controlId, HINSTANCE instance);
 
-// Where a release at x lands: x x maximum / width on the 16-bit x, unclamped,
-// so a release beyond the right edge gives more than the maximum.
-uint32_t SliderReleasePosition(uint16_t x, uint32_t maximum, int width);
+// Where a release at x lands: x x maximum / width; left of the control is 0, a
+// release beyond the right edge gives more than the maximum (the seek bar
+// ignores such a release; the volume bar takes its maximum).
+uint32_t SliderReleasePosition(int x, uint32_t maximum, int width);
 // Left edge of the thumb inside [innerLeft, innerLeft + innerWidth - thumbWidth].
 int SliderThumbLeft(int innerLeft, int innerWidth, int thumbWidth, uint32_t position, uint32_t maximum);
 // The inner rectangle: the client narrowed by the thumb width at the sides and

@@ -411,6 +411,54 @@ TEST_F(PanelTest, TheSeekBarNeverSeeksToTheEnd) {
   StopAndForget();
 }
 
+// The x of a release that lands on the given value of the seek bar.
+int SeekBarX(HWND bar, uint32_t value) {
+  RECT client;
+  GetClientRect(bar, &client);
+  for (int x = 0; x <= client.right; x++)
+    if (SliderReleasePosition(x, kSeekBarRange - 1, client.right) == value) return x;
+  return -1;
+}
+
+// A click on the seek bar while paused or stopped is where playback goes on.
+TEST_F(PanelTest, TheSeekBarMovesWherePlaybackGoesOn) {
+  HWND bar = Panel()->seekBar;
+  ASSERT_GE(PauseAt(20), 20u);
+  size_t before = static_cast<size_t>(CaptureSize());
+  SendMessageW(bar, WM_LBUTTONUP, 0, MAKELPARAM(SeekBarX(bar, 60), 5));
+  ASSERT_TRUE(WaitState(kStatePlaying)) << "a click while paused resumes";
+  EXPECT_TRUE(WaitSoundFrom(60, before)) << RunsText(CountingRuns(ReadCapture(), before));
+  StopAndForget();
+  SendMessageW(bar, WM_LBUTTONUP, 0, MAKELPARAM(SeekBarX(bar, 30), 5));
+  PumpFor(300);
+  EXPECT_EQ(Panel()->position, 30u);
+  EXPECT_EQ(TimePane(), L"  00:30 (01:40)");
+  EXPECT_EQ(CaptureSize(), 0u) << "a click while stopped plays nothing";
+  Command(kCmdPlay);
+  EXPECT_TRUE(WaitSoundFrom(30)) << RunsText(CountingRuns(ReadCapture()));
+}
+
+// After a failed open the panel shows no file; a new file starts at its beginning.
+TEST_F(PanelTest, TheShownFileIsTheOpenedOne) {
+  ASSERT_GE(PauseAt(42), 42u);
+  StopAndForget();
+  EXPECT_FALSE(PlayerPanelOpenFile(PanelWindow(), gBroken.c_str()));
+  wchar_t path[kMaxPathChars + 1];
+  EXPECT_EQ(PlayerPanelSoundPath(PanelWindow(), path, kMaxPathChars + 1), 0u);
+  EXPECT_EQ(TimePane(), L"");
+  SendMessageW(PanelWindow(), WM_COMMAND, kCmdPlay, 0);
+  PumpFor(300);
+  EXPECT_EQ(CaptureSize(), 0u);
+  PlayerPanelSeekToTime(PanelWindow(), 0);
+  SetEditor(L"<Sound Cue: 01:10>", 0);
+  Command(kCmdGoTo);
+  ASSERT_TRUE(Open(gLong, kLongSeconds));
+  EXPECT_TRUE(WaitUntil([] { return Panel()->position == 70; }, 5000));
+  ASSERT_TRUE(Open(gTalk, kTalkSeconds));
+  EXPECT_EQ(Panel()->position, 0u) << "not the place in the file before";
+  EXPECT_EQ(TimePane(), L"  00:00 (01:40)");
+}
+
 TEST_F(PanelTest, ACueBeyondTheEndWaitsForTheNextFile) {
   SetEditor(L"<Sound Cue: 10:00>", 0);
   uint32_t before = Panel()->position;

@@ -12,6 +12,7 @@
 #include "player/player_messages.h"
 #include "language/language.h"
 #include "player/player_thread.h"
+#include "player/position_ticker.h"
 #include "test_support.h"
 #include "ui/message_box.h"
 
@@ -476,6 +477,34 @@ TEST_F(PlayerTest, QuitEndsBothThreadsAndLeaksNoHandle) {
   DWORD handlesAfter = 0;
   ASSERT_TRUE(GetProcessHandleCount(GetCurrentProcess(), &handlesAfter));
   EXPECT_EQ(handlesAfter, handlesBefore);
+}
+
+// The player opens its own copy of the path: a caller that gave up waiting may
+// already have reused its buffer.
+TEST_F(PlayerTest, AnOpenThatOutlivesItsWaitOpensTheFileItWasGiven) {
+  std::wstring good = FixturePath("count8k-3s.wav");
+  wchar_t path[kMaxPathChars + 1];
+  lstrcpynW(path, good.c_str(), kMaxPathChars + 1);
+  ASSERT_NE(SuspendThread(gPlayerThread.load()), DWORD(-1));
+  gPlayerOpenWaitMs = 200;
+  EXPECT_FALSE(PlayerOpenCommand(kSlotWav, path)) << "no answer within the wait";
+  gPlayerOpenWaitMs = 30000;
+  lstrcpynW(path, L"Z:\\gone.wav", kMaxPathChars + 1);  // the caller's buffer, used again
+  ResumeThread(gPlayerThread.load());
+  EXPECT_TRUE(WaitUntil([&] { return std::wstring(gPlayerState.load()->file.path) == good; }, 5000));
+}
+
+// Milliseconds from a counter of 3.58 MHz, as many machines have, stay exact
+// for hours; dividing by a truncated ticks-per-millisecond ran 1.6 s ahead
+// after three hours.
+TEST(PositionClock, ExactOverHoursOfPlayback) {
+  const uint64_t frequency = 3579545;
+  struct {
+    uint64_t seconds;
+  } cases[] = {{0}, {1}, {3 * 3600}, {10 * 3600}, {49 * 24 * 3600 + 1}};
+  for (const auto& c : cases) EXPECT_EQ(ClockMilliseconds(c.seconds * frequency, frequency), c.seconds * 1000);
+  EXPECT_EQ(ClockMilliseconds((frequency + 1) / 2, frequency), 500u);
+  EXPECT_EQ(ClockMilliseconds(uint64_t(1) << 62, 10000000), (uint64_t(1) << 62) / 10000);
 }
 
 }  // namespace

@@ -11,12 +11,12 @@
 
 namespace {
 
-TEST(SliderArithmetic, ReleasePositionIsUnclampedBeyondTheRightEdge) {
-  struct { uint16_t x; uint32_t maximum; int width; uint32_t position; } cases[] = {
+TEST(SliderArithmetic, LeftOfTheBarIsZeroBeyondItsRightEndMore) {
+  struct { int x; uint32_t maximum; int width; uint32_t position; } cases[] = {
       {0, 99, 200, 0},     {100, 99, 200, 49},  {199, 99, 200, 98},   {200, 99, 200, 99},
       {220, 99, 200, 108}, {1, 255, 256, 0},    {256, 255, 256, 255}, {300, 255, 256, 298},
-      {65531, 99, 200, 32437},  // a release left of the control: x is read as 16-bit unsigned
-      {50, 99, 0, 4950},        // no width yet: never a division by zero
+      {-5, 255, 256, 0},   {-32768, 99, 200, 0},  // a release left of the control
+      {50, 99, 0, 4950},   // no width yet: never a division by zero
   };
   for (const auto& c : cases)
     EXPECT_EQ(SliderReleasePosition(c.x, c.maximum, c.width), c.position) << c.x << " of " << c.width;
@@ -88,6 +88,15 @@ TEST_F(SliderTest, DraggingSendsNothingUntilTheRelease) {
   SendMessageW(slider, WM_LBUTTONUP, 0, MAKELPARAM(150, 9));
   ASSERT_EQ(gScrolls.size(), 1u);
   EXPECT_EQ(HIWORD(gScrolls[0].first), 74u);
+}
+
+// A release left of the volume bar is silence, not full volume.
+TEST_F(SliderTest, ReleaseLeftOfTheBarGivesZero) {
+  SendMessageW(slider, kSliderSetRange, 0, 256);
+  SendMessageW(slider, kSliderSetPosition, 0, 200);
+  SendMessageW(slider, WM_LBUTTONUP, 0, MAKELPARAM(static_cast<WORD>(-7), 5));
+  ASSERT_EQ(gScrolls.size(), 1u);
+  EXPECT_EQ(HIWORD(gScrolls[0].first), 0u);
 }
 
 TEST_F(SliderTest, ADisabledSliderIgnoresTheMouse) {
