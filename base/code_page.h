@@ -17,3 +17,5 @@ size_t Cp1252ToWide(const char* text, size_t length, wchar_t* out, size_t capaci
 // Any code page; kCodePageSystemAnsi is the system's ANSI code page. On the
 // host build every code page other than UTF-8 is read as Windows-1252.
 size_t CodePageToWide(uint32_t codePage, const char* text, size_t length, wchar_t* out, size_t capacity);
+// The number of the system's ANSI code page (1252 on the host build).
+uint32_t SystemAnsiCodePage();

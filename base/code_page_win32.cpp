@@ -6,6 +6,8 @@
 
 #include "base/code_page.h"
 
+uint32_t SystemAnsiCodePage() { return GetACP(); }
+
 size_t CodePageToWide(uint32_t codePage, const char* text, size_t length, wchar_t* out, size_t capacity) {
   if (capacity == 0) return 0;
   out[0] = 0;

@@ -217,7 +217,7 @@ void TrimBlanks(wchar_t* text) {
 // An ID3v1 text: 8-bit, cut at the first zero, trimmed, stored if the field is empty.
 void StoreV1Text(const uint8_t* bytes, uint32_t count, wchar_t* field, int capacity) {
   wchar_t text[kTagTextChars];
-  Id3DecodeText(bytes, count, kId3Latin1, text, kTagTextChars);
+  Id3DecodeText(bytes, count, kId3SystemAnsi, text, kTagTextChars);
   TrimBlanks(text);
   if (!field[0]) FileInfoCopyText(field, capacity, text);
 }
@@ -275,7 +275,7 @@ int Id3v1ReadTag(ByteSource* source, FileInfo* info) {
   StoreV1Text(tag + 63, 30, info->album, kTagTextChars);
   if (info->year == 0) {
     wchar_t year[8];
-    Id3DecodeText(tag + 93, 4, kId3Latin1, year, 8);
+    Id3DecodeText(tag + 93, 4, kId3SystemAnsi, year, 8);
     info->year = FileInfoParseYear(year);
   }
   // ID3v1.1: a zero at 125 makes byte 126 the track number.

@@ -1,5 +1,6 @@
 #include "formats/mpeg/id3_text.h"
 
+#include "base/code_page.h"
 #include "base/text_decoding.h"
 
 namespace {
@@ -10,7 +11,8 @@ void Put(uint32_t code, wchar_t* out, int capacity, int* length) {
   if constexpr (sizeof(wchar_t) == 2) {
     if (code >= 0x10000) {
       if (*length + 2 > capacity - 1) {
-        *length = capacity - 1;  // no half pairs: the text is full
+        // No half pairs: the text ends here, and nothing more is appended.
+        while (*length < capacity - 1) out[(*length)++] = 0;
         return;
       }
       code -= 0x10000;
@@ -28,6 +30,14 @@ uint32_t DecodeAnsi(const uint8_t* bytes, uint32_t count, wchar_t* out, int capa
     Put(Cp1252CodePoint(bytes[i]), out, capacity, length);
   }
   return i < count ? i + 1 : i;
+}
+
+uint32_t DecodeSystemAnsi(const uint8_t* bytes, uint32_t count, wchar_t* out, int capacity, int* length) {
+  uint32_t text = 0;
+  while (text < count && bytes[text]) ++text;
+  *length = static_cast<int>(
+      CodePageToWide(kCodePageSystemAnsi, reinterpret_cast<const char*>(bytes), text, out, static_cast<size_t>(capacity)));
+  return text < count ? text + 1 : text;
 }
 
 uint32_t DecodeUtf16(const uint8_t* bytes, uint32_t count, int bigEndian, wchar_t* out, int capacity,
@@ -82,6 +92,7 @@ uint32_t Id3DecodeText(const uint8_t* bytes, uint32_t count, uint32_t encoding, 
       break;
     }
     case kId3Utf8: used = DecodeUtf8(bytes, count, out, capacity, &length); break;
+    case kId3SystemAnsi: used = DecodeSystemAnsi(bytes, count, out, capacity, &length); break;
     default: used = DecodeAnsi(bytes, count, out, capacity, &length); break;
   }
   out[length] = 0;

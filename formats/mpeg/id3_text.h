@@ -8,6 +8,7 @@ enum Id3TextEncoding : uint8_t {
   kId3Utf16Bom = 1,    // UTF-16 with a byte-order mark (little-endian when it is missing)
   kId3Utf16Be = 2,     // UTF-16 big-endian without a mark (ID3v2.4)
   kId3Utf8 = 3,        // ID3v2.4
+  kId3SystemAnsi = 0xFF,  // not an ID3v2 encoding: ID3v1 text, in the system's ANSI code page
 };
 
 // Decodes count bytes up to the encoding's terminator into out (capacity

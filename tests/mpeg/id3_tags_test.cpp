@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "base/code_page.h"
 #include "formats/mpeg/id3_tags.h"
 #include "formats/mpeg/id3_text.h"
 #include "mpeg_test_builders.h"
@@ -38,6 +39,25 @@ TEST(Id3Text, MalformedAndBoundedTexts) {
     Id3DecodeText(c.bytes.data(), static_cast<uint32_t>(c.bytes.size()), c.encoding, out, 8);
     EXPECT_EQ(std::wstring(out), c.text) << c.what;
   }
+  // A surrogate pair that does not fit ends the text; nothing of the buffer is
+  // left unwritten.
+  wchar_t out[4] = {L'#', L'#', L'#', L'#'};
+  Bytes pair = Utf16Le(u"ab\xD83C\xDFB5");
+  Id3DecodeText(pair.data(), static_cast<uint32_t>(pair.size()), kId3Utf16Bom, out, 4);
+  if (sizeof(wchar_t) == 2) EXPECT_EQ(std::wstring(out, 4), std::wstring(L"ab\0\0", 4));
+}
+
+// ID3v1 text is in the system's ANSI code page (the test runs under a
+// Western and, as test_mpeg_reader_cp1251, under a Cyrillic one).
+TEST(Id3v1, TextsInTheSystemCodePage) {
+  FileInfo info = ReadTags(Id3v1("\xC0\xE1\xE2 \x80", "", "", "", "", -1, 0));
+  uint32_t codePage = SystemAnsiCodePage();
+  if (codePage == 1251)
+    EXPECT_EQ(std::wstring(info.title), L"\u0410\u0431\u0432 \u0402");
+  else if (codePage == 1252)
+    EXPECT_EQ(std::wstring(info.title), L"\u00C0\u00E1\u00E2 \u20AC");
+  else
+    GTEST_SKIP() << "code page " << codePage;
 }
 
 TEST(Id3v2, TitleInEveryEncodingVersionAndFrameLayout) {
