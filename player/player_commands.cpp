@@ -10,19 +10,13 @@
 #include "language/language.h"
 #include "player/module_table.h"
 #include "player/player_messages.h"
+#include "player/player_panel.h"
 #include "player/player_thread.h"
 #include "ui/message_box.h"
 
 namespace {
 
 constexpr DWORD kStartWaitMs = 1000;
-
-void PostStop(HWND) { PlayerPostCommand(PC_STOP, 0, 0); }
-
-// The panel keeps its record as the window's user data.
-int WindowHasUserData(HWND owner) { return owner && GetWindowLongPtrW(owner, GWLP_USERDATA) != 0; }
-
-void RefreshNothing(HWND) {}
 
 void ShowOpenFailure(HWND owner, const wchar_t* path) {
   wchar_t text[256];
@@ -39,7 +33,6 @@ int SignalsReady() {
 
 }  // namespace
 
-PlayerPanelCalls gPlayerPanelCalls = {PostStop, WindowHasUserData, RefreshNothing};
 DWORD gPlayerOpenWaitMs = 30000;
 
 int PlayerPostCommand(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -100,7 +93,11 @@ int PlayerOpenAudioFile(HWND owner, const wchar_t* path) {
     ShowOpenFailure(owner, path);
     return 0;
   }
-  gPlayerPanelCalls.SendStop(owner);
+  // The panel's own Stop also releases its Pause button.
+  if (PlayerPanelOf(owner))
+    PlayerPanelStop(owner);
+  else
+    PlayerPostCommand(PC_STOP, 0, 0);
   if (owner && gPlayerThread) {
     PlayerPostCommand(PC_SETOWNER, 0, reinterpret_cast<LPARAM>(owner));
     PlayerPostCommand(PC_SETSCALE, 0, 100);
@@ -109,9 +106,9 @@ int PlayerOpenAudioFile(HWND owner, const wchar_t* path) {
     ShowOpenFailure(owner, path);
     return 0;
   }
-  if (owner && gPlayerPanelCalls.HasPanelRecord(owner)) {
+  if (PlayerPanelOf(owner)) {
     PlayerPostCommand(PC_GETINFO, 0, 0);
-    gPlayerPanelCalls.RefreshTime(owner);
+    PlayerPanelRefreshTime(owner);
   }
   return 1;
 }

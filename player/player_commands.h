@@ -4,15 +4,6 @@
 #pragma once
 #include <windows.h>
 
-// What the player panel does for the open-audio-file operation. The defaults
-// do what can be done without the panel; the panel installs its own.
-struct PlayerPanelCalls {
-  void (*SendStop)(HWND owner);        // the panel's Stop: PC_STOP and the Pause button released
-  int (*HasPanelRecord)(HWND owner);   // the window carries a panel record
-  void (*RefreshTime)(HWND owner);     // redraw the time display
-};
-extern PlayerPanelCalls gPlayerPanelCalls;
-
 // Posts to the player thread if it runs; non-zero when posted.
 int PlayerPostCommand(UINT message, WPARAM wParam, LPARAM lParam);
 // Starts the player thread unless it runs, and waits up to a second for its

@@ -187,13 +187,6 @@ LRESULT CALLBACK PlayerPanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM
   }
 }
 
-// The open-audio-file operation reaches the panel through these.
-void SendStopToPanel(HWND owner) {
-  if (PlayerPanelOf(owner)) PlayerPanelStop(owner);
-  else PlayerPostCommand(PC_STOP, 0, 0);
-}
-int HasPanelRecord(HWND owner) { return PlayerPanelOf(owner) != nullptr; }
-
 void RegisterPanelClass(HINSTANCE instance) {
   WNDCLASSEXW existing{};
   existing.cbSize = sizeof existing;
@@ -240,9 +233,6 @@ HWND CreatePlayerPanel(HWND parent, HINSTANCE instance) {
   }
   DragAcceptFiles(panel, TRUE);
   gPlayerPanel = panel;
-  gPlayerPanelCalls.SendStop = SendStopToPanel;
-  gPlayerPanelCalls.HasPanelRecord = HasPanelRecord;
-  gPlayerPanelCalls.RefreshTime = PlayerPanelRefreshTime;
   return panel;
 }
 

@@ -94,13 +94,6 @@ TEST(MarkDate, DayFirstAndAllZero) {
   EXPECT_STREQ(text, L"00.00.0000 00:00:00");
 }
 
-TEST(MarkDate, ZeroDateBeforeTheOldestStamp) {
-  EXPECT_TRUE(IsZeroDateFileTime(0));
-  EXPECT_TRUE(IsZeroDateFileTime(kOldestMarkFileTime - 1));
-  EXPECT_FALSE(IsZeroDateFileTime(kOldestMarkFileTime));
-  EXPECT_EQ(kOldestMarkFileTime, 119600020000000000ull) << "1979-12-31 22:46:40 UTC";
-}
-
 TEST(MarkLine, WrappedOnALineOfItsOwn) {
   wchar_t line[32];
   EXPECT_EQ(WrapMark(L"Sound Cue: 03:07", line, 32), 20u);

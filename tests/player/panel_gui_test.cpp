@@ -56,37 +56,6 @@ void WriteWav(const std::wstring& path, uint32_t seconds, bool counting) {
   WriteWholeFile(path, bytes);
 }
 
-// The main window as the screen shows it, as a BMP beside the capture: the
-// artefact that shows a loaded recording and a transcript with marks.
-bool SaveScreenshot(HWND window, const std::wstring& path) {
-  RECT area;
-  GetWindowRect(window, &area);
-  int width = area.right - area.left, height = area.bottom - area.top;
-  if (width <= 0 || height <= 0) return false;
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-  void* pixels = nullptr;
-  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
-  GdiFlush();
-  uint32_t rowBytes = (static_cast<uint32_t>(width) * 3 + 3) & ~3u;
-  uint32_t imageBytes = rowBytes * static_cast<uint32_t>(height);
-  BITMAPFILEHEADER file = {0x4D42, static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) + imageBytes),
-                           0, 0, sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)};
-  std::vector<uint8_t> bytes(reinterpret_cast<uint8_t*>(&file), reinterpret_cast<uint8_t*>(&file) + sizeof file);
-  bytes.insert(bytes.end(), reinterpret_cast<uint8_t*>(&info.bmiHeader),
-               reinterpret_cast<uint8_t*>(&info.bmiHeader) + sizeof info.bmiHeader);
-  bytes.insert(bytes.end(), static_cast<uint8_t*>(pixels), static_cast<uint8_t*>(pixels) + imageBytes);
-  SelectObject(memory, old);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-  return WriteWholeFile(path, bytes);
-}
-
 class PanelTest : public testing::Test {
  protected:
   static std::wstring gFolder, gTalk, gLong, gBroken;
@@ -291,10 +260,6 @@ TEST_F(PanelTest, GoToOnTheCueLineResumesTheSoundThere) {
   Panel()->pendingCueSeconds = 0;
   Command(kCmdPlay);
   ASSERT_TRUE(WaitSoundFrom(at)) << RunsText(CountingRuns(ReadCapture()));
-  RedrawWindow(gMainWindow, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-  PumpFor(300);
-  std::wstring capture = CapturePath();
-  EXPECT_TRUE(SaveScreenshot(gMainWindow, capture.substr(0, capture.rfind(L'\\') + 1) + L"panel_main_window.bmp"));
   StopAndForget();
 }
 

@@ -172,24 +172,6 @@ TEST_F(PlayerTest, PlaysAFileExactlyToItsEndAndAgainAfterIt) {
   EXPECT_EQ(runs[0].frames, pcm.size() / 4);
 }
 
-TEST_F(PlayerTest, PauseStopsTheFlowAndPlayResumesIt) {
-  ASSERT_TRUE(Open("count44k-20s.wav"));
-  std::vector<uint8_t> pcm = WavPcm(path);
-  PlayerPostCommand(PC_PLAY, 0, 0);
-  ASSERT_TRUE(WaitForSound());
-  size_t from = Mark();
-  PlayerPostCommand(PC_PAUSE, 0, 0);
-  ASSERT_TRUE(WaitState(kStatePaused, from));
-  PumpFor(300);
-  uint64_t paused = CaptureSize();
-  PumpFor(700);
-  EXPECT_EQ(CaptureSize(), paused) << "nothing reaches the device while paused";
-  EXPECT_LT(paused, pcm.size());
-  ASSERT_TRUE(PlayToEnd());
-  EXPECT_TRUE(WithoutSilence(ReadCapture()) == pcm)
-      << "nothing lost or repeated:" << RunsText(CountingRuns(ReadCapture()));
-}
-
 TEST_F(PlayerTest, StopClosesEverythingAndPlayRestartsFromTheBeginning) {
   ASSERT_TRUE(Open("count44k-20s.wav"));
   uint32_t frames = CountingFrames(path);
@@ -330,42 +312,6 @@ TEST_F(PlayerTest, AFileWithoutLengthReportsPositionZeroAndNoProgress) {
   }
   EXPECT_EQ(positions, std::vector<LPARAM>{0});
   EXPECT_EQ(progress, 0);
-}
-
-int gStops = 0;
-int gRefreshes = 0;
-void CountStop(HWND) { ++gStops; }
-void CountRefresh(HWND) { ++gRefreshes; }
-int HasUserData(HWND window) { return GetWindowLongPtrW(window, GWLP_USERDATA) != 0; }
-
-TEST_F(PlayerTest, OpenAudioFileStopsOpensAndRefreshesAPanel) {
-  PlayerPanelCalls saved = gPlayerPanelCalls;
-  gPlayerPanelCalls = {CountStop, HasUserData, CountRefresh};
-  struct {
-    bool panelRecord;
-    int infos, refreshes;
-  } cases[] = {{false, 0, 0}, {true, 1, 1}};
-  for (const auto& c : cases) {
-    gStops = gRefreshes = 0;
-    SetWindowLongPtrW(owner.window, GWLP_USERDATA, c.panelRecord ? 1 : 0);
-    size_t from = Mark();
-    path = FixturePath("count8k-3s.wav");
-    EXPECT_TRUE(PlayerOpenAudioFile(owner.window, path.c_str()));
-    PumpFor(400);
-    EXPECT_EQ(gStops, 1);
-    EXPECT_EQ(gRefreshes, c.refreshes);
-    std::vector<const Notification*> infos;
-    for (size_t i = from; i < owner.received.size(); ++i)
-      if (owner.received[i].message == PN_INFO) infos.push_back(&owner.received[i]);
-    ASSERT_EQ(static_cast<int>(infos.size()), c.infos);
-    if (!c.infos) continue;
-    const auto* block = reinterpret_cast<const FileInfoBlock*>(infos[0]->lParam);
-    EXPECT_EQ(std::wstring(block->info.codecLabel), L"WAV");
-    EXPECT_EQ(block->info.lengthSeconds, 3u);
-    EXPECT_EQ(std::wstring(block->path), path);
-  }
-  SetWindowLongPtrW(owner.window, GWLP_USERDATA, 0);
-  gPlayerPanelCalls = saved;
 }
 
 TEST_F(PlayerTest, FailedOpensLeaveNothingToPlayAndTellTheUserOnce) {
