@@ -9,6 +9,9 @@
 #include "app/language_dialog.h"
 #include "app/main_menus.h"
 #include "app/main_window.h"
+#include "app/help_online.h"
+#include "app/settings_commands.h"
+#include "app/update_check.h"
 #include "app/window_commands.h"
 #include "base/paths.h"
 #include "base/product.h"
@@ -38,7 +41,12 @@ LRESULT SelectAllCommand(HWND, uint16_t) { return EditorSelectAll(), 0; }
 LRESULT FontCommand(HWND window, uint16_t) { return EditorChooseFont(window), 0; }
 LRESULT GoToCommand(HWND window, uint16_t) { return GoToMark(window); }
 LRESULT LanguageCommand(HWND window, uint16_t) { return RunLanguageCommand(window); }
-LRESULT GoOnlineCommand(HWND window, uint16_t) { return OpenProductPage(window); }
+LRESULT GoOnlineCommand(HWND window, uint16_t) { return OpenProductPage(window), 0; }
+LRESULT HelpCommand(HWND window, uint16_t) { return OpenHelp(window, gApp->languageCode, gApp->options), 0; }
+LRESULT CheckForUpdatesCommand(HWND window, uint16_t) { return CheckForUpdates(window), 0; }
+LRESULT BackupSettingsCommand(HWND window, uint16_t) { return BackupSettings(window, Settings()), 0; }
+LRESULT RestoreSettingsCommand(HWND window, uint16_t) { return RestoreSettings(window, Settings()), 0; }
+LRESULT ResetSettingsCommand(HWND window, uint16_t) { return ResetSettings(window, Settings()), 0; }
 
 // Tab types a tab into the text; from the player panel's controls it brings
 // the focus back to the text.

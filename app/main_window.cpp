@@ -264,6 +264,12 @@ HWND CreateMainWindow(HINSTANCE instance, int showCommand) {
 void RefreshCommandStates() { MainMenusUpdateStates(); }
 
 int RequestRestart() {
+  if (!PrepareRestart()) return 0;
+  RestartMainWindow();
+  return 1;
+}
+
+int PrepareRestart() {
   if (!QueryCloseDocument(gMainWindow)) return 0;
   gReopen = ReopenRecord{};
   CopyTextBounded(gReopen.path, kMaxPathChars + 1, DocumentPath());
@@ -272,10 +278,13 @@ int RequestRestart() {
     SendMessageW(editor, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
     gReopen.caretLine = static_cast<uint32_t>(SendMessageW(editor, EM_LINEFROMCHAR, end, 0));
   }
+  return 1;
+}
+
+void RestartMainWindow() {
   ++gApp->restartCount;
   SuppressWrites(Settings());
   DestroyWindow(gMainWindow);
-  return 1;
 }
 
 void ReopenDocumentAfterRestart(HWND window) {

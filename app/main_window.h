@@ -27,5 +27,10 @@ void RefreshCommandStates();
 // program runs again in the same process, and the new window opens the same
 // transcript at the same caret line.
 int RequestRestart();
+// The two halves of a restart, for commands that change the settings file in
+// between: the save prompt and what the new window reopens (0 on Cancel), then
+// the restart itself.
+int PrepareRestart();
+void RestartMainWindow();
 // In a window made by a restart: reopens the transcript the old one showed.
 void ReopenDocumentAfterRestart(HWND window);

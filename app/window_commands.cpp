@@ -1,7 +1,5 @@
 #include "app/window_commands.h"
 
-#include <shellapi.h>
-
 #include "app/app_state.h"
 #include "base/product.h"
 #include "language/language.h"
@@ -9,34 +7,12 @@
 
 namespace {
 
-constexpr wchar_t kPageEnglish[] = L"https://www.corvane.de/en/tapewright/";
-constexpr wchar_t kPageGerman[] = L"https://www.corvane.de/de/tapewright/";
-
-int IsGermanSystem() {
-  char code[kLanguageCodeChars + 1] = "";
-  ChooseLanguageCode("", GetSystemDefaultLangID(), code, sizeof code);
-  return lstrcmpA(code, "DE") == 0;
-}
-
 LONG CentreSpan(LONG length, LONG areaStart, LONG areaEnd) {
   LONG start = areaStart + (areaEnd - areaStart - length) / 2;
   return start < areaStart ? areaStart : start;
 }
 
 }  // namespace
-
-const wchar_t* ProductPageAddress(int germanSystem) { return germanSystem ? kPageGerman : kPageEnglish; }
-
-LRESULT OpenProductPage(HWND window) {
-  SHELLEXECUTEINFOW run{};
-  run.cbSize = sizeof run;
-  run.hwnd = window;
-  run.lpVerb = L"open";
-  run.lpFile = ProductPageAddress(IsGermanSystem());
-  run.nShow = SW_SHOWNORMAL;
-  ShellExecuteExW(&run);
-  return 0;
-}
 
 void CentreRectInArea(const RECT* area, RECT* rect) {
   LONG width = rect->right - rect->left;

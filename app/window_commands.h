@@ -1,12 +1,7 @@
-// Commands of the main window that act on the window itself or leave the
-// program: the maker's web page and the window-position reset.
+// The window-position reset that the keyboard hook offers (Alt with the left
+// Windows key).
 #pragma once
 #include <windows.h>
-
-// The maker's page for the product: German for a German system language.
-const wchar_t* ProductPageAddress(int germanSystem);
-// Command 193: the product page in the default browser.
-LRESULT OpenProductPage(HWND window);
 
 // Moves rect (keeping its size) to the centre of area; a rect larger than the
 // area is put at the area's left or top edge, so its title bar stays reachable.

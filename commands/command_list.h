@@ -198,13 +198,13 @@ TPWR_MENU_COMMAND(173, DarkForce, "DrkF", PLACE(DarkMode, 3), nullptr,
 TPWR_COMMAND(184, Config, "CNFG", PLACE(Options, 5), Always, NOKEY, nullptr,
              "&Configuration...;Set various options",
              "&Konfiguration...;Optionen setzen")
-TPWR_COMMAND(188, OptBack, "OpBk", PLACE(Options, 7), Always, NOKEY, nullptr,
+TPWR_COMMAND(188, OptBack, "OpBk", PLACE(Options, 7), Always, NOKEY, BackupSettingsCommand,
              "&Backup Settings...;Backup all settings to file",
              "Einstellungen s&ichern...;Alle Einstellungen sichern")
-TPWR_COMMAND(187, OptRest, "OpRt", PLACE(Options, 8), Always, NOKEY, nullptr,
+TPWR_COMMAND(187, OptRest, "OpRt", PLACE(Options, 8), Always, NOKEY, RestoreSettingsCommand,
              "&Restore Settings...;Restore all settings from file",
              "Einstellungen &wiederherstellen...;Alle Einstellungen wiederherstellen")
-TPWR_MENU_COMMAND(189, ResetSettings, "OpRD", PLACE(Options, 9), nullptr,
+TPWR_MENU_COMMAND(189, ResetSettings, "OpRD", PLACE(Options, 9), ResetSettingsCommand,
                   "Reset Settings;Reset all settings to their default values",
                   "Einstellungen zur\xFC" "cksetzen;Alle Einstellungen auf die Standardwerte zur\xFC" "cksetzen")
 TPWR_COMMAND(185, Language, "Lnge", PLACE(Options, 11), Always, NOKEY, LanguageCommand,
@@ -215,7 +215,7 @@ TPWR_COMMAND(185, Language, "Lnge", PLACE(Options, 11), Always, NOKEY, LanguageC
 TPWR_POPUP(190, Help, "Help", PLACE(Bar, 8), RightJustify,
            "&Help",
            "&Hilfe")
-TPWR_MENU_COMMAND(191, HelpContents, "Hlpc", PLACE(Help, 1), nullptr,
+TPWR_MENU_COMMAND(191, HelpContents, "Hlpc", PLACE(Help, 1), HelpCommand,
                   "&Help;Open the application help window",
                   "&Hilfe;Zeigt die Hilfethemen an")
 TPWR_COMMAND(192, HelpKeys, "HKys", PLACE(Help, 3), Always, NOKEY, nullptr,
@@ -224,7 +224,7 @@ TPWR_COMMAND(192, HelpKeys, "HKys", PLACE(Help, 3), Always, NOKEY, nullptr,
 TPWR_COMMAND(193, GoOnline, "GoOL", PLACE(Help, 4), Always, NOKEY, GoOnlineCommand,
              "&Go Online;Opens your WWW Browser",
              "H&omepage besuchen;Startet Ihren WWW-Browser")
-TPWR_COMMAND(194, ChkUpd, "CkUd", PLACE(Help, 5), Always, NOKEY, nullptr,
+TPWR_COMMAND(194, ChkUpd, "CkUd", PLACE(Help, 5), Always, NOKEY, CheckForUpdatesCommand,
              "Check for &Updates;Check for new Updates",
              "Nach &Updates suchen")
 TPWR_COMMAND(196, About, "Abot", PLACE(Help, 7), Always, NOKEY, AboutCommand,

@@ -41,23 +41,6 @@ HWND MainWindow() { return GetParent(Editor()); }
 int IsModified() { return SendMessageW(Editor(), EM_GETMODIFY, 0, 0) != 0; }
 void SetModified(BOOL modified) { SendMessageW(Editor(), EM_SETMODIFY, modified, 0); }
 
-// The system's text for the error, then a blank line, then the path (when given).
-void ShowFileError(HWND owner, DWORD error, const wchar_t* path) {
-  wchar_t message[kMaxPathChars + 600];
-  DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
-                                message, 512, nullptr);
-  if (length == 0) length = static_cast<DWORD>(_snwprintf(message, 512, L"Error %lu", error));
-  message[length < 512 ? length : 511] = 0;
-  size_t used = wcslen(message);
-  if (used < 2 || wcscmp(message + used - 2, L"\r\n") != 0) wcscat(message, L"\r\n");
-  if (path) {
-    wcscat(message, L"\r\n");
-    used = wcslen(message);
-    CopyTextBounded(message + used, sizeof message / sizeof message[0] - used, path);
-  }
-  ShowMessage(owner, message, MB_ICONHAND | MB_OK);
-}
-
 // The warning after a file was read with problems: what differs, then the path.
 void WarnNotReadExactly(HWND owner, uint32_t problems, const wchar_t* path) {
   static constexpr struct {

@@ -24,6 +24,8 @@ TPWR_TEXT(1152, VolumeBar, "AVol", "Volume Bar", "Lautst\xE4rke")
 // Update check.
 TPWR_TEXT(1001, UpdateAvailable, "CkUN", "An update is available:", "Ein Update ist verf\xFCgbar:")
 TPWR_TEXT(1003, UpToDate, "CkUA", "is up to date.", "ist aktuell.")
+TPWR_TEXT(1002, UpdateUnknown, "CkUF", "The update check could not be completed: the product list holds no line for this program.",
+          "Die Suche nach Updates konnte nicht abgeschlossen werden: Die Produktliste enth\xE4lt keine Zeile f\xFCr dieses Programm.")
 
 // Configuration dialog.
 TPWR_TEXT(5100, Configuration, "Cnfg", "Configuration", "Konfiguration")

@@ -10,6 +10,7 @@ packages=(
   alsa-utils libasound2-plugins
   sox libsox-fmt-all lame twolame vorbis-tools flac ffmpeg mpg123 espeak-ng
   pulseaudio pulseaudio-utils
+  fp-utils-3.2.2
 )
 missing=()
 for p in "${packages[@]}"; do

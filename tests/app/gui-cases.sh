@@ -225,11 +225,54 @@ typing_past_40000_characters() {
 later_commands_do_nothing() {
   local folder=$1
   start_program "$folder" || fail "the main window did not open" || return 1
-  probe command 107 108 142 143 144 145 171 172 173 181 184 187 188 189 191 192 194 25 ||
+  probe command 107 108 142 143 144 145 171 172 173 181 184 192 25 ||
     fail "cannot post the commands" || return 1
   sleep 1
   probe wait TPWR "Tapewright - " 100 >/dev/null || fail "the program died" || return 1
   [ -z "$(probe wait '#32770' '' 300)" ] || fail "a command opened a window" || return 1
   menu f x
   program_gone || fail "Exit did not close"
+}
+
+# Options > Reset Settings answered Yes with a transcript open: the window comes
+# back with default settings (no longer maximised, the stored step gone) and
+# the same transcript.
+reset_settings_keeps_the_transcript() {
+  local folder=$1
+  printf 'Speaker 1: first line\r\nSpeaker 2: second line' >"$folder/reset.txt"
+  printf '[TPWR]\r\nPos=40,30,500,400,3\r\n[Player]\r\nStepBak=9\r\n' >"$folder/Tapewright.INI"
+  start_program "$folder" || fail "the main window did not open" || return 1
+  grep -qx 'zoomed 1' <<<"$(probe layout)" || fail "the stored placement was not used" || return 1
+  menu f o
+  wait_dialog "" >/dev/null || fail "no Open dialog" || return 1
+  type_text "$(winpath "$folder/reset.txt")"
+  keys Return
+  probe wait TPWR "Tapewright - reset.txt" 10000 >/dev/null || fail "the transcript did not open" || return 1
+  # Reset Settings has no mnemonic: up from the first item past Language.
+  keys alt+o
+  sleep 0.4
+  xdotool key Up Up Return
+  wait_dialog "Tapewright" >/dev/null || fail "no question" || return 1
+  keys y
+  dialog_gone "Tapewright" || fail "the question stayed" || return 1
+  sleep 1
+  probe wait TPWR "Tapewright - reset.txt" 20000 >/dev/null || fail "the transcript is not open again" || return 1
+  grep -qx 'zoomed 0' <<<"$(probe layout)" || fail "still maximised after the reset" || return 1
+  settings_has "$folder" 'StepBak' && { fail "the old step survived: $(cat "$folder/Tapewright.INI")"; return 1; }
+  editor_text_is "$folder" $'Speaker 1: first line\nSpeaker 2: second line' || return 1
+  screenshot after-reset
+  menu f x
+  program_gone || fail "Exit did not close"
+}
+
+# Help > Help opens the compiled help beside the program in HTML Help.
+help_opens() {
+  local folder=$1
+  cp "$(dirname "$exe")"/Tapew_* "$folder/"
+  start_program "$folder" || fail "the main window did not open" || return 1
+  menu h h
+  probe wait "HH Parent" "Tapewright Help" 20000 >/dev/null || fail "no help window" || return 1
+  sleep 1
+  screenshot help
+  probe kill >/dev/null
 }

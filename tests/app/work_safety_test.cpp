@@ -196,12 +196,8 @@ TEST_F(KeepTheWork, RestartAsksThenReopensTheTextAtTheSameLine) {
   gAnswer = IDYES;
   ASSERT_EQ(RequestRestart(), 1);
   EXPECT_FALSE(IsWindow(gMainWindow));
-  DispatchPending();
-  ResetSuppression(Settings());
-  *gApp = AppState{};
-  gMainWindow = CreateMainWindow(GetModuleHandleW(nullptr), SW_SHOWNOACTIVATE);
+  RunRestartedWindow();
   ASSERT_NE(gMainWindow, nullptr);
-  DispatchPending();
   EXPECT_STREQ(DocumentPath(), path.c_str());
   EXPECT_EQ(EditorText(), L"one\r\ntwo\r\nth!ree") << "saved before the restart";
   DWORD start = 0, end = 0;

@@ -55,6 +55,14 @@ void CloseMainWindow() {
   DispatchPending();
 }
 
+void RunRestartedWindow() {
+  DispatchPending();
+  ResetSuppression(Settings());
+  *gApp = AppState{};
+  gMainWindow = CreateMainWindow(GetModuleHandleW(nullptr), SW_SHOWNOACTIVATE);
+  DispatchPending();
+}
+
 std::wstring EditorText() {
   HWND editor = EditorWindow();
   std::wstring text(static_cast<size_t>(GetWindowTextLengthW(editor)), L'\0');

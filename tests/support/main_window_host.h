@@ -18,6 +18,9 @@ void HostMainWindow(const std::wstring& folder, int (*messageBox)(HWND, const wc
                     const char* language = "US");
 // Destroys the main window without the save prompt.
 void CloseMainWindow();
+// After a restart destroyed the main window: what the program's entry does
+// next (fresh application record, writes allowed again, a new main window).
+void RunRestartedWindow();
 // Runs the window messages that are waiting.
 void DispatchPending();
 // The editor's whole text.
