@@ -29,7 +29,12 @@ int EnsureInput(MpegStream* stream, uint32_t bytes) {
 
 // Decoder set-up and the format record that follows from it.
 int StartDecoding(MpegStream* stream) {
-  if (!stream->decoder) stream->decoder = MpegDecoderCreate();
+  if (!stream->decoder) {
+    stream->decoder = MpegDecoderCreate();
+    // All 32 subbands: the decoder's default drops the top one, which at
+    // 8 kHz is 3.875-4 kHz and carries speech.
+    MpegDecoderSetSubbandCap(stream->decoder, 32);
+  }
   if (!stream->decoder || !SetUpDecoder(stream)) return 0;
   MpegDecoderInfo info{};
   MpegDecoderGetInfo(stream->decoder, &info);
