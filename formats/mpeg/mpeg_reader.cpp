@@ -176,6 +176,7 @@ uint32_t MpegPosition(const MpegStream* stream) {
 int MpegTestSource(ByteSource* source) {
   MpegStreamFacts facts;
   if (!MpegAnalyseStream(source, &facts)) return 0;
+  // However short, a stream with frames is played; its length may round to 0 s.
   uint32_t seconds = MpegFramesToSeconds(facts.frameTotal, facts.samplesPerFrame, facts.sampleRate);
-  return seconds ? static_cast<int>(seconds) + 1 : 0;
+  return seconds < 0x7FFFFFFF ? static_cast<int>(seconds) + 1 : 0x7FFFFFFF;
 }

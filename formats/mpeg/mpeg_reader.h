@@ -36,6 +36,6 @@ int MpegSeek(MpegStream* stream, uint32_t numerator, uint32_t denominator);
 // Whole seconds of the frames decoded so far, rounded to the nearest second.
 uint32_t MpegPosition(const MpegStream* stream);
 
-// Test's verdict on a file: its length in seconds plus one, or 0 when it
-// is refused (no frames, or less than half a second).
+// Test's verdict on a file: its length in seconds plus one (1 for a file
+// shorter than half a second), or 0 when it is refused (no frames).
 int MpegTestSource(ByteSource* source);

@@ -25,13 +25,13 @@ enc -V 4 varied.wav vbr.mp3                 # Xing header with frame count, byte
 enc -t -m m -b 64 mono.wav mono.mp3
 enc -t -m m -b 16 narrow.wav mpeg25.mp3     # 8 kHz: MPEG 2.5 Layer III
 enc -t -m m -b 32 speech.wav speech.mp3     # 22.05 kHz: MPEG-2 Layer III
-enc -t -b 128 blip.wav blip.mp3             # under half a second
+enc -t -b 128 blip.wav blip.mp3             # 0.2 s
 # 8 kHz speech (MPEG 2.5): short blocks, and sound up to 4 kHz in the top subband.
 for rate in 32 40 64; do enc --resample 8 -m m -b $rate speech.wav speech8k-$rate.mp3; done
 twolame --quiet -b 192 tones.wav layer2.mp2
 printf 'This is a text file, not a sound file.\n%.0s' $(seq 200) > text.mp3
 
-for f in cbr vbr mono mpeg25 speech speech8k-32 speech8k-40 speech8k-64; do mpg123 -q --no-gapless -s $f.mp3 > $f.pcm; done
+for f in cbr vbr mono mpeg25 speech blip speech8k-32 speech8k-40 speech8k-64; do mpg123 -q --no-gapless -s $f.mp3 > $f.pcm; done
 mpg123 -q --no-gapless -s layer2.mp2 > layer2.pcm
 rm -f tones.wav quiet.wav noisy.wav varied.wav mono.wav narrow.wav blip.wav speech.wav
 touch .complete

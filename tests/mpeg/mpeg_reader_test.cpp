@@ -307,7 +307,7 @@ TEST(MpegModule, TestAcceptsByLengthAndRefusesTheRest) {
   Module m;
   EXPECT_STREQ(m.module.extensions, L"*.MP3;*.MP1;*.MP2;*.MPP");
   struct { const char* name; int verdict; } cases[] = {
-      {"cbr.mp3", 7}, {"mono.mp3", 7}, {"mpeg25.mp3", 7}, {"layer2.mp2", 7}, {"text.mp3", 0}, {"blip.mp3", 0},
+      {"cbr.mp3", 7}, {"mono.mp3", 7}, {"mpeg25.mp3", 7}, {"layer2.mp2", 7}, {"text.mp3", 0}, {"blip.mp3", 1},
       {"missing.mp3", 0},
   };
   for (const auto& c : cases) EXPECT_EQ(m.module.Test(&m.module, nullptr, FixturePath(c.name).c_str()), c.verdict) << c.name;
@@ -319,6 +319,47 @@ TEST(MpegModule, TestAcceptsByLengthAndRefusesTheRest) {
   FileInfoCopyText(block->path, kMaxPathChars + 1, FixturePath("text.mp3").c_str());
   m.module.GetInfo(&m.module, block.get());
   EXPECT_STREQ(block->info.codecLabel, L"") << "no label for what is not MPEG";
+}
+
+// Files shorter than a second are played like any other: Test accepts them
+// (their length rounds to 0 s), and Read delivers all of their sound.
+TEST(MpegModule, ShortFilesOpenAndPlay) {
+  // 36 frames of a Layer I conformance stream: 0.432 s at 32 kHz.
+  std::wstring testdata = TestFolder("TPWR_TESTDATA");
+  ASSERT_FALSE(testdata.empty()) << "TPWR_TESTDATA is not set";
+  Bytes layer1 = ReadWholeFile(TestPath(testdata, "mpeg-conformance/l1-fl1.bit"));
+  Bytes layer1Pcm = ReadWholeFile(TestPath(testdata, "mpeg-conformance/l1-fl1.pcm"));
+  ASSERT_GT(layer1.size(), 36u * 576);
+  ASSERT_GT(layer1Pcm.size(), 36u * 384 * 4);
+  ASSERT_TRUE(WriteWholeFile(FixturePath("layer1-short.mp1"), Bytes(layer1.begin(), layer1.begin() + 36 * 576)));
+  struct {
+    const char* name;
+    Bytes reference;  // what mpg123 or the reference decoder made of it
+    uint32_t samples;  // per channel
+  } cases[] = {
+      {"layer1-short.mp1", Bytes(layer1Pcm.begin(), layer1Pcm.begin() + 36 * 384 * 4), 36 * 384},
+      {"blip.mp3", Fixture("blip.pcm"), 9 * 1152},  // 0.2 s of 44.1 kHz: 8.9 frames
+  };
+  for (const auto& c : cases) {
+    Module m;
+    InputModule* module = &m.module;
+    std::wstring path = FixturePath(c.name);
+    EXPECT_EQ(module->Test(module, nullptr, path.c_str()), 1) << c.name;
+    ASSERT_TRUE(module->Open(module, nullptr, path.c_str())) << c.name;
+    FormatRecord format{};
+    module->GetFormat(module, &format);
+    EXPECT_EQ(format.lengthSeconds, 0u) << c.name;
+    Bytes pcm;
+    Bytes buffer(16384);
+    for (int more = 1; more;) {
+      uint32_t count = static_cast<uint32_t>(buffer.size());
+      more = module->Read(module, buffer.data(), &count);
+      pcm.insert(pcm.end(), buffer.begin(), buffer.begin() + count);
+    }
+    EXPECT_EQ(pcm.size(), size_t{c.samples} * 4) << c.name;
+    EXPECT_LT(RmsDifference(pcm, c.reference, 0), 1.0) << c.name;
+    module->Close(module);
+  }
 }
 
 TEST(MpegModule, TaggedFilePlaysFromItsFirstFrameAndShowsItsTags) {
