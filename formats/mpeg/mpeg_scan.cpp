@@ -81,6 +81,20 @@ void ReadXing(const uint8_t* bytes, uint32_t count, uint32_t offset, MpegXing* x
   ReadLameExtension(bytes, count, at, xing);
 }
 
+// The sound of frames frames behind an information frame: LAME's delay and
+// padding, and the synthesis delay that every decoder adds, are not sound.
+// The padding counts only where the last frames are there (whole); delay
+// and padding that leave no sound of the whole are not believed.
+void ReckonSound(const MpegXing& xing, uint32_t layerCode, uint64_t frames, uint32_t samplesPerFrame, int whole,
+                 uint32_t* skip, uint32_t* trimmed, uint64_t* sound) {
+  uint64_t samples = frames * samplesPerFrame;
+  uint64_t added = uint64_t(xing.encoderDelay) + xing.encoderPadding;
+  int lame = xing.lame && layerCode == 1 && !(whole && samples <= added);
+  *skip = lame ? xing.encoderDelay + kMpegDecoderDelay : 0;
+  *trimmed = lame && whole;
+  *sound = *trimmed ? samples - added : samples > *skip ? samples - *skip : 0;
+}
+
 uint32_t XingOffset(const MpegFirstFrame* frame) {
   int single = frame->channelMode == 3;
   if (frame->version == 3) return single ? 21 : 36;
@@ -166,6 +180,8 @@ void TakeFirstFrame(const MpegFirstFrame* frame, const uint8_t* block, uint32_t 
   }
   if (length == 0 || uint64_t(offset) + length > facts->layout.streamSize) return;
   facts->xing = frame->xing;
+  facts->frameTotal = frame->soundFrames;
+  facts->cut = frame->cut;
   facts->audioStart = offset + length;
   facts->variableBitRate = !frame->xing.info && frame->xing.frames;
 }
@@ -229,11 +245,19 @@ int MpegAnalyseFirstFrame(const uint8_t* bytes, uint32_t count, uint64_t audioSi
       uint64_t rate = bytesTotal * 8 * frame->sampleRate / (uint64_t(frame->xing.frames) * frame->samplesPerFrame);
       frame->averageBitRate = rate > 0xFFFFFFFFu ? 0 : static_cast<uint32_t>(rate - rate % 1000);
     }
-    // The counted frames tell the length, less what LAME added around the sound.
-    uint64_t samples = uint64_t(frame->xing.frames) * frame->samplesPerFrame;
-    uint64_t added = uint64_t(frame->xing.encoderDelay) + frame->xing.encoderPadding;
-    if (frame->xing.lame && samples > added) samples -= added;
-    frame->lengthSeconds = static_cast<uint32_t>((samples + frame->sampleRate / 2) / frame->sampleRate);
+    // The counted frames tell the length, less what LAME added around the
+    // sound; of a cut file, the share of them that is there.
+    uint64_t frames = frame->xing.frames;
+    if (frame->xing.bytes && audioSize < frame->xing.bytes) {
+      frame->cut = 1;
+      frames = frames * audioSize / frame->xing.bytes;
+    }
+    frame->soundFrames = static_cast<uint32_t>(frames);
+    uint32_t skip = 0;
+    uint32_t trimmed = 0;
+    uint64_t sound = 0;
+    ReckonSound(frame->xing, layerCode, frames, frame->samplesPerFrame, !frame->cut, &skip, &trimmed, &sound);
+    frame->lengthSeconds = static_cast<uint32_t>((sound + frame->sampleRate / 2) / frame->sampleRate);
   } else if (frame->frameLength > 0 && audioSize >= frame->frameLength) {
     uint64_t rate = frame->averageBitRate ? frame->averageBitRate : frame->bitRate;
     frame->lengthSeconds = static_cast<uint32_t>((audioSize * 8 + rate / 2) / rate);
@@ -295,26 +319,15 @@ int MpegAnalyseStream(ByteSource* source, MpegStreamFacts* facts) {
   facts->sampleRate = MpegHeaderSampleRate(&facts->header);
   const MpegXing& xing = facts->xing;
   if (!xing.present) facts->audioStart = facts->layout.dataStart;
-  if (xing.frames) {
-    facts->frameTotal = xing.frames;
-  } else {
+  if (facts->frameTotal == 0) {  // no count from an information frame
     uint64_t audio = facts->layout.streamSize - facts->audioStart;
     uint64_t scaled = AverageFrameScaled(facts);
     // Rounded: the padding slots make the average frame a fraction of a byte longer.
     uint64_t total = scaled ? (audio * facts->sampleRate + scaled / 2) / scaled : audio / facts->frameBytes;
     facts->frameTotal = static_cast<uint32_t>(total);
   }
-  facts->soundSamples = uint64_t(facts->frameTotal) * facts->samplesPerFrame;
-  if (xing.lame && facts->header.layerCode == 1) {
-    // LAME's delay and padding, and the synthesis delay that every decoder
-    // adds, are not sound; a frame count says where the sound ends.
-    facts->skipSamples = xing.encoderDelay + kMpegDecoderDelay;
-    uint64_t added = uint64_t(xing.encoderDelay) + xing.encoderPadding;
-    if (xing.frames && facts->soundSamples > added) {
-      facts->soundSamples -= added;
-      facts->trimmed = 1;
-    }
-  }
+  ReckonSound(xing, static_cast<uint32_t>(facts->header.layerCode), facts->frameTotal, facts->samplesPerFrame,
+              xing.frames && !facts->cut, &facts->skipSamples, &facts->trimmed, &facts->soundSamples);
   return facts->frameTotal != 0;
 }
 

@@ -42,6 +42,10 @@ struct MpegFirstFrame {
   uint32_t samplesPerFrame;  // per channel
   MpegXing xing;
   uint32_t averageBitRate;   // bit/s from the Xing counts, whole 1000s; 0 when none or "Info"
+  // With a frame count: the frames of sound that are there (the count, or
+  // its share of the bytes when the file is shorter than the header says).
+  uint32_t soundFrames;
+  uint32_t cut;              // non-zero when the file is shorter than the header says
   uint32_t lengthSeconds;    // of the sound alone; 0 when it cannot be told
 };
 
@@ -79,12 +83,14 @@ struct MpegStreamFacts {
   uint32_t samplesPerFrame;   // per channel
   uint32_t sampleRate;        // Hz
   uint32_t frameTotal;        // frames from audioStart: the Xing count, else reckoned from the size
+  uint32_t cut;               // the file is shorter than its information frame says
   // Gapless playing: the sound is the decoded samples (per channel, counted
   // from the first sample of the frame at audioStart) from skipSamples on,
-  // soundSamples of them when trimmed, else to the end of the stream.
+  // soundSamples of them. When trimmed the end is recorded; else the sound
+  // runs to the end of the stream and soundSamples is reckoned from frameTotal.
   uint32_t skipSamples;       // LAME: encoder delay + kMpegDecoderDelay; else 0
-  uint32_t trimmed;           // non-zero when the end is recorded (LAME padding and a frame count)
-  uint64_t soundSamples;      // when trimmed: the recorded length; else frameTotal's samples
+  uint32_t trimmed;           // non-zero with LAME's padding and the whole of the counted frames
+  uint64_t soundSamples;
 };
 
 // Locates the stream, scans it and computes the totals. Zero when the file

@@ -205,13 +205,14 @@ TEST(MpegScan, InformationFrameAndLameDelayAndPadding) {
     EXPECT_EQ(facts.trimmed != 0, c.trimmed) << c.what;
     EXPECT_EQ(facts.lengthSeconds, uint32_t((c.sound + 24000) / 48000)) << c.what;
   }
-  // Delay and padding longer than the frames: the count cannot be right, nothing is cut.
+  // Delay and padding longer than the frames: not believed, nothing is left out.
   Bytes first = XingFrame(kMpeg1L3Stereo, 36, 2, 3 * 384);
   PutLameExtension(&first, 152, "LAME3.100", 2000, 1000);
   MemoryFile file(Join(first, Frames(kMpeg1L3Stereo, 2)));
   MpegStreamFacts facts;
   ASSERT_TRUE(MpegAnalyseStream(&file.source, &facts));
   EXPECT_FALSE(facts.trimmed);
+  EXPECT_EQ(facts.skipSamples, 0u);
   EXPECT_EQ(facts.soundSamples, 2304u);
 }
 
