@@ -140,7 +140,10 @@ int32_t Narrow(int64_t value, int shift) { return ClampTo16((value + (int64_t(1)
 int32_t FloatTo16(double value) {
   double scaled = value * 32768.0;
   if (!(scaled == scaled)) return 0;  // NaN is silence
-  return ClampTo16(static_cast<int64_t>(scaled < 0 ? scaled - 0.5 : scaled + 0.5));
+  // Clamped before the conversion: a value beyond int64_t (or infinite) has none.
+  if (scaled >= 32767.0) return 32767;
+  if (scaled <= -32768.0) return -32768;
+  return static_cast<int32_t>(scaled < 0 ? scaled - 0.5 : scaled + 0.5);
 }
 
 int32_t StoredSampleTo16(WavSampleKind kind, const uint8_t* p) {

@@ -1,6 +1,11 @@
 // WAV reading over memory: chunk layouts, refusals, positions and seeking.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstring>
+#include <iterator>
+#include <limits>
+
 #include "formats/wav/wav_reader.h"
 #include "wav_builder.h"
 
@@ -206,6 +211,27 @@ TEST(WavSeek, WideSamplesLandOnWholeStoredFrames) {
     EXPECT_GT(offset + 12, 6000u * n / 100);
     EXPECT_EQ(wav.stream.secondsPlayed, offset / 6 / 1000);
   }
+}
+
+// Float samples beyond full scale, infinite or NaN, as a damaged file may hold them.
+TEST(WavRead, FloatSamplesAreClampedToSixteenBits) {
+  const float inf = std::numeric_limits<float>::infinity();
+  struct { float in; int16_t out; } cases[] = {
+      {0.5f, 16384}, {-0.25f, -8192}, {1.0f, 32767}, {-1.0f, -32768}, {3e9f, 32767},
+      {-1e30f, -32768}, {inf, 32767}, {-inf, -32768}, {std::nanf(""), 0},
+  };
+  std::vector<uint8_t> data;
+  for (const auto& c : cases) {
+    uint32_t bits;
+    std::memcpy(&bits, &c.in, sizeof bits);
+    WavBuilder::Put32(data, bits);
+  }
+  OpenedWav wav(WavBuilder().Riff().Chunk("fmt ", WavBuilder::Fmt(3, 1, 8000, 32)).Chunk("data", data).bytes);
+  ASSERT_TRUE(wav.opened);
+  auto pcm = wav.ReadAll();
+  ASSERT_EQ(pcm.size(), 2 * std::size(cases));
+  for (size_t i = 0; i < std::size(cases); ++i)
+    EXPECT_EQ(int16_t(pcm[2 * i] | (pcm[2 * i + 1] << 8)), cases[i].out) << cases[i].in;
 }
 
 TEST(WavRead, ClosedOrExhaustedStreamDeliversNothing) {
