@@ -71,6 +71,8 @@ int main(int argc, char** argv) {
     return 1;
   }
   MpegDecoder* d = MpegDecoderCreate();
+  if (!d) return 1;
+  MpegDecoderSetSubbandCap(d, 32);  // the full band, as the reader decodes it
   std::vector<int16_t> out(kMpegMaxFrameValues);
   uint64_t sum = 0;
   size_t values = 0;

@@ -5,6 +5,8 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 "$TPWR_ROOT/scripts/install-packages.sh"
 seconds=${TPWR_FUZZ_SECONDS:-60}
+# Undefined behaviour is a finding like any crash, not a line in the log.
+export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 dir=$TPWR_BUILD/fuzz
 CC=clang CXX=clang++ cmake -S "$TPWR_ROOT" -B "$dir" -G Ninja -DTPWR_FUZZ=ON -DTPWR_BUILD_TESTS=OFF >/dev/null
 cmake --build "$dir" -j2

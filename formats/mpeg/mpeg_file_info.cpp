@@ -33,7 +33,7 @@ int FromStreamScan(ByteSource* source, FileInfo* info) {
   info->channelMode = facts.header.mode == 3 ? 1 : 2;
   info->sampleRate = facts.sampleRate;
   info->bitRate = facts.frameBitRate / 1000;
-  info->lengthSeconds = MpegFramesToSeconds(facts.frameTotal, facts.samplesPerFrame, facts.sampleRate);
+  info->lengthSeconds = facts.sampleRate ? static_cast<uint32_t>((facts.soundSamples + facts.sampleRate / 2) / facts.sampleRate) : 0;
   return 1;
 }
 

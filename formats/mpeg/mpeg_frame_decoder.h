@@ -60,8 +60,9 @@ void MpegDecoderDestroy(MpegDecoder* decoder);
 int MpegDecoderSetUp(MpegDecoder* decoder, const MpegHeader* header, int32_t frameBytes, int32_t reduction,
                      int32_t transform, int32_t conversion, int32_t frequencyLimit);
 // Beyond the interface the reader uses: overrides the subband cap of later
-// set-ups (1..32; 0 restores the default cap, 31 at full rate). The
-// conformance tests use 32, the full bandwidth of ISO/IEC 11172-3.
+// set-ups (1..32; 0 restores the default cap, 31 at full rate). The reader
+// and the conformance tests use 32, the full bandwidth of ISO/IEC 11172-3:
+// at the low sampling rates the top subband is audible.
 void MpegDecoderSetSubbandCap(MpegDecoder* decoder, int32_t cap);
 void MpegDecoderGetInfo(const MpegDecoder* decoder, MpegDecoderInfo* info);
 // Decodes the frame at input (inputBytes available, the whole frame among them)

@@ -28,10 +28,37 @@ uint32_t ReadAt(ByteSource* source, uint64_t offset, void* buffer, uint32_t size
   return ByteSourceSeek(source, offset) ? ByteSourceRead(source, buffer, size) : 0;
 }
 
-// The Xing header of the first frame; every field only as far as the bytes reach.
+uint16_t Crc16(const uint8_t* bytes, uint32_t count) {
+  uint32_t crc = 0;
+  for (uint32_t i = 0; i < count; ++i) {
+    crc ^= bytes[i];
+    for (int bit = 0; bit < 8; ++bit) crc = crc & 1 ? (crc >> 1) ^ 0xA001 : crc >> 1;
+  }
+  return static_cast<uint16_t>(crc);
+}
+
+// LAME's extension at offset at of the frame: 9 bytes of encoder name, the
+// delay and padding as two 12-bit numbers at 21, and at 34 a CRC-16 of the
+// frame up to there. Taken when the CRC holds or LAME or FFmpeg (which
+// writes the same extension) signed it: other writers leave anything here.
+void ReadLameExtension(const uint8_t* bytes, uint32_t count, uint32_t at, MpegXing* xing) {
+  if (uint64_t(at) + kLameTagBytes > count) return;
+  const uint8_t* tag = bytes + at;
+  uint16_t stored = static_cast<uint16_t>((tag[34] << 8) | tag[35]);
+  int signedByName = memcmp(tag, "LAME", 4) == 0 || memcmp(tag, "Lavc", 4) == 0 || memcmp(tag, "Lavf", 4) == 0;
+  if (!signedByName && Crc16(bytes, at + 34) != stored) return;
+  xing->lame = 1;
+  xing->encoderDelay = (uint32_t(tag[21]) << 4) | (tag[22] >> 4);
+  xing->encoderPadding = (uint32_t(tag[22] & 0x0F) << 8) | tag[23];
+}
+
+// The Xing or Info header of the first frame; every field only as far as the bytes reach.
 void ReadXing(const uint8_t* bytes, uint32_t count, uint32_t offset, MpegXing* xing) {
-  if (count < offset + 8 || memcmp(bytes + offset, "Xing", 4) != 0) return;
+  if (count < offset + 8) return;
+  int info = memcmp(bytes + offset, "Info", 4) == 0;
+  if (!info && memcmp(bytes + offset, "Xing", 4) != 0) return;
   xing->present = 1;
+  xing->info = static_cast<uint32_t>(info);
   uint32_t flags = Be32(bytes + offset + 4);
   uint32_t at = offset + 8;
   if ((flags & 0x1) && at + 4 <= count) {
@@ -48,7 +75,24 @@ void ReadXing(const uint8_t* bytes, uint32_t count, uint32_t offset, MpegXing* x
     memcpy(xing->table, bytes + at, kXingTableBytes);
     xing->flags |= 0x4;
   }
+  if (flags & 0x4) at += kXingTableBytes;
   xing->flags |= flags & 0x8;
+  if (flags & 0x8) at += 4;
+  ReadLameExtension(bytes, count, at, xing);
+}
+
+// The sound of frames frames behind an information frame: LAME's delay and
+// padding, and the synthesis delay that every decoder adds, are not sound.
+// The padding counts only where the last frames are there (whole); delay
+// and padding that leave no sound of the whole are not believed.
+void ReckonSound(const MpegXing& xing, uint32_t layerCode, uint64_t frames, uint32_t samplesPerFrame, int whole,
+                 uint32_t* skip, uint32_t* trimmed, uint64_t* sound) {
+  uint64_t samples = frames * samplesPerFrame;
+  uint64_t added = uint64_t(xing.encoderDelay) + xing.encoderPadding;
+  int lame = xing.lame && layerCode == 1 && !(whole && samples <= added);
+  *skip = lame ? xing.encoderDelay + kMpegDecoderDelay : 0;
+  *trimmed = lame && whole;
+  *sound = *trimmed ? samples - added : samples > *skip ? samples - *skip : 0;
 }
 
 uint32_t XingOffset(const MpegFirstFrame* frame) {
@@ -121,13 +165,25 @@ int ScanBlock(const uint8_t* block, uint32_t count, MpegStreamFacts* facts) {
   return inRow >= 3;
 }
 
-void TakeFirstFrame(const MpegFirstFrame* frame, MpegStreamFacts* facts) {
-  if (facts->variableBitRate) return;  // the Xing header of the first frame has the last word
+// The analysis of a block that begins at offset with a frame header. The
+// first information frame found has the last word; its frame is no sound.
+void TakeFirstFrame(const MpegFirstFrame* frame, const uint8_t* block, uint32_t count, uint32_t offset,
+                    MpegStreamFacts* facts) {
+  if (facts->xing.present) return;
   facts->lengthSeconds = frame->lengthSeconds;
-  if (frame->xing.present && frame->xing.frames) {
-    facts->variableBitRate = 1;
-    facts->xing = frame->xing;
+  if (!frame->xing.present) return;
+  uint32_t length = frame->frameLength;
+  if (length == 0) {  // free format: measured
+    MpegHeader header{};
+    int size = MpegParseHeader(block, count, &header);
+    length = size > 0 ? uint32_t(size) + (header.padding ? 1 : 0) : 0;
   }
+  if (length == 0 || uint64_t(offset) + length > facts->layout.streamSize) return;
+  facts->xing = frame->xing;
+  facts->frameTotal = frame->soundFrames;
+  facts->cut = frame->cut;
+  facts->audioStart = offset + length;
+  facts->variableBitRate = !frame->xing.info && frame->xing.frames;
 }
 
 void ScanFrames(ByteSource* source, MpegStreamFacts* facts) {
@@ -139,7 +195,7 @@ void ScanFrames(ByteSource* source, MpegStreamFacts* facts) {
     uint32_t got = ReadAt(source, offset, block, left < sizeof block ? left : sizeof block);
     if (got == 0) return;
     MpegFirstFrame frame;
-    if (MpegAnalyseFirstFrame(block, got, layout.audioSize, &frame)) TakeFirstFrame(&frame, facts);
+    if (MpegAnalyseFirstFrame(block, got, layout.audioSize, &frame)) TakeFirstFrame(&frame, block, got, offset, facts);
     offset += got;
     facts->frameBytes = 0;
     if (ScanBlock(block, got, facts)) {
@@ -181,14 +237,28 @@ int MpegAnalyseFirstFrame(const uint8_t* bytes, uint32_t count, uint64_t audioSi
                                         : frame->samplesPerFrame / 8 * frame->bitRate / frame->sampleRate + padding;
   }
   uint32_t xingOffset = XingOffset(frame);
-  if (audioSize >= xingOffset + 8) ReadXing(bytes, count, xingOffset, &frame->xing);
+  if (layerCode == 1 && audioSize >= xingOffset + 8) ReadXing(bytes, count, xingOffset, &frame->xing);
   if (frame->xing.frames) {
-    // Bytes per frame over the time of one frame, in whole kbit/s.
-    uint64_t bytesTotal = frame->xing.bytes ? frame->xing.bytes : audioSize;
-    uint64_t rate = bytesTotal * 8 * frame->sampleRate / (uint64_t(frame->xing.frames) * frame->samplesPerFrame);
-    frame->averageBitRate = rate > 0xFFFFFFFFu ? 0 : static_cast<uint32_t>(rate - rate % 1000);
-  }
-  if (frame->frameLength > 0 && audioSize >= frame->frameLength) {
+    if (!frame->xing.info) {
+      // Bytes per frame over the time of one frame, in whole kbit/s.
+      uint64_t bytesTotal = frame->xing.bytes ? frame->xing.bytes : audioSize;
+      uint64_t rate = bytesTotal * 8 * frame->sampleRate / (uint64_t(frame->xing.frames) * frame->samplesPerFrame);
+      frame->averageBitRate = rate > 0xFFFFFFFFu ? 0 : static_cast<uint32_t>(rate - rate % 1000);
+    }
+    // The counted frames tell the length, less what LAME added around the
+    // sound; of a cut file, the share of them that is there.
+    uint64_t frames = frame->xing.frames;
+    if (frame->xing.bytes && audioSize < frame->xing.bytes) {
+      frame->cut = 1;
+      frames = frames * audioSize / frame->xing.bytes;
+    }
+    frame->soundFrames = static_cast<uint32_t>(frames);
+    uint32_t skip = 0;
+    uint32_t trimmed = 0;
+    uint64_t sound = 0;
+    ReckonSound(frame->xing, layerCode, frames, frame->samplesPerFrame, !frame->cut, &skip, &trimmed, &sound);
+    frame->lengthSeconds = static_cast<uint32_t>((sound + frame->sampleRate / 2) / frame->sampleRate);
+  } else if (frame->frameLength > 0 && audioSize >= frame->frameLength) {
     uint64_t rate = frame->averageBitRate ? frame->averageBitRate : frame->bitRate;
     frame->lengthSeconds = static_cast<uint32_t>((audioSize * 8 + rate / 2) / rate);
   }
@@ -247,25 +317,21 @@ int MpegAnalyseStream(ByteSource* source, MpegStreamFacts* facts) {
   if (facts->frameBytes == 0) return 0;
   facts->samplesPerFrame = MpegHeaderSamplesPerFrame(&facts->header);
   facts->sampleRate = MpegHeaderSampleRate(&facts->header);
-  if (facts->variableBitRate && facts->xing.frames) {
-    facts->frameTotal = facts->xing.frames;
-  } else {
+  const MpegXing& xing = facts->xing;
+  if (!xing.present) facts->audioStart = facts->layout.dataStart;
+  if (facts->frameTotal == 0) {  // no count from an information frame
+    uint64_t audio = facts->layout.streamSize - facts->audioStart;
     uint64_t scaled = AverageFrameScaled(facts);
-    uint64_t total = scaled ? uint64_t(facts->layout.audioSize) * facts->sampleRate / scaled
-                            : facts->layout.audioSize / facts->frameBytes;
+    // Rounded: the padding slots make the average frame a fraction of a byte longer.
+    uint64_t total = scaled ? (audio * facts->sampleRate + scaled / 2) / scaled : audio / facts->frameBytes;
     facts->frameTotal = static_cast<uint32_t>(total);
   }
+  ReckonSound(xing, static_cast<uint32_t>(facts->header.layerCode), facts->frameTotal, facts->samplesPerFrame,
+              xing.frames && !facts->cut, &facts->skipSamples, &facts->trimmed, &facts->soundSamples);
   return facts->frameTotal != 0;
 }
 
 uint32_t MpegFramesToSeconds(uint64_t frames, uint32_t samplesPerFrame, uint32_t sampleRate) {
   if (sampleRate == 0) return 0;
   return static_cast<uint32_t>((frames * samplesPerFrame + sampleRate / 2) / sampleRate);
-}
-
-uint32_t MpegFrameOffset(const MpegStreamFacts* facts, uint32_t frame) {
-  uint64_t scaled = AverageFrameScaled(facts);
-  uint64_t into = scaled ? uint64_t(frame) * scaled / facts->sampleRate : uint64_t(frame) * facts->frameBytes;
-  uint64_t offset = facts->layout.dataStart + into;
-  return offset > facts->layout.streamSize ? facts->layout.streamSize : static_cast<uint32_t>(offset);
 }

@@ -13,12 +13,22 @@ constexpr uint32_t kMpegResyncBytes = 1441;     // the largest MPEG-1 Layer III 
 constexpr uint32_t kMpegScanRounds = 32;
 constexpr uint32_t kXingTableBytes = 100;
 
+constexpr uint32_t kMpegDecoderDelay = 529;   // samples the synthesis puts before the first sound
+constexpr uint32_t kLameTagBytes = 36;        // the LAME extension behind the Xing fields
+
+// The information frame that encoders put first: a Layer III frame without
+// sound whose side information is followed by "Xing" (a variable bit rate)
+// or "Info" (a constant one), and often by LAME's extension of it.
 struct MpegXing {
-  uint32_t present;      // non-zero when the first frame carries a Xing header
+  uint32_t present;      // non-zero when the first frame carries a Xing or Info header
+  uint32_t info;         // non-zero for "Info"
   uint32_t flags;        // 0x1 frames, 0x2 bytes, 0x4 table, 0x8 quality
-  uint32_t frames;       // 0 when absent
+  uint32_t frames;       // frames of sound behind this one; 0 when absent
   uint32_t bytes;        // 0 when absent
   uint8_t table[kXingTableBytes];
+  uint32_t lame;            // non-zero when the LAME extension records delay and padding
+  uint32_t encoderDelay;    // samples before the sound, per channel
+  uint32_t encoderPadding;  // samples behind it in the last frames, per channel
 };
 
 // What the first frame header, and the Xing header in it, say about the stream.
@@ -31,8 +41,12 @@ struct MpegFirstFrame {
   uint32_t frameLength;      // bytes with padding, 0 for free format
   uint32_t samplesPerFrame;  // per channel
   MpegXing xing;
-  uint32_t averageBitRate;   // bit/s from the Xing counts, whole 1000s; 0 when none
-  uint32_t lengthSeconds;    // 0 when it cannot be told
+  uint32_t averageBitRate;   // bit/s from the Xing counts, whole 1000s; 0 when none or "Info"
+  // With a frame count: the frames of sound that are there (the count, or
+  // its share of the bytes when the file is shorter than the header says).
+  uint32_t soundFrames;
+  uint32_t cut;              // non-zero when the file is shorter than the header says
+  uint32_t lengthSeconds;    // of the sound alone; 0 when it cannot be told
 };
 
 // Non-zero when bytes (count of them) begin with a frame header. audioSize is
@@ -64,10 +78,19 @@ struct MpegStreamFacts {
   uint32_t consistent;        // non-zero when three consistent headers were found
   uint32_t lengthSeconds;     // from the first-frame analysis; 0 when unknown
   uint32_t variableBitRate;   // a Xing header with a frame count was found
-  MpegXing xing;
+  MpegXing xing;              // of the information frame, when there is one
+  uint32_t audioStart;        // offset of the first frame with sound (behind the information frame)
   uint32_t samplesPerFrame;   // per channel
   uint32_t sampleRate;        // Hz
-  uint32_t frameTotal;
+  uint32_t frameTotal;        // frames from audioStart: the Xing count, else reckoned from the size
+  uint32_t cut;               // the file is shorter than its information frame says
+  // Gapless playing: the sound is the decoded samples (per channel, counted
+  // from the first sample of the frame at audioStart) from skipSamples on,
+  // soundSamples of them. When trimmed the end is recorded; else the sound
+  // runs to the end of the stream and soundSamples is reckoned from frameTotal.
+  uint32_t skipSamples;       // LAME: encoder delay + kMpegDecoderDelay; else 0
+  uint32_t trimmed;           // non-zero with LAME's padding and the whole of the counted frames
+  uint64_t soundSamples;
 };
 
 // Locates the stream, scans it and computes the totals. Zero when the file
@@ -75,5 +98,3 @@ struct MpegStreamFacts {
 int MpegAnalyseStream(ByteSource* source, MpegStreamFacts* facts);
 // Playing time of frames whole frames, rounded to the nearest second.
 uint32_t MpegFramesToSeconds(uint64_t frames, uint32_t samplesPerFrame, uint32_t sampleRate);
-// File offset of frame number frame of a constant-bit-rate stream.
-uint32_t MpegFrameOffset(const MpegStreamFacts* facts, uint32_t frame);

@@ -55,6 +55,8 @@ const int8_t kRowD[] = {0, 1, 16, -1};
 const int8_t kRowE[] = {0, 1, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, -1};
 const int8_t kRowF[] = {0, 1, 3, 4, 5, 6, 7, -1};
 const int8_t kRowG[] = {0, 1, 3, -1};
+// The lower sampling frequencies' first four subbands: 3 to 16383 levels, 7 included.
+const int8_t kRowH[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, -1};
 
 struct Layer2Tables {
   Layer2Table t[5];
@@ -90,7 +92,7 @@ const Layer2Tables& L2() {
     Layer2Table* t = &x.t[4];  // 13818-3 B.1
     t->sbLimit = 30;
     for (int sb = 0; sb < 30; ++sb) {
-      if (sb < 4) SetRow(t, sb, 4, kRowE);
+      if (sb < 4) SetRow(t, sb, 4, kRowH);
       else if (sb < 11) SetRow(t, sb, 3, kRowF);
       else SetRow(t, sb, 2, kRowG);
     }

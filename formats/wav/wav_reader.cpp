@@ -33,15 +33,20 @@ int64_t FindChunk(ByteSource* source, const char* id) {
   return -1;
 }
 
-// Decides how the stored samples are delivered; zero for layouts we cannot play.
+// Decides how the stored samples are delivered; zero for layouts we cannot
+// play: no or too many channels, a rate no device plays, or a block align
+// that is not channels x bytes per sample (the reader steps by it).
 int ChooseLayout(WavStream* stream, const uint8_t* fmt, uint32_t fmtSize) {
   uint16_t tag = Le16(fmt);
-  uint16_t bits = Le16(fmt + 14);
+  uint32_t channels = Le16(fmt + 2);
+  uint32_t rate = Le32(fmt + 4);
+  uint32_t blockAlign = Le16(fmt + 12);
+  uint32_t bits = Le16(fmt + 14);
   if (tag == kFormatExtensible) {
     if (fmtSize < 40 || memcmp(fmt + 26, kGuidTail, sizeof kGuidTail) != 0) return 0;
     tag = Le16(fmt + 24);
   }
-  uint16_t bytes = static_cast<uint16_t>((bits + 7) / 8);
+  uint32_t bytes = (bits + 7) / 8;
   if (tag == kFormatPcm && bytes >= 1 && bytes <= 4) {
     static const WavSampleKind kByWidth[] = {kWavUnsigned8, kWavSigned16, kWavSigned24, kWavSigned32};
     stream->kind = kByWidth[bytes - 1];
@@ -50,21 +55,35 @@ int ChooseLayout(WavStream* stream, const uint8_t* fmt, uint32_t fmtSize) {
   } else {
     return 0;
   }
-  stream->channels = Le16(fmt + 2);
-  if (stream->channels == 0) return 0;
-  stream->blockAlign = static_cast<uint16_t>(stream->channels * bytes);
-  uint32_t outChannels = stream->channels >= 2 ? 2 : 1;
+  if (channels == 0 || channels > kWavMaxChannels || rate == 0 || rate > kWavMaxSampleRate) return 0;
+  if (blockAlign != channels * bytes) return 0;
+  stream->channels = static_cast<uint16_t>(channels);
+  stream->blockAlign = blockAlign;
+  uint32_t outChannels = channels >= 2 ? 2 : 1;
   // 8- and 16-bit mono or stereo PCM is handed out as stored; everything else
   // becomes 16-bit, first two channels.
-  stream->convert = !(tag == kFormatPcm && bytes <= 2 && stream->channels <= 2);
+  stream->convert = !(tag == kFormatPcm && bytes <= 2 && channels <= 2);
   int bits16 = stream->convert || bytes == 2;
   stream->outFrame = static_cast<uint16_t>(outChannels * (bits16 ? 2 : 1));
-  stream->format.sampleRate = Le32(fmt + 4);
+  stream->format.sampleRate = rate;
   stream->format.stereo = outChannels == 2;
   stream->format.bits16 = static_cast<uint32_t>(bits16);
   stream->format.bitRate = 0;
-  stream->bytesPerSecond = stream->format.sampleRate * stream->outFrame;
-  return stream->format.sampleRate != 0;
+  stream->bytesPerSecond = rate * stream->outFrame;  // at most 768000 x 4
+  return 1;
+}
+
+// Whole frames of sound in the file as it is now, from the data's start.
+uint64_t WholeFramesPresent(WavStream* stream) {
+  uint64_t size = ByteSourceSize(&stream->source);
+  uint64_t present = size > stream->dataStart ? size - stream->dataStart : 0;
+  return present - present % stream->blockAlign;
+}
+
+void SetLength(WavStream* stream) {
+  uint64_t storedPerSecond = uint64_t(stream->format.sampleRate) * stream->blockAlign;
+  uint64_t seconds = stream->dataSize / storedPerSecond;
+  stream->format.lengthSeconds = seconds > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<uint32_t>(seconds);
 }
 
 int ReadHeaders(WavStream* stream) {
@@ -85,14 +104,29 @@ int ReadHeaders(WavStream* stream) {
   int64_t dataSize = FindChunk(source, "data");
   if (dataSize < 0) return 0;
   stream->dataStart = ByteSourceTell(source);
-  uint64_t present = ByteSourceSize(source);
-  present = present > stream->dataStart ? present - stream->dataStart : 0;
-  // A truncated file holds less than its header claims; whole frames only.
-  uint64_t size = uint64_t(dataSize) < present ? uint64_t(dataSize) : present;
-  stream->dataSize = static_cast<uint32_t>(size - size % stream->blockAlign);
+  uint64_t present = WholeFramesPresent(stream);
+  // A recorder that was cut off, or is still writing, leaves 0 or all ones,
+  // or a size the file does not (yet) reach: then the sound is all there is.
+  stream->openEnded = dataSize == 0 || dataSize == 0xFFFFFFFF || uint64_t(dataSize) > present;
+  uint64_t declared = uint64_t(dataSize) - uint64_t(dataSize) % stream->blockAlign;
+  stream->dataSize = stream->openEnded ? present : declared;
   stream->dataLeft = stream->dataSize;
-  uint32_t storedPerSecond = stream->format.sampleRate * stream->blockAlign;
-  stream->format.lengthSeconds = storedPerSecond ? stream->dataSize / storedPerSecond : 0;
+  SetLength(stream);
+  return 1;
+}
+
+// An open-ended file measured again: non-zero when it grew.
+int TakeGrowth(WavStream* stream) {
+  if (!stream->openEnded) return 0;
+  uint64_t present = WholeFramesPresent(stream);
+  if (present <= stream->dataSize) return 0;
+  // Back to the first unread byte: a read that met the old end may have
+  // left the file's place inside a frame, and its end-of-file state set.
+  uint64_t read = stream->dataSize - stream->dataLeft;
+  if (!ByteSourceSeek(&stream->source, stream->dataStart + read)) return 0;
+  stream->dataLeft += present - stream->dataSize;
+  stream->dataSize = present;
+  SetLength(stream);
   return 1;
 }
 
@@ -106,7 +140,10 @@ int32_t Narrow(int64_t value, int shift) { return ClampTo16((value + (int64_t(1)
 int32_t FloatTo16(double value) {
   double scaled = value * 32768.0;
   if (!(scaled == scaled)) return 0;  // NaN is silence
-  return ClampTo16(static_cast<int64_t>(scaled < 0 ? scaled - 0.5 : scaled + 0.5));
+  // Clamped before the conversion: a value beyond int64_t (or infinite) has none.
+  if (scaled >= 32767.0) return 32767;
+  if (scaled <= -32768.0) return -32768;
+  return static_cast<int32_t>(scaled < 0 ? scaled - 0.5 : scaled + 0.5);
 }
 
 int32_t StoredSampleTo16(WavSampleKind kind, const uint8_t* p) {
@@ -145,27 +182,37 @@ void ConvertFrames(const WavStream* stream, const uint8_t* in, uint32_t frames, 
 
 // Reads up to frames whole stored frames into dest; returns the frames read.
 uint32_t ReadStoredFrames(WavStream* stream, uint8_t* dest, uint32_t frames) {
-  uint32_t want = frames * stream->blockAlign;
-  if (want > stream->dataLeft) want = stream->dataLeft - stream->dataLeft % stream->blockAlign;
-  uint32_t got = ByteSourceRead(&stream->source, dest, want);
+  uint64_t want = uint64_t(frames) * stream->blockAlign;
+  if (want > stream->dataLeft) want = stream->dataLeft;  // whole frames too
+  uint32_t got = ByteSourceRead(&stream->source, dest, static_cast<uint32_t>(want));
   got -= got % stream->blockAlign;
-  stream->dataLeft = got < want ? 0 : stream->dataLeft - got;  // a short read is the end
+  if (got < want) {
+    // A short read is the end of what is there: forget the rest.
+    stream->dataSize -= stream->dataLeft - got;
+    stream->dataLeft = 0;
+  } else {
+    stream->dataLeft -= got;
+  }
   return got / stream->blockAlign;
 }
 
 uint32_t ReadConverted(WavStream* stream, uint8_t* out, uint32_t capacity) {
   uint8_t stored[12288];
-  uint32_t perPass = sizeof stored / stream->blockAlign;
+  uint32_t perPass = sizeof stored / stream->blockAlign;  // at least 6: frames are at most 2048 bytes
   uint32_t delivered = 0;
   while (capacity - delivered >= stream->outFrame && stream->dataLeft) {
     uint32_t frames = (capacity - delivered) / stream->outFrame;
-    if (perPass == 0) break;  // a frame wider than the scratch buffer cannot be played
     uint32_t got = ReadStoredFrames(stream, stored, frames < perPass ? frames : perPass);
     if (got == 0) break;
     ConvertFrames(stream, stored, got, out + delivered);
     delivered += got * stream->outFrame;
   }
   return delivered;
+}
+
+uint32_t ReadSome(WavStream* stream, uint8_t* out, uint32_t capacity) {
+  return stream->convert ? ReadConverted(stream, out, capacity)
+                         : ReadStoredFrames(stream, out, capacity / stream->blockAlign) * stream->blockAlign;
 }
 
 }  // namespace
@@ -193,9 +240,13 @@ int WavRead(WavStream* stream, void* buffer, uint32_t* count) {
   *count = 0;  // the caller queues what the count says, also at the end
   if (!ByteSourceIsOpen(&stream->source)) return 0;
   uint8_t* out = static_cast<uint8_t*>(buffer);
-  uint32_t delivered = stream->convert
-                           ? ReadConverted(stream, out, capacity)
-                           : ReadStoredFrames(stream, out, capacity / stream->blockAlign) * stream->blockAlign;
+  uint32_t delivered = ReadSome(stream, out, capacity);
+  // At the known end of an open-ended file: it may have grown meanwhile.
+  while (stream->dataLeft == 0 && capacity - delivered >= stream->outFrame && TakeGrowth(stream)) {
+    uint32_t more = ReadSome(stream, out + delivered, capacity - delivered);
+    if (more == 0) break;
+    delivered += more;
+  }
   if (delivered == 0) return 0;
   *count = delivered;
   stream->bytesIntoSecond += delivered;
@@ -208,17 +259,19 @@ int WavRead(WavStream* stream, void* buffer, uint32_t* count) {
 
 int WavSeek(WavStream* stream, uint32_t numerator, uint32_t denominator) {
   if (!ByteSourceIsOpen(&stream->source) || denominator == 0) return 0;
+  TakeGrowth(stream);  // a fraction of what is there now
   double fraction = double(numerator) / double(denominator);
   if (fraction > 1.0) fraction = 1.0;
-  uint64_t target = static_cast<uint64_t>(fraction * stream->dataSize);
+  uint64_t target = static_cast<uint64_t>(fraction * double(stream->dataSize));
+  if (target > stream->dataSize) target = stream->dataSize;
   // Whole frames that also lie on a 4-byte boundary.
   uint32_t step = stream->blockAlign;
   while (step % 4) step += stream->blockAlign;
   target -= target % step;
   if (!ByteSourceSeek(&stream->source, stream->dataStart + target)) return 0;
-  stream->dataLeft = static_cast<uint32_t>(stream->dataSize - target);
+  stream->dataLeft = stream->dataSize - target;
   uint64_t delivered = target / stream->blockAlign * stream->outFrame;
-  stream->secondsPlayed = stream->bytesPerSecond ? static_cast<uint32_t>(delivered / stream->bytesPerSecond) : 0;
-  stream->bytesIntoSecond = stream->bytesPerSecond ? static_cast<uint32_t>(delivered % stream->bytesPerSecond) : 0;
+  stream->secondsPlayed = static_cast<uint32_t>(delivered / stream->bytesPerSecond);
+  stream->bytesIntoSecond = static_cast<uint32_t>(delivered % stream->bytesPerSecond);
   return 1;
 }

@@ -1,9 +1,13 @@
 // WAV files written by sox: the reader must deliver exactly the samples sox
-// says they hold (16-bit, first two channels, where the file is wider).
+// says they hold (16-bit, first two channels, where the file is wider); and a
+// file that grows while it plays.
 #include <gtest/gtest.h>
+
+#include <cstdio>
 
 #include "formats/wav/wav_reader.h"
 #include "test_support.h"
+#include "wav_builder.h"
 
 namespace {
 
@@ -51,6 +55,55 @@ TEST(WavFiles, DeliverExactlyTheStoredSamples) {
       WavClose(&stream);
     }
   }
+}
+
+bool AppendToFile(const std::wstring& path, const std::vector<uint8_t>& bytes) {
+#ifdef _WIN32
+  FILE* file = _wfopen(path.c_str(), L"ab");
+#else
+  FILE* file = fopen(std::string(path.begin(), path.end()).c_str(), "ab");
+#endif
+  if (!file) return false;
+  bool ok = fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  return fclose(file) == 0 && ok;
+}
+
+// A recorder still writing: the header's data size is 0, and the file grows
+// while it plays. Each time Read meets the end it knows, it measures the
+// file again and plays on, whole frames only.
+TEST(WavFiles, GrowingFilePlaysToItsCurrentEnd) {
+  std::wstring folder = TestFolder("TPWR_FIXTURES");
+  ASSERT_FALSE(folder.empty()) << "TPWR_FIXTURES is not set";
+  std::wstring path = TestPath(TestPath(folder, "wav"), "growing-scratch.wav");
+  auto sound = WavBuilder::Counting16(2 * 1600);  // 1600 stereo frames
+  auto header = WavBuilder().Riff().Chunk("fmt ", WavBuilder::Fmt(1, 2, 8000, 16)).Chunk("data", {}, 0).bytes;
+  auto part = [&](size_t from, size_t to) { return std::vector<uint8_t>(sound.begin() + long(from), sound.begin() + long(to)); };
+  auto first = header;
+  first.insert(first.end(), sound.begin(), sound.begin() + 4000);  // 1000 frames
+  ASSERT_TRUE(WriteWholeFile(path, first));
+
+  WavStream stream{};
+  ByteSource source{};
+  ASSERT_TRUE(ByteSourceOpenFile(&source, path.c_str()));
+  ASSERT_TRUE(WavOpen(&stream, &source));
+  std::vector<uint8_t> played, buffer(4096);
+  auto readToEnd = [&] {
+    uint32_t count = 4096;
+    while (WavRead(&stream, buffer.data(), &count)) {
+      played.insert(played.end(), buffer.begin(), buffer.begin() + count);
+      count = 4096;
+    }
+  };
+  uint32_t count = 1600;
+  ASSERT_TRUE(WavRead(&stream, buffer.data(), &count));
+  played.assign(buffer.begin(), buffer.begin() + count);
+  ASSERT_TRUE(AppendToFile(path, part(4000, 6002)));  // 500 frames and half of one
+  readToEnd();
+  EXPECT_TRUE(played == part(0, 6000)) << played.size() << " bytes played of 6000";
+  ASSERT_TRUE(AppendToFile(path, part(6002, 6400)));  // the rest of that frame and 99 more
+  readToEnd();
+  EXPECT_TRUE(played == part(0, 6400)) << played.size() << " bytes played of 6400";
+  WavClose(&stream);
 }
 
 TEST(WavFiles, MissingFileDoesNotOpen) {

@@ -1,6 +1,11 @@
 // WAV reading over memory: chunk layouts, refusals, positions and seeking.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstring>
+#include <iterator>
+#include <limits>
+
 #include "formats/wav/wav_reader.h"
 #include "wav_builder.h"
 
@@ -36,6 +41,12 @@ std::vector<uint8_t> Stereo16File(uint32_t rate, uint32_t frames) {
   return WavBuilder().Riff().Chunk("fmt ", WavBuilder::Fmt(1, 2, rate, 16)).Chunk("data", WavBuilder::Counting16(frames * 2)).bytes;
 }
 
+std::vector<uint8_t> WithBlockAlign(std::vector<uint8_t> fmt, uint16_t blockAlign) {
+  fmt[12] = uint8_t(blockAlign);
+  fmt[13] = uint8_t(blockAlign >> 8);
+  return fmt;
+}
+
 TEST(WavLayout, AcceptsAndRefusesByStructure) {
   auto fmt = WavBuilder::Fmt(1, 1, 8000, 16);
   auto data = WavBuilder::Counting16(100);
@@ -61,6 +72,12 @@ TEST(WavLayout, AcceptsAndRefusesByStructure) {
       {"short fmt", WavBuilder().Riff().Chunk("fmt ", std::vector<uint8_t>(fmt.begin(), fmt.begin() + 14)).Chunk("data", data).bytes, 0},
       {"compressed", WavBuilder().Riff().Chunk("fmt ", WavBuilder::Fmt(2, 1, 8000, 4)).Chunk("data", data).bytes, 0},
       {"no channels", WavBuilder().Riff().Chunk("fmt ", WavBuilder::Fmt(1, 0, 8000, 16)).Chunk("data", data).bytes, 0},
+      // Channels x bytes per sample no longer fits the 16-bit block align.
+      {"32768 channels of 16 bits: block align 0", WavBuilder().Riff().Chunk("fmt ", WavBuilder::Fmt(1, 32768, 8000, 16)).Chunk("data", data).bytes, 0},
+      {"21846 channels of 24 bits: block align 2", WavBuilder().Riff().Chunk("fmt ", WavBuilder::Fmt(1, 21846, 8000, 24)).Chunk("data", data).bytes, 0},
+      {"257 channels", WavBuilder().Riff().Chunk("fmt ", WavBuilder::Fmt(1, 257, 8000, 16)).Chunk("data", data).bytes, 0},
+      {"block align not channels x bytes", WavBuilder().Riff().Chunk("fmt ", WithBlockAlign(fmt, 4)).Chunk("data", data).bytes, 0},
+      {"rate beyond 768 kHz", WavBuilder().Riff().Chunk("fmt ", WavBuilder::Fmt(1, 1, 800000, 16)).Chunk("data", data).bytes, 0},
       {"rate zero", WavBuilder().Riff().Chunk("fmt ", WavBuilder::Fmt(1, 1, 0, 16)).Chunk("data", data).bytes, 0},
       {"float of 16 bits", WavBuilder().Riff().Chunk("fmt ", WavBuilder::Fmt(3, 1, 8000, 16)).Chunk("data", data).bytes, 0},
       {"not RIFF", {'R', 'I', 'F', 'X', 0, 0, 0, 0, 'W', 'A', 'V', 'E'}, 0},
@@ -87,6 +104,35 @@ TEST(WavLayout, TruncatedFileDeliversTheWholeFramesPresent) {
   EXPECT_EQ(std::vector<uint8_t>(file.begin() + 44, file.begin() + 44 + 749 * 4), pcm);
 }
 
+// A data size that tells nothing (0 or all ones, left by an interrupted
+// recorder) or more than the file holds: the sound is the rest of the
+// file, whole frames of it.
+TEST(WavLayout, DataSizeThatTellsNothingMeansToTheEnd) {
+  auto fmt = WavBuilder::Fmt(1, 2, 8000, 16);
+  auto data = WavBuilder::Counting16(2 * 300);
+  struct Case {
+    const char* name;
+    int64_t declared;
+    size_t extra;  // bytes behind the frames: part of a frame
+    bool openEnded;
+  } cases[] = {
+      {"zero", 0, 0, true},
+      {"all ones", 0xFFFFFFFF, 0, true},
+      {"beyond the file", 1200 + 4000, 0, true},
+      {"zero, half a frame behind", 0, 2, true},
+      {"the size of the sound", 1200, 0, false},
+  };
+  for (const auto& c : cases) {
+    auto payload = data;
+    payload.insert(payload.end(), c.extra, 0x7F);
+    OpenedWav wav(WavBuilder().Riff().Chunk("fmt ", fmt).Chunk("data", payload, c.declared).bytes);
+    ASSERT_TRUE(wav.opened) << c.name;
+    EXPECT_EQ(wav.stream.openEnded != 0, c.openEnded) << c.name;
+    EXPECT_EQ(wav.stream.dataSize, 1200u) << c.name;
+    EXPECT_EQ(wav.ReadAll(101), data) << c.name;
+  }
+}
+
 TEST(WavFormat, DescribesWhatReadDelivers) {
   struct Case {
     uint16_t tag, channels, bits;
@@ -97,6 +143,7 @@ TEST(WavFormat, DescribesWhatReadDelivers) {
       {1, 1, 16, 8000, 0, 1, 16000},      {1, 2, 16, 44100, 1, 1, 176400},
       {1, 2, 24, 48000, 1, 1, 192000},    {1, 6, 16, 48000, 1, 1, 192000},
       {3, 1, 32, 16000, 0, 1, 32000},     {1, 3, 8, 8000, 1, 1, 32000},
+      {3, 256, 64, 100, 1, 1, 400},  // the most channels, the widest samples: 2048-byte frames
   };
   for (const auto& c : cases) {
     auto file = WavBuilder().Riff().Chunk("fmt ", WavBuilder::Fmt(c.tag, c.channels, c.rate, c.bits))
@@ -164,6 +211,27 @@ TEST(WavSeek, WideSamplesLandOnWholeStoredFrames) {
     EXPECT_GT(offset + 12, 6000u * n / 100);
     EXPECT_EQ(wav.stream.secondsPlayed, offset / 6 / 1000);
   }
+}
+
+// Float samples beyond full scale, infinite or NaN, as a damaged file may hold them.
+TEST(WavRead, FloatSamplesAreClampedToSixteenBits) {
+  const float inf = std::numeric_limits<float>::infinity();
+  struct { float in; int16_t out; } cases[] = {
+      {0.5f, 16384}, {-0.25f, -8192}, {1.0f, 32767}, {-1.0f, -32768}, {3e9f, 32767},
+      {-1e30f, -32768}, {inf, 32767}, {-inf, -32768}, {std::nanf(""), 0},
+  };
+  std::vector<uint8_t> data;
+  for (const auto& c : cases) {
+    uint32_t bits;
+    std::memcpy(&bits, &c.in, sizeof bits);
+    WavBuilder::Put32(data, bits);
+  }
+  OpenedWav wav(WavBuilder().Riff().Chunk("fmt ", WavBuilder::Fmt(3, 1, 8000, 32)).Chunk("data", data).bytes);
+  ASSERT_TRUE(wav.opened);
+  auto pcm = wav.ReadAll();
+  ASSERT_EQ(pcm.size(), 2 * std::size(cases));
+  for (size_t i = 0; i < std::size(cases); ++i)
+    EXPECT_EQ(int16_t(pcm[2 * i] | (pcm[2 * i + 1] << 8)), cases[i].out) << cases[i].in;
 }
 
 TEST(WavRead, ClosedOrExhaustedStreamDeliversNothing) {

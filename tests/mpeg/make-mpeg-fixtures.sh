@@ -21,6 +21,11 @@ sx -n -r 44100 -c 2 hiss.wav synth "$len" pinknoise pinknoise gain -38
 sx -m speech.wav hiss.wav stereo.wav
 sx voice.wav -r 44100 -c 1 mono.wav pad 0.3 0.3
 sx voice.wav -r 8000 -c 1 narrow.wav pad 0.3 0.3
+# The low sampling frequencies of MPEG-2 Layer II: stereo and mono.
+for rate in 16000 22050 24000; do
+  sx stereo.wav -r $rate lsf-stereo-$rate.wav
+  sx mono.wav -r $rate lsf-mono-$rate.wav
+done
 
 enc -m s -b 128 stereo.wav cbr128.mp3   # plain stereo, LAME/Info frame first
 enc -V 4 stereo.wav vbr.mp3             # Xing header
@@ -28,9 +33,16 @@ enc -m m -b 64 mono.wav mono.mp3
 enc -m m -b 16 narrow.wav mpeg25.mp3    # 8 kHz: MPEG 2.5
 enc -m j -b 128 stereo.wav joint.mp3    # mid/side frames
 twolame --quiet -b 192 stereo.wav layer2.mp2
+lsf=""
+for rate in 16000 22050 24000; do
+  mode=s; [ $rate = 22050 ] && mode=j  # one of them joint stereo
+  twolame --quiet -b 96 -m $mode lsf-stereo-$rate.wav layer2-$rate-stereo.mp2
+  twolame --quiet -b 48 -m m lsf-mono-$rate.wav layer2-$rate-mono.mp2
+  lsf="$lsf layer2-$rate-stereo.mp2 layer2-$rate-mono.mp2"
+done
 
-for f in cbr128.mp3 vbr.mp3 mono.mp3 mpeg25.mp3 joint.mp3 layer2.mp2; do
+for f in cbr128.mp3 vbr.mp3 mono.mp3 mpeg25.mp3 joint.mp3 layer2.mp2 $lsf; do
   mpg123 -q -s "$f" > "$f.pcm"
 done
-rm -f voice.wav speech.wav hiss.wav stereo.wav mono.wav narrow.wav
+rm -f voice.wav speech.wav hiss.wav stereo.wav mono.wav narrow.wav lsf-*.wav
 touch .complete

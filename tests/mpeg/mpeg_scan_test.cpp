@@ -67,6 +67,8 @@ TEST(MpegFirstFrame, XingHeaderAtEachOffsetGivesTheAverageRateAndLength) {
       {"MPEG-2 mono", kMpeg2L3Mono, 13, 1000, 192000, 64000},
       // The average is kept in whole kbit/s: 127 999.x becomes 127 000.
       {"rounded down", kMpeg1L3Stereo, 36, 1000, 383999, 127000},
+      // The length is the frames' time, not the bytes over the average.
+      {"few bytes", kMpeg1L3Stereo, 36, 1000, 1500, 0},
   };
   for (const auto& c : cases) {
     Bytes frame = XingFrame(c.kind, c.offset, c.frames, c.bytes);
@@ -78,7 +80,7 @@ TEST(MpegFirstFrame, XingHeaderAtEachOffsetGivesTheAverageRateAndLength) {
     EXPECT_EQ(info.xing.flags & 0x4, 0x4u) << c.what;
     EXPECT_EQ(info.xing.table[50], 128) << c.what;
     EXPECT_EQ(info.averageBitRate, c.average) << c.what;
-    EXPECT_EQ(info.lengthSeconds, (uint64_t(c.bytes) * 8 + c.average / 2) / c.average) << c.what;
+    EXPECT_EQ(info.lengthSeconds, 24u) << c.what;
   }
 }
 
@@ -166,6 +168,54 @@ TEST(MpegScan, XingFrameCountIsTheTotal) {
   EXPECT_EQ(facts.lengthSeconds, 4u);  // 150 frames of 24 ms
 }
 
+// The information frame is no sound. Behind it, LAME's extension (when its
+// CRC holds, or LAME or FFmpeg named themselves) records the samples the
+// encoder put before and after the sound; with the synthesis delay they are
+// left out. 150 frames of 1152 samples follow it.
+TEST(MpegScan, InformationFrameAndLameDelayAndPadding) {
+  struct {
+    const char* what;
+    const char* tag;  // Xing or Info
+    const char* encoder;
+    bool rightCrc;
+    uint32_t delay, padding;
+    uint32_t skip;    // 0: nothing recorded
+    uint64_t sound;   // samples per channel
+    bool trimmed;
+  } cases[] = {
+      {"LAME", "Xing", "LAME3.100", true, 576, 1000, 1105, 172800 - 1576, true},
+      {"LAME, constant bit rate", "Info", "LAME3.100", true, 576, 1000, 1105, 172800 - 1576, true},
+      {"FFmpeg, CRC wrong", "Info", "Lavc59.37", false, 1105, 3000, 1634, 172800 - 4105, true},
+      {"another encoder, CRC right", "Xing", "Other1.0", true, 100, 200, 629, 172800 - 300, true},
+      {"another encoder, CRC wrong", "Xing", "Other1.0", false, 576, 1000, 0, 172800, false},
+      {"no extension", "Xing", "", false, 0, 0, 0, 172800, false},
+  };
+  for (const auto& c : cases) {
+    Bytes first = XingFrame(kMpeg1L3Stereo, 36, 150, 151 * 384);
+    std::copy(c.tag, c.tag + 4, first.begin() + 36);
+    if (*c.encoder) PutLameExtension(&first, 36 + 8 + 4 + 4 + 100, c.encoder, c.delay, c.padding, c.rightCrc);
+    MemoryFile file(Join(first, Frames(kMpeg1L3Stereo, 150)));
+    MpegStreamFacts facts;
+    ASSERT_TRUE(MpegAnalyseStream(&file.source, &facts)) << c.what;
+    EXPECT_EQ(facts.audioStart, 384u) << c.what;
+    EXPECT_EQ(facts.frameTotal, 150u) << c.what;
+    EXPECT_EQ(facts.variableBitRate != 0, c.tag[0] == 'X') << c.what;
+    EXPECT_EQ(facts.skipSamples, c.skip) << c.what;
+    EXPECT_EQ(facts.soundSamples, c.sound) << c.what;
+    EXPECT_EQ(facts.trimmed != 0, c.trimmed) << c.what;
+    EXPECT_EQ(facts.lengthSeconds, uint32_t((c.sound + 24000) / 48000)) << c.what;
+  }
+  // Delay and padding longer than the frames: not believed, nothing is left out.
+  Bytes first = XingFrame(kMpeg1L3Stereo, 36, 2, 3 * 384);
+  PutLameExtension(&first, 152, "LAME3.100", 2000, 1000);
+  MemoryFile file(Join(first, Frames(kMpeg1L3Stereo, 2)));
+  MpegStreamFacts facts;
+  ASSERT_TRUE(MpegAnalyseStream(&file.source, &facts));
+  EXPECT_FALSE(facts.trimmed);
+  EXPECT_EQ(facts.skipSamples, 0u);
+  EXPECT_EQ(facts.soundSamples, 2304u);
+}
+
 // A source that claims a size and reads nothing.
 uint32_t NoRead(void*, void*, uint32_t) { return 0; }
 int AnySeek(void*, uint64_t) { return 1; }
@@ -193,7 +243,7 @@ TEST(MpegScan, ResyncFindsTheNextSyncAcrossBlocks) {
   EXPECT_FALSE(MpegResync(&file.source, 0, 1441, &offset)) << "the partner lies beyond the end";
 }
 
-TEST(MpegTest, LengthDecidesAndMonoIsNotCountedTwice) {
+TEST(MpegTest, VerdictIsTheLengthPlusOneAndMonoIsNotCountedTwice) {
   struct { const char* what; Bytes file; int verdict; } cases[] = {
       // 250 frames of 1152 samples at 48 kHz: 6 s, whatever the channels.
       {"stereo", Frames(kMpeg1L3Stereo, 250), 7},
@@ -202,7 +252,10 @@ TEST(MpegTest, LengthDecidesAndMonoIsNotCountedTwice) {
       {"MPEG 2.5 mono", Frames(kMpeg25L3Mono, 100), 8},
       {"MPEG-2 mono", Frames(kMpeg2L3Mono, 250), 7},
       {"21 frames: 0.504 s", Frames(kMpeg1L3Stereo, 21), 2},
-      {"20 frames: 0.48 s", Frames(kMpeg1L3Stereo, 20), 0},
+      // Shorter files are accepted with a length of 0 s.
+      {"20 frames: 0.48 s", Frames(kMpeg1L3Stereo, 20), 1},
+      {"one frame", Frames(kMpeg1L3Stereo, 1), 1},
+      {"Layer I, 54 frames: 0.432 s", Frames(kMpeg1L1, 54), 1},
       {"not MPEG", Ascii(std::string(3000, 'q')), 0},
   };
   for (const auto& c : cases) {

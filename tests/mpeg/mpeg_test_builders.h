@@ -137,6 +137,27 @@ inline Bytes XingFrame(const FrameKind& kind, uint32_t offset, uint32_t frames, 
   return frame;
 }
 
+// LAME's extension written into an information frame at offset `at` (behind
+// the Xing fields): encoder name, delay and padding, and the CRC-16 of the
+// frame before it, right or wrong.
+inline void PutLameExtension(Bytes* frame, uint32_t at, const std::string& name, uint32_t delay, uint32_t padding,
+                             bool rightCrc = true) {
+  if (at + 36 > frame->size()) return;
+  Bytes& f = *frame;
+  for (size_t i = 0; i < 9; ++i) f[at + i] = i < name.size() ? static_cast<uint8_t>(name[i]) : 0;
+  f[at + 21] = static_cast<uint8_t>(delay >> 4);
+  f[at + 22] = static_cast<uint8_t>(((delay & 0xF) << 4) | (padding >> 8));
+  f[at + 23] = static_cast<uint8_t>(padding & 0xFF);
+  uint32_t crc = 0;
+  for (uint32_t i = 0; i < at + 34; ++i) {
+    crc ^= f[i];
+    for (int bit = 0; bit < 8; ++bit) crc = crc & 1 ? (crc >> 1) ^ 0xA001 : crc >> 1;
+  }
+  if (!rightCrc) crc ^= 0x5555;
+  f[at + 34] = static_cast<uint8_t>(crc >> 8);
+  f[at + 35] = static_cast<uint8_t>(crc & 0xFF);
+}
+
 // A memory source that lives as long as the object.
 struct MemoryFile {
   Bytes bytes;
