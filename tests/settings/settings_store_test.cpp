@@ -14,8 +14,7 @@ using namespace std::string_literals;
 
 TEST(SettingsStoreFile, UnchangedTextIsNotWrittenAgain) {
   TempTree tree;
-  std::wstring path = tree.Path(L"same.INI");
-  ASSERT_TRUE(WriteFileText(path, "[TPWR]\r\nOpt=5\r\n"));
+  std::wstring path = tree.File(L"same.INI", "[TPWR]\r\nOpt=5\r\n");
   ASSERT_TRUE(AgeFile(path));
   SettingsStore fixed(kSettingsFixedLocation, path.c_str());
   EXPECT_TRUE(WriteInt(&fixed, "TPWR", "Opt", 5));
@@ -37,8 +36,7 @@ TEST(SettingsStoreFile, UnchangedTextIsNotWrittenAgain) {
 
 TEST(SettingsStoreFile, FallbacksOfTheReaders) {
   TempTree tree;
-  std::wstring path = tree.Path(L"read.INI");
-  ASSERT_TRUE(WriteFileText(path, "[TPWR]\r\nOpt  =   12\r\nkey=lower\r\nEmpty=\r\n"));
+  std::wstring path = tree.File(L"read.INI", "[TPWR]\r\nOpt  =   12\r\nkey=lower\r\nEmpty=\r\n");
   SettingsStore fixed(kSettingsFixedLocation, path.c_str());
   // An empty value is found yet gives the fallback.
   struct { const char *section, *key, *fallback; int result; const char* value; } cases[] = {
@@ -60,8 +58,7 @@ TEST(SettingsStoreFile, FallbacksOfTheReaders) {
 
 TEST(SettingsStoreFile, NulBytesLoseNoEntry) {
   TempTree tree;
-  std::wstring path = tree.Path(L"zeros.INI");
-  ASSERT_TRUE(WriteFileText(path, "[TPWR]\r\nOpt=1\0\0[Player]\r\nStepBak=5\r\n"s));
+  std::wstring path = tree.File(L"zeros.INI", "[TPWR]\r\nOpt=1\0\0[Player]\r\nStepBak=5\r\n"s);
   {
     SettingsStore fixed(kSettingsFixedLocation, path.c_str());
     EXPECT_EQ(ReadInt(&fixed, "Player", "StepBak", 0), 5u);
@@ -110,8 +107,7 @@ TEST(SettingsStoreText, AnsiTextStaysInTheCodePage) {
 
 TEST(SettingsStoreText, Utf8FileWithByteOrderMark) {
   TempTree tree;
-  std::wstring path = tree.Path(L"utf8.INI");
-  ASSERT_TRUE(WriteFileText(path, "\xEF\xBB\xBF[TPWR]\r\nName=\xD0\x96\xC3\xA9\r\n"));
+  std::wstring path = tree.File(L"utf8.INI", "\xEF\xBB\xBF[TPWR]\r\nName=\xD0\x96\xC3\xA9\r\n");
   {
     SettingsStore fixed(kSettingsFixedLocation, path.c_str());
     wchar_t back[16];
@@ -124,8 +120,7 @@ TEST(SettingsStoreText, Utf8FileWithByteOrderMark) {
 
 TEST(SettingsStorePath, SetPathRulesAndTheEmptyPath) {
   TempTree tree;
-  std::wstring existing = tree.Path(L"existing.INI");
-  ASSERT_TRUE(WriteFileText(existing, "[TPWR]\r\n"));
+  std::wstring existing = tree.File(L"existing.INI", "[TPWR]\r\n");
   std::wstring missing = tree.Path(L"missing.INI");
   SettingsStore store(kSettingsFixedLocation);
   struct { std::wstring path; int mode; DWORD result; } cases[] = {
@@ -154,10 +149,8 @@ TEST(SettingsStorePath, SetPathRulesAndTheEmptyPath) {
 
 TEST(SettingsStoreLoad, DiscardAndLoadReadTheFileAgain) {
   TempTree tree;
-  std::wstring path = tree.Path(L"load.INI");
-  std::wstring other = tree.Path(L"other.INI");
-  ASSERT_TRUE(WriteFileText(path, "[TPWR]\r\nOpt=1\r\n"));
-  ASSERT_TRUE(WriteFileText(other, "[TPWR]\r\nOpt=9\r\n"));
+  std::wstring path = tree.File(L"load.INI", "[TPWR]\r\nOpt=1\r\n");
+  std::wstring other = tree.File(L"other.INI", "[TPWR]\r\nOpt=9\r\n");
   SettingsStore fixed(kSettingsFixedLocation, path.c_str());
   EXPECT_EQ(ReadInt(&fixed, "TPWR", "Opt", 0), 1u);
   ASSERT_TRUE(WriteFileText(path, "[TPWR]\r\nOpt=2\r\n"));
@@ -172,8 +165,7 @@ TEST(SettingsStoreLoad, DiscardAndLoadReadTheFileAgain) {
 
 TEST(SettingsStoreSuppress, NothingIsWrittenWhileSuppressed) {
   TempTree tree;
-  std::wstring path = tree.Path(L"suppress.INI");
-  ASSERT_TRUE(WriteFileText(path, "[TPWR]\r\nOpt=1\r\nDM=1\r\n"));
+  std::wstring path = tree.File(L"suppress.INI", "[TPWR]\r\nOpt=1\r\nDM=1\r\n");
   {
     SettingsStore fixed(kSettingsFixedLocation, path.c_str());
     EXPECT_TRUE(WriteInt(&fixed, "TPWR", "Opt", 2));
@@ -219,8 +211,7 @@ TEST(SettingsStoreSave, VersionAndDesktopWithFlagTwo) {
 TEST(SettingsStoreSave, MissingFoldersAreCreatedAndAttributesKept) {
   TempTree tree;
   std::wstring deep = tree.Path(L"a\\b\\c\\deep.INI");
-  std::wstring hidden = tree.Path(L"hidden.INI");
-  ASSERT_TRUE(WriteFileText(hidden, "[TPWR]\r\nOpt=1\r\n"));
+  std::wstring hidden = tree.File(L"hidden.INI", "[TPWR]\r\nOpt=1\r\n");
   ASSERT_TRUE(SetFileAttributesW(hidden.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY));
   for (const std::wstring& path : {deep, hidden}) {
     SettingsStore fixed(kSettingsFixedLocation, path.c_str());
@@ -245,9 +236,8 @@ int WriteHalfThenFail(HANDLE file, const char* bytes, uint64_t size) {
 
 TEST(SettingsStoreSave, FailedSaveKeepsThePreviousFileAndTheChange) {
   TempTree tree;
-  std::wstring path = tree.Path(L"durable.INI");
   const std::string previous = "[TPWR]\r\nOpt=1\r\nLanguage=DE\r\n";
-  ASSERT_TRUE(WriteFileText(path, previous));
+  std::wstring path = tree.File(L"durable.INI", previous);
   {
     SettingsStore fixed(kSettingsFixedLocation, path.c_str());
     WriteInt(&fixed, "TPWR", "Opt", 123456);
@@ -289,8 +279,7 @@ int WriteHalfWhileAnotherCopySaves(HANDLE file, const char* bytes, uint64_t size
 
 TEST(SettingsStoreSave, TwoCopiesSavingAtOnceEachWriteTheirWholeText) {
   TempTree tree;
-  std::wstring path = tree.Path(L"shared.INI");
-  ASSERT_TRUE(WriteFileText(path, "[TPWR]\r\nOpt=1\r\n"));
+  std::wstring path = tree.File(L"shared.INI", "[TPWR]\r\nOpt=1\r\n");
   SettingsStore first(kSettingsFixedLocation, path.c_str());
   SettingsStore second(kSettingsFixedLocation, path.c_str());
   WriteString(&first, "TPWR", "Name", "a value long enough to span both halves of the save");

@@ -1,5 +1,7 @@
 #include "settings_temp_folder.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 
 #include "test_support.h"
@@ -31,6 +33,11 @@ TempTree::TempTree() {
 }
 
 TempTree::~TempTree() { RemoveTree(root); }
+
+std::wstring TempTree::File(const wchar_t* relative, const std::string& text) const {
+  EXPECT_TRUE(WriteFileText(Path(relative), text));
+  return Path(relative);
+}
 
 std::string ReadFileText(const std::wstring& path) {
   std::vector<uint8_t> bytes = ReadWholeFile(path);

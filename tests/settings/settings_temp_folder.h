@@ -11,6 +11,8 @@ struct TempTree {
   TempTree();
   ~TempTree();
   std::wstring Path(const wchar_t* relative) const { return root + L"\\" + relative; }
+  // Path(relative), written with text.
+  std::wstring File(const wchar_t* relative, const std::string& text) const;
 };
 
 std::string ReadFileText(const std::wstring& path);

@@ -61,12 +61,9 @@ TEST(SettingsTextWrite, ExactBytesOfEveryCase) {
 TEST(SettingsTextRead, SectionsAndKeys) {
   struct { const char *text, *section, *key; int found; const char* value; } cases[] = {
       {"[A]\r\nk   =   v w \r\n", "A", "k", 1, "v w "},
-      {"[A]\r\nKey=1\r\n", "A", "key", 0, ""},
       {"[A]\r\nkeyX=1\r\n", "A", "key", 0, ""},
-      {"[A]\r\nx=1\r\n\r\n[B]\r\nk=2\r\n", "A", "k", 0, ""},
       {"[A]\r\nk=1\r\n\r\n[B]\r\nk=2\r\n", "B", "k", 1, "2"},
       {"[AB]\r\nk=1\r\n", "A", "k", 0, ""},
-      {"[A]\r\nk=1\r\n", "C", "k", 0, ""},
       {"[A]\r\nk=\r\n", "A", "k", 1, ""},
       {"[A]\r\nk=end", "A", "k", 1, "end"},
       {"[A]\rx=1\rk=2\r", "A", "k", 1, "2"},

@@ -113,7 +113,7 @@ LOGFONTW SampleFont(const wchar_t* face) {
   return font;
 }
 
-TEST(SettingsFont, DescriptionRoundTrips) {
+TEST(SettingsFont, DescriptionRoundTripsAndFallbacks) {
   // A face outside the code page and with a comma, and no face at all.
   for (const wchar_t* face : {L"\x0416\x0443\x0440\x043D\x0430\x043B, \x043C\x043E\x043D\x043E", L""}) {
     SettingsStore store(kSettingsFixedLocation);
@@ -124,21 +124,11 @@ TEST(SettingsFont, DescriptionRoundTrips) {
     EXPECT_EQ(memcmp(&back, &font, sizeof font), 0);
   }
   SettingsStore store(kSettingsFixedLocation);
-  LOGFONTW font = SampleFont(L"Arial");
+  LOGFONTW font = SampleFont(L"Arial"), zero{};
   WriteFontDescription(&store, "TPWR", "Font", &font);
   EXPECT_EQ(Stored(&store, "Font"), "-17,3,900,900,700,1,1,0,204,4,0,5,49,Arial");
-}
-
-TEST(SettingsFont, MissingChangedDesktopAndNoHandle) {
-  SettingsStore store(kSettingsFixedLocation);
-  LOGFONTW font, zero{};
-  memset(&font, 0x55, sizeof font);
-  EXPECT_FALSE(ReadFont(&store, "TPWR", "Font", &font));
-  EXPECT_EQ(memcmp(&font, &zero, sizeof font), 0);
-  LOGFONTW sample = SampleFont(L"Arial");
-  WriteFontDescription(&store, "TPWR", "Font", &sample);
+  // On another desktop the stored font is not used; the description is zeroed.
   store.flags |= kSettingsDesktopChanged;
-  memset(&font, 0x55, sizeof font);
   EXPECT_FALSE(ReadFont(&store, "TPWR", "Font", &font));
   EXPECT_EQ(memcmp(&font, &zero, sizeof font), 0);
   EXPECT_TRUE(WriteFont(&store, "TPWR", "Font", nullptr));
@@ -199,38 +189,29 @@ TEST(SettingsConcurrency, TwoThreadsLoseNothing) {
   EXPECT_EQ(lost[0] + lost[1], 0) << "in memory or in the saved file";
 }
 
-struct Holder {
-  SettingsStore* store;
-  HANDLE held, release;
-  DWORD waitResult;
-};
-
-DWORD WINAPI HoldStore(void* context) {
-  auto* holder = static_cast<Holder*>(context);
-  WaitForSingleObject(holder->store->mutex, INFINITE);
-  SetEvent(holder->held);
-  holder->waitResult = WaitForSingleObject(holder->release, 10000);
-  ReleaseMutex(holder->store->mutex);
-  return 0;
-}
-
 TEST(SettingsConcurrency, BusyStoreGivesUpInsteadOfBlocking) {
   SettingsStore store(kSettingsFixedLocation);
   WriteString(&store, "TPWR", "Opt", "4");
-  Holder holder{&store, CreateEventW(nullptr, TRUE, FALSE, nullptr), CreateEventW(nullptr, TRUE, FALSE, nullptr),
-                WAIT_FAILED};
-  HANDLE thread = CreateThread(nullptr, 0, HoldStore, &holder, 0, nullptr);
-  ASSERT_EQ(WaitForSingleObject(holder.held, 10000), WAIT_OBJECT_0);
+  HANDLE held = CreateEventW(nullptr, TRUE, FALSE, nullptr), release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  DWORD holderWait = WAIT_FAILED;
+  std::thread holder([&] {
+    WaitForSingleObject(store.mutex, INFINITE);
+    SetEvent(held);
+    holderWait = WaitForSingleObject(release, 10000);
+    ReleaseMutex(store.mutex);
+  });
+  EXPECT_EQ(WaitForSingleObject(held, 10000), WAIT_OBJECT_0);
   // Each call returns on its own while the other thread holds the store.
   EXPECT_EQ(ReadInt(&store, "TPWR", "Opt", 77), 77u);
   EXPECT_FALSE(WriteInt(&store, "TPWR", "Opt", 5));
   EXPECT_FALSE(DeleteKey(&store, "TPWR", "Opt"));
   EXPECT_EQ(Flush(&store), 0u);
-  SetEvent(holder.release);
-  WaitForSingleObject(thread, INFINITE);
-  EXPECT_EQ(holder.waitResult, static_cast<DWORD>(WAIT_OBJECT_0)) << "the calls above blocked until the holder gave up";
+  SetEvent(release);
+  holder.join();
+  EXPECT_EQ(holderWait, static_cast<DWORD>(WAIT_OBJECT_0)) << "the calls above blocked until the holder gave up";
   EXPECT_EQ(ReadInt(&store, "TPWR", "Opt", 77), 4u);
-  for (HANDLE handle : {thread, holder.held, holder.release}) CloseHandle(handle);
+  CloseHandle(held);
+  CloseHandle(release);
 }
 
 }  // namespace

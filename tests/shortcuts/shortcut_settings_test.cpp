@@ -84,28 +84,12 @@ TEST(ShortcutSettings, LoadWithoutSectionOrFileGivesTheDefaults) {
   EXPECT_EQ(memcmp(table.keyMap, defaults.keyMap, sizeof table.keyMap), 0);
 }
 
-TEST(ShortcutSettings, SaveRewritesTheSectionAndReloads) {
+TEST(ShortcutSettings, SaveWritesTheDifferencesAndLoadGivesTheSameTable) {
   std::wstring path = ScratchFile(L"save.INI", "[Keys]\r\n700=Play\r\n9=Find\r\n\r\n[TPWR]\r\nOpt=5\r\n");
-  SettingsStore store(kSettingsFixedLocation, path.c_str());
-  ShortcutTable table = EmptyTable();
-  LoadShortcutsFrom(&store, &table);
-  const ShortcutBinding rows[] = {{0, kCmdFind}, {120, kCmdPlay}, {114, kCmdFindNext}, {583, kCmdGoTo},
-                                  {595, kCmdFileSave}, {118, kCmdRew}, {0, kCmdFF}};
-  SaveShortcutsTo(&store, &table, rows, sizeof rows / sizeof rows[0]);
-  EXPECT_EQ(SectionOf(&store), (Entries{{"582", "-"}, {"120", "Play"}, {"118", "Rew"}}));
-  EXPECT_EQ(table.keyMap[700], 0) << "reloaded from the new section";
-  EXPECT_EQ(table.keyMap[582], 0);
-  EXPECT_EQ(table.keyMap[120], kCmdPlay);
-  EXPECT_EQ(ReadInt(&store, "TPWR", "Opt", 0), 5u) << "other sections stay";
-  DeleteFileW(path.c_str());
-}
-
-TEST(ShortcutSettings, SaveThenLoadGivesTheSameTableThroughTheFile) {
-  std::wstring path = ScratchFile(L"round.INI", nullptr);
   ShortcutTable table = EmptyTable();
   ResetShortcutTable(&table);
   table.keyMap[582] = 0;
-  table.keyMap[583] = kCmdFind;
+  table.keyMap[583] = kCmdFind;  // Ctrl+G moves from GoTo to Find
   table.keyMap[120] = kCmdPlay;
   table.keyMap[118] = kCmdRew;
   table.keyMap[0x700 | 'R'] = kCmdRew;
@@ -115,17 +99,15 @@ TEST(ShortcutSettings, SaveThenLoadGivesTheSameTableThroughTheFile) {
   {
     SettingsStore store(kSettingsFixedLocation, path.c_str());
     SaveShortcutsTo(&store, &table, rows.data(), rows.size());
-    EXPECT_EQ(memcmp(table.keyMap, expected.keyMap, sizeof table.keyMap), 0) << "after the reload of the save";
+    EXPECT_EQ(SectionOf(&store), (Entries{{"582", "-"}, {"583", "Find"}, {"120", "Play"}, {"118", "Rew"},
+                                          {"1874", "Rew"}, {"2047", "InsSndCue"}}));
+    EXPECT_EQ(memcmp(table.keyMap, expected.keyMap, sizeof table.keyMap), 0) << "reloaded from the new section";
+    EXPECT_EQ(ReadInt(&store, "TPWR", "Opt", 0), 5u) << "other sections stay";
   }
   SettingsStore reopened(kSettingsFixedLocation, path.c_str());
   ShortcutTable loaded = EmptyTable();
   LoadShortcutsFrom(&reopened, &loaded);
   EXPECT_EQ(memcmp(loaded.keyMap, expected.keyMap, sizeof loaded.keyMap), 0);
-  // Saving the unchanged table again writes the same entries.
-  Entries first = SectionOf(&reopened);
-  rows = RowsOf(loaded);
-  SaveShortcutsTo(&reopened, &loaded, rows.data(), rows.size());
-  EXPECT_EQ(SectionOf(&reopened), first);
   DeleteFileW(path.c_str());
 }
 
