@@ -48,12 +48,10 @@ TEST(PositionParser, ReadsBackEveryWrittenTime) {
 
 TEST(CodePages, PortableConverters) {
   struct { const char* bytes; const wchar_t* wide; } utf8[] = {
-      {"\xC3\x96" "ffnen", L"\u00D6ffnen"},
-      {"\xE2\x82\xAC", L"\u20AC"},
-      {"\xF0\x9F\x8E\xB5", L"\xD83C\xDFB5"},     // outside the BMP: a surrogate pair
-      {"a\xC3", L"a\uFFFD"},                        // cut sequence
-      {"\xC0\xAF" "x", L"\uFFFD\uFFFDx"},           // overlong form
-      {"\xED\xA0\x80", L"\uFFFD\uFFFD\uFFFD"},      // encoded surrogate
+      // Two and three bytes; outside the BMP a surrogate pair; a cut sequence, an
+      // overlong form, an encoded surrogate and a stray continuation byte.
+      {"\xC3\x96" "ffnen", L"\u00D6ffnen"}, {"\xE2\x82\xAC", L"\u20AC"}, {"\xF0\x9F\x8E\xB5", L"\xD83C\xDFB5"},
+      {"a\xC3", L"a\uFFFD"}, {"\xC0\xAF" "x", L"\uFFFD\uFFFDx"}, {"\xED\xA0\x80", L"\uFFFD\uFFFD\uFFFD"},
       {"\x80", L"\uFFFD"},
   };
   for (const auto& c : utf8) {

@@ -94,11 +94,8 @@ void Record(void* context, uint16_t command, uint8_t state) {
 
 TEST(CommandStates, GrayedByEditorFacts) {
   struct { EditorFacts facts; std::set<uint16_t> grayed; } cases[] = {
-      {{1, 0, 1, 0}, {}},
-      {{0, 0, 1, 0}, {kCmdUndo}},
-      {{1, 1, 1, 0}, {kCmdCut, kCmdCopy, kCmdClear}},
-      {{1, 0, 0, 0}, {kCmdPaste}},
-      {{1, 0, 1, 1}, {kCmdFind, kCmdFindNext, kCmdReplace}},
+      {{1, 0, 1, 0}, {}}, {{0, 0, 1, 0}, {kCmdUndo}}, {{1, 1, 1, 0}, {kCmdCut, kCmdCopy, kCmdClear}},
+      {{1, 0, 0, 0}, {kCmdPaste}}, {{1, 0, 1, 1}, {kCmdFind, kCmdFindNext, kCmdReplace}},
   };
   for (const auto& c : cases) {
     ResetCommandStates();

@@ -76,16 +76,14 @@ TEST(LanguageFile, ThreeEncodings) {
 }
 
 TEST(LanguageFile, KeySearchRules) {
+  // Underscores may stand before "="; a lone CR ends the line; an occurrence
+  // without "=" is skipped; keys need not start a line and the first one counts;
+  // present but empty stays empty; a blank before "=" or another case is no key;
+  // the end of the file ends the text.
   struct { const wchar_t *file, *text; } cases[] = {
-      {L"FNew____=b\r\nx", L"b"},             // underscores before "="
-      {L"FNew=c\rFOpn=d", L"c"},               // a lone CR ends the line
-      {L"mFle=Use FNew here\nFNew=e", L"e"},    // an occurrence without "=" is skipped
-      {L"xFNew=f\nFNew=g", L"f"},              // not anchored to a line start; the first counts
-      {L"FNew=\nFNew=j", L""},                 // present but empty stays empty
-      {L"FNew =k", nullptr},                   // a blank is not part of the syntax
-      {L"fnew=l", nullptr},                    // keys are case-sensitive
-      {L"FNew", nullptr},
-      {L"a\\\\nb FNew=1\\n2\\", L"1\n2\\"},  // the end of the file ends the text
+      {L"FNew____=b\r\nx", L"b"}, {L"FNew=c\rFOpn=d", L"c"}, {L"mFle=Use FNew here\nFNew=e", L"e"},
+      {L"xFNew=f\nFNew=g", L"f"},  {L"FNew=\nFNew=j", L""},   {L"FNew =k", nullptr},
+      {L"fnew=l", nullptr},        {L"FNew", nullptr},        {L"a\\\\nb FNew=1\\n2\\", L"1\n2\\"},
   };
   for (const auto& c : cases) {
     for (Encoding encoding : {kUtf16, kUtf8, kAnsi}) {
@@ -119,15 +117,12 @@ TEST(LanguageFile, BadFilesFallBackToEnglish) {
     byte = static_cast<uint8_t>(seed >> 16);
   }
   struct { const char* name; std::vector<uint8_t> bytes; } cases[] = {
-      {"empty", {}},
-      {"bom only", {0xFF, 0xFE}},
-      {"half a bom", {0xEF, 0xBB}},
+      {"empty", {}}, {"bom only", {0xFF, 0xFE}}, {"half a bom", {0xEF, 0xBB}},
       {"odd utf16", {0xFF, 0xFE, 'F', 0, 'N', 0, 'e', 0, 'w', 0, '='}},
       {"utf16 read as 8-bit", {'F', 0, 'N', 0, 'e', 0, 'w', 0, '=', 0, 'Q', 0}},
       {"broken utf8", {0xEF, 0xBB, 0xBF, 'x', 0xC3, 0x28, 0xFF}},
       {"noise", noise},
   };
-
   for (const auto& c : cases) {
     OwnedTable file(c.bytes);
     ASSERT_NE(file.table, nullptr) << c.name;
@@ -176,13 +171,11 @@ TEST_F(LanguageFileOnDisk, LoadByCodeWithFallbacks) {
 
   struct { std::wstring folder; const char* code; const wchar_t* name; } cases[] = {
       {load, "XY", L"Fran\u00E7ais"},
-      {load, "Z", L"Zed"},                        // one character: a blank follows
+      {load, "Z", L"Zed"},                           // one character: a blank follows
       {Folder("fallback"), "QQ", L"Local English"},  // no _QQ.LNG: _US.LNG
-      {Folder("empty"), "QQ", nullptr},           // neither: loading fails
-      {load, "", nullptr},
-      {load, "..", nullptr},                        // codes never name another folder
-      {load, "a/b", nullptr},
-      {load, "C:", nullptr},
+      {Folder("empty"), "QQ", nullptr},              // neither: loading fails
+      // Codes never name another folder.
+      {load, "", nullptr}, {load, "..", nullptr}, {load, "a/b", nullptr}, {load, "C:", nullptr},
   };
   for (const auto& c : cases) {
     LanguageRecord* table = LoadLanguageFileForCode(c.folder.c_str(), c.code);

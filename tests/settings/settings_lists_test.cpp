@@ -22,16 +22,10 @@ TEST(SettingsNumbers, UnsignedText) {
 TEST(SettingsNumbers, ReadList) {
   // Values beyond the count stay untouched; the rest of the count is zero-filled.
   struct { const char* text; int count, found; uint32_t values[4]; } cases[] = {
-      {"#ff,10,0", 3, 3, {0xff, 0x10, 0}},
-      {"#FFFFFFFF,123456789", 2, 2, {0xFFFFFFFFu, 0xFFFFFFFFu}},
-      {"10,-20,30", 3, 3, {10, static_cast<uint32_t>(-20), 30}},
-      {"-2147483649", 1, 1, {0x80000000u}},
-      {"1,2,3,4", 2, 2, {1, 2}},
-      {"1,2", 4, 2, {1, 2, 0, 0}},
-      {"5\r\n6", 2, 1, {5, 0}},
-      {"1,x,3", 3, 1, {1, 0, 0}},
-      {"#", 2, 0, {0, 0}},
-      {" 1 , 2", 2, 2, {1, 2}},
+      {"#ff,10,0", 3, 3, {0xff, 0x10, 0}}, {"#FFFFFFFF,123456789", 2, 2, {0xFFFFFFFFu, 0xFFFFFFFFu}},
+      {"10,-20,30", 3, 3, {10, static_cast<uint32_t>(-20), 30}}, {"-2147483649", 1, 1, {0x80000000u}},
+      {"1,2,3,4", 2, 2, {1, 2}},   {"1,2", 4, 2, {1, 2, 0, 0}}, {"5\r\n6", 2, 1, {5, 0}},
+      {"1,x,3", 3, 1, {1, 0, 0}}, {"#", 2, 0, {0, 0}},         {" 1 , 2", 2, 2, {1, 2}},
   };
   for (const auto& c : cases) {
     uint32_t values[4] = {9, 9, 9, 9};

@@ -25,14 +25,10 @@ struct Redirected {
 TEST(SettingsPaths, ExpandMacros) {
   Redirected redirected;
   struct { const wchar_t *in, *out; } cases[] = {
-      {L"%my_path%\\a.txt", L"C:\\Prog Files\\TW\\a.txt"},
-      {L"%Commander_Path%\\b.wav", L"C:\\Prog Files\\TW\\b.wav"},
-      {L"%MY_PATH%", L"C:\\Prog Files\\TW"},
-      {L"%APPDATA%\\Corvane\\x", L"C:\\Users\\u\\AppData\\Roaming\\Corvane\\x"},
-      {L"%temp%\\rec.wav", L"D:\\Tmp\\rec.wav"},
-      {L"%TPWRDOCS%\\a.txt", L"Q:\\Transcripts\\a.txt"},
-      {L"%TPWR_NOT_SET_ANYWHERE%\\q", L"%TPWR_NOT_SET_ANYWHERE%\\q"},
-      {L"%MY_PATH", L"%MY_PATH"},
+      {L"%my_path%\\a.txt", L"C:\\Prog Files\\TW\\a.txt"}, {L"%Commander_Path%\\b.wav", L"C:\\Prog Files\\TW\\b.wav"},
+      {L"%MY_PATH%", L"C:\\Prog Files\\TW"},              {L"%APPDATA%\\x", L"C:\\Users\\u\\AppData\\Roaming\\x"},
+      {L"%temp%\\rec.wav", L"D:\\Tmp\\rec.wav"},          {L"%TPWRDOCS%\\a.txt", L"Q:\\Transcripts\\a.txt"},
+      {L"%TPWR_NOT_SET%\\q", L"%TPWR_NOT_SET%\\q"},      {L"%MY_PATH", L"%MY_PATH"},
       {L"..\\Shared\\b.txt", L"C:\\Prog Files\\TW\\..\\Shared\\b.txt"},
       {L"../Shared/b.txt", L"C:\\Prog Files\\TW\\..\\Shared\\b.txt"},
       {L"C:\\plain\\c.txt", L"C:\\plain\\c.txt"},
@@ -48,17 +44,13 @@ TEST(SettingsPaths, ExpandMacros) {
 
 TEST(SettingsPaths, CompactPaths) {
   Redirected redirected;
+  // Folders match without regard to case; a list of folders or a root is no folder.
   struct { const wchar_t *in, *out; } cases[] = {
-      {L"c:\\prog files\\tw\\a.txt", L"%MY_PATH%\\a.txt"},
-      {L"C:\\Prog Files\\TW", L"%MY_PATH%"},
-      {L"C:\\Prog Files\\TW/sub", L"%MY_PATH%/sub"},
-      {L"C:\\Prog Files\\TWX\\a.txt", L"C:\\Prog Files\\TWX\\a.txt"},
-      {L"C:\\Users\\u\\AppData\\Roaming\\Corvane\\x", L"%APPDATA%\\Corvane\\x"},
-      {L"D:\\Tmp\\rec.wav", L"%TEMP%\\rec.wav"},
-      {L"q:\\TRANSCRIPTS\\a.txt", L"%TPWRDOCS%\\a.txt"},
-      {L"R:\\Lists;S:\\More\\f.txt", L"R:\\Lists;S:\\More\\f.txt"},  // a list is no folder
-      {L"P:\\a.txt", L"P:\\a.txt"},                                  // too short to be a folder
-      {L"E:\\elsewhere\\x", L"E:\\elsewhere\\x"},
+      {L"c:\\prog files\\tw\\a.txt", L"%MY_PATH%\\a.txt"},     {L"C:\\Prog Files\\TW", L"%MY_PATH%"},
+      {L"C:\\Prog Files\\TW/sub", L"%MY_PATH%/sub"},         {L"C:\\Prog Files\\TWX\\a", L"C:\\Prog Files\\TWX\\a"},
+      {L"C:\\Users\\u\\AppData\\Roaming\\x", L"%APPDATA%\\x"}, {L"D:\\Tmp\\rec.wav", L"%TEMP%\\rec.wav"},
+      {L"q:\\TRANSCRIPTS\\a.txt", L"%TPWRDOCS%\\a.txt"},       {L"R:\\Lists;S:\\More\\f", L"R:\\Lists;S:\\More\\f"},
+      {L"P:\\a.txt", L"P:\\a.txt"},                          {L"E:\\elsewhere\\x", L"E:\\elsewhere\\x"},
   };
   wchar_t out[kMaxPathChars + 1];
   for (const auto& c : cases) {

@@ -123,16 +123,13 @@ TEST(SettingsStorePath, SetPathRulesAndTheEmptyPath) {
   std::wstring existing = tree.File(L"existing.INI", "[TPWR]\r\n");
   std::wstring missing = tree.Path(L"missing.INI");
   SettingsStore store(kSettingsFixedLocation);
+  // The current path again (in any case) is refused; modes 1 and 2 need the file.
   struct { std::wstring path; int mode; DWORD result; } cases[] = {
-      {missing, 0, 0},
-      {missing, 0, ERROR_ALREADY_EXISTS},  // the current path again
+      {missing, 0, 0},                            {missing, 0, ERROR_ALREADY_EXISTS},
       {tree.Path(L"MISSING.ini"), 2, ERROR_ALREADY_EXISTS},
-      {missing + L"x", 1, ERROR_FILE_NOT_FOUND},
-      {missing + L"y", 2, ERROR_FILE_NOT_FOUND},
-      {tree.Path(L"bad:name.INI"), 0, ERROR_INVALID_NAME},
-      {tree.Path(L"a/b.INI"), 0, ERROR_INVALID_NAME},
-      {existing, 1, 0},
-      {L"", 0, 0},
+      {missing + L"x", 1, ERROR_FILE_NOT_FOUND},  {missing + L"y", 2, ERROR_FILE_NOT_FOUND},
+      {tree.Path(L"bad:name.INI"), 0, ERROR_INVALID_NAME}, {tree.Path(L"a/b.INI"), 0, ERROR_INVALID_NAME},
+      {existing, 1, 0},                           {L"", 0, 0},
   };
   for (const auto& c : cases) {
     std::wstring before = store.path;

@@ -60,14 +60,10 @@ TEST(SettingsTextWrite, ExactBytesOfEveryCase) {
 
 TEST(SettingsTextRead, SectionsAndKeys) {
   struct { const char *text, *section, *key; int found; const char* value; } cases[] = {
-      {"[A]\r\nk   =   v w \r\n", "A", "k", 1, "v w "},
-      {"[A]\r\nkeyX=1\r\n", "A", "key", 0, ""},
-      {"[A]\r\nk=1\r\n\r\n[B]\r\nk=2\r\n", "B", "k", 1, "2"},
-      {"[AB]\r\nk=1\r\n", "A", "k", 0, ""},
-      {"[A]\r\nk=\r\n", "A", "k", 1, ""},
-      {"[A]\r\nk=end", "A", "k", 1, "end"},
-      {"[A]\rx=1\rk=2\r", "A", "k", 1, "2"},
-      {"[A]\r\nk\r\nk=3\r\n", "A", "k", 1, "3"},
+      {"[A]\r\nk   =   v w \r\n", "A", "k", 1, "v w "}, {"[A]\r\nkeyX=1\r\n", "A", "key", 0, ""},
+      {"[A]\r\nk=1\r\n\r\n[B]\r\nk=2\r\n", "B", "k", 1, "2"}, {"[AB]\r\nk=1\r\n", "A", "k", 0, ""},
+      {"[A]\r\nk=\r\n", "A", "k", 1, ""},                {"[A]\r\nk=end", "A", "k", 1, "end"},
+      {"[A]\rx=1\rk=2\r", "A", "k", 1, "2"},              {"[A]\r\nk\r\nk=3\r\n", "A", "k", 1, "3"},
   };
   for (const auto& c : cases) {
     char value[64] = "garbage";
@@ -141,9 +137,7 @@ TEST(SettingsTextAssign, NulBytesNeverJoinOrHideLines) {
   struct { std::string bytes; const char* expected; } cases[] = {
       {"[A]\r\nk=1\r\n\0[B]\r\nk=2\r\n"s, "[A]\r\nk=1\r\n[B]\r\nk=2\r\n"},
       {"[A]\r\nk=1\0\0\0[B]\r\nk=2"s, "[A]\r\nk=1\n[B]\r\nk=2"},
-      {"k=1\r\0\nz=2"s, "k=1\r\nz=2"},
-      {"k=1\0\r\n"s, "k=1\r\n"},
-      {"\0\0k=1\r\n\0\0"s, "k=1\r\n"},
+      {"k=1\r\0\nz=2"s, "k=1\r\nz=2"}, {"k=1\0\r\n"s, "k=1\r\n"}, {"\0\0k=1\r\n\0\0"s, "k=1\r\n"},
   };
   for (const auto& c : cases) EXPECT_EQ(Text(c.bytes).Bytes(), c.expected);
 }

@@ -20,16 +20,10 @@ std::string Stored(SettingsStore* store, const char* key) {
 
 TEST(SettingsPlacement, StoredPlacementsAndRejections) {
   struct { const char* value; int accepted; SettingsPlacement expected; } cases[] = {
-      {"10,20,600,500,1", 1, {10, 20, 600, 500, 1}},
-      {"-8,-8,800,600,3", 1, {-8, -8, 800, 600, 3}},
-      {"10,20,600,500,2", 1, {10, 20, 600, 500, 0}},
-      {"10,20,50,50,1", 1, {10, 20, 50, 50, 1}},
-      {"10,20,49,500,1", 0, {}},
-      {"10,20,600,49,1", 0, {}},
-      {"10,20,600,500", 0, {}},
-      {"10,20,600,500,1,9", 0, {}},
-      {"10,20,1000000,500,1", 0, {}},
-      {"10,20,600,1000000,1", 0, {}},
+      {"10,20,600,500,1", 1, {10, 20, 600, 500, 1}}, {"-8,-8,800,600,3", 1, {-8, -8, 800, 600, 3}},
+      {"10,20,600,500,2", 1, {10, 20, 600, 500, 0}}, {"10,20,50,50,1", 1, {10, 20, 50, 50, 1}},
+      {"10,20,49,500,1", 0, {}},      {"10,20,600,49,1", 0, {}},      {"10,20,600,500", 0, {}},
+      {"10,20,600,500,1,9", 0, {}},   {"10,20,1000000,500,1", 0, {}}, {"10,20,600,1000000,1", 0, {}},
   };
   for (const auto& c : cases) {
     SettingsStore store(kSettingsFixedLocation);
@@ -59,14 +53,12 @@ TEST(SettingsPlacement, WriterFormatAndFlagFour) {
 TEST(SettingsColors, PairRulesAndDefaults) {
   // Rejected pairs give the system's colours and "use system colours".
   struct { const char* value; int accepted; COLORREF text, background; uint32_t useSystem; } cases[] = {
-      {"#0,ffffff", 1, 0x000000, 0xFFFFFF, 0},
-      {"#0,ffffff,1", 1, 0x000000, 0xFFFFFF, 1},
+      {"#0,ffffff", 1, 0x000000, 0xFFFFFF, 0},       {"#0,ffffff,1", 1, 0x000000, 0xFFFFFF, 1},
       {"#0,5f", 1, 0x000000, 0x00005F, 0},           // contrast exactly 95
       {"#6f1010,101010", 1, 0x6F1010, 0x101010, 0},  // 95 in blue alone
       {"#0,5e", 0, 0, 0, 1},                         // contrast 94
       {"#2f2f2f,4f4e4e", 0, 0, 0, 1},                // 32 + 31 + 31 = 94 over three channels
-      {"#ffffff", 0, 0, 0, 1},
-      {"", 0, 0, 0, 1},
+      {"#ffffff", 0, 0, 0, 1},                       {"", 0, 0, 0, 1},
   };
   COLORREF system[2] = {GetSysColor(COLOR_WINDOWTEXT), GetSysColor(COLOR_WINDOW)};
   for (const auto& c : cases) {

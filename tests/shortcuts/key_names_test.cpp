@@ -15,22 +15,16 @@ namespace {
 TEST(ShortcutText, EnglishAndGerman) {
   // One row per kind of key and each end of the ranges.
   struct { uint16_t code; const wchar_t *english, *german; } cases[] = {
-      {0x674, L"Ctrl+Shift+F5", L"Strg+Ums.+F5"},
-      {0x741, L"Alt+Ctrl+Shift+A", L"Alt+Strg+Ums.+A"},
-      {135, L"F24", L"F24"},
-      {96, L"Num0", L"Num.0"},
-      {0x200 | 105, L"Ctrl+Num9", L"Strg+Num.9"},
-      {106, L"Gray *", L"Num *"},
-      {111, L"Gray /", L"Num /"},
-      {0x400 | '9', L"Shift+9", L"Ums.+9"},
-      {145, L"Scroll", L"Rollen"},
-      {187, L"+", L"+"},
+      {0x674, L"Ctrl+Shift+F5", L"Strg+Ums.+F5"}, {0x741, L"Alt+Ctrl+Shift+A", L"Alt+Strg+Ums.+A"},
+      {135, L"F24", L"F24"},                       {96, L"Num0", L"Num.0"},
+      {0x200 | 105, L"Ctrl+Num9", L"Strg+Num.9"},  {106, L"Gray *", L"Num *"},
+      {111, L"Gray /", L"Num /"},                  {0x400 | '9', L"Shift+9", L"Ums.+9"},
+      {145, L"Scroll", L"Rollen"},                 {187, L"+", L"+"},
       {0x200 | 190, L"Ctrl+.", L"Strg+."},
       // A modifier key alone has no name; the modifiers before it stay.
       {0x200 | 17, L"Ctrl+", L"Strg+"},
       // The numeric pad's separator and decimal keys give no text at all.
-      {108, L"", L""},
-      {0x700 | 110, L"", L""},
+      {108, L"", L""},                             {0x700 | 110, L"", L""},
   };
   ShortcutTable table = FreshTable();
   for (const auto& c : cases) {
@@ -89,10 +83,8 @@ TEST(MenuLabel, AppendsTheHighestCodeAfterATab) {
   ShortcutTable table = FreshTable();
   table.keyMap[114] = kCmdFind;  // F3 now also runs Find; Ctrl+F (582) is higher
   struct { uint16_t command; const wchar_t *label, *expected; } cases[] = {
-      {kCmdFind, L"&Find...", L"&Find...\tCtrl+F"},
-      {kCmdFileSave, L"&Save\tOld", L"&Save\tCtrl+S"},
-      {kCmdPlay, L"&Play\tF9", L"&Play"},
-      {kCmdFindNext, L"Find &next", L"Find &next"},
+      {kCmdFind, L"&Find...", L"&Find...\tCtrl+F"}, {kCmdFileSave, L"&Save\tOld", L"&Save\tCtrl+S"},
+      {kCmdPlay, L"&Play\tF9", L"&Play"},           {kCmdFindNext, L"Find &next", L"Find &next"},
       {30000, L"Untitled\tkept", L"Untitled\tkept"},
   };
   for (const auto& c : cases) {
