@@ -6,7 +6,6 @@
 #include <set>
 #include <string>
 
-#include "base/code_page.h"
 #include "commands/commands.h"
 #include "commands/menu_tree.h"
 #include "language/language.h"
@@ -107,8 +106,6 @@ TEST(LanguageText, BuiltInTablesByCode) {
     GetLanguageCode(c.table, code, sizeof code);
     EXPECT_STREQ(code, c.stored);
   }
-  EXPECT_EQ(LanguageTableCodePage(kLanguageTableGerman), 1252u);
-  EXPECT_EQ(LanguageTableCodePage(kLanguageTableEnglish), kCodePageSystemAnsi);
   FreeLanguageTable(kLanguageTableGerman);  // built in: left alone
   FreeLanguageTable(nullptr);
   EXPECT_EQ(Text(kLanguageTableGerman, kMenuHelp), L"&Hilfe");

@@ -27,9 +27,4 @@ TEST(ShortcutTable, DefaultsAndFixedBindings) {
   EXPECT_EQ(CodeForCommand(&table, 0), 0) << "unbound entries are not the command 0";
 }
 
-TEST(ShortcutTable, ReservedCodes) {
-  for (uint16_t code : {112, 9, 521, 1033, 27, 45, 13}) EXPECT_TRUE(IsReservedCode(code)) << code;
-  for (uint16_t code : {0, 113, 0x100 | 9, 0x200 | 27, 0x400 | 13, 46, 2047}) EXPECT_FALSE(IsReservedCode(code)) << code;
-}
-
 }  // namespace
