@@ -1,10 +1,9 @@
-// Composite values (placement, colours, custom colours, font, sections) and two
-// threads sharing one store. Stores without a path keep the values in memory.
+// Composite values (placement, colours, custom colours, font) and two threads
+// sharing one store. Stores without a path keep the values in memory.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <thread>
-#include <vector>
 
 #include "settings/settings_store.h"
 #include "settings/settings_values.h"
@@ -125,32 +124,6 @@ TEST(SettingsFont, DescriptionRoundTripsAndFallbacks) {
   EXPECT_EQ(memcmp(&font, &zero, sizeof font), 0);
   EXPECT_TRUE(WriteFont(&store, "TPWR", "Font", nullptr));
   EXPECT_EQ(Stored(&store, "Font"), "") << "no handle deletes the key";
-}
-
-struct Seen {
-  SettingsStore* store;
-  std::vector<std::string> keys;
-};
-
-int NoteAndWrite(const char* key, const char* value, void* context) {
-  auto* seen = static_cast<Seen*>(context);
-  seen->keys.push_back(std::string(key) + "=" + value);
-  // The walk runs on a copy: the routine may change the store meanwhile.
-  WriteString(seen->store, "Keys", "999", "Rew");
-  return 0;
-}
-
-TEST(SettingsSections, EnumerateAndDelete) {
-  SettingsStore store(kSettingsFixedLocation);
-  WriteString(&store, "Keys", "112", "FileNew");
-  WriteString(&store, "Keys", "113", "-");
-  WriteInt(&store, "Player", "StepBak", 5);
-  Seen seen{&store, {}};
-  EXPECT_EQ(EnumSection(&store, "Keys", NoteAndWrite, &seen), 2u);
-  EXPECT_EQ(seen.keys, (std::vector<std::string>{"112=FileNew", "113=-"}));
-  EXPECT_TRUE(DeleteSection(&store, "Keys"));
-  EXPECT_EQ(EnumSection(&store, "Keys", NoteAndWrite, &seen), 0u);
-  EXPECT_EQ(ReadInt(&store, "Player", "StepBak", 0), 5u);
 }
 
 // Writes (unless only checking) and reads back 300 keys of one section; counts the losses.
