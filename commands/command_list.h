@@ -195,7 +195,7 @@ TPWR_MENU_COMMAND(172, DarkAllow, "DrkA", PLACE(DarkMode, 2), nullptr,
 TPWR_MENU_COMMAND(173, DarkForce, "DrkF", PLACE(DarkMode, 3), nullptr,
                   "Force dark mode;Force the dark mode",
                   "Dunkel;Dunkelmodus immer aktiviert")
-TPWR_COMMAND(184, Config, "CNFG", PLACE(Options, 5), Always, NOKEY, nullptr,
+TPWR_COMMAND(184, Config, "CNFG", PLACE(Options, 5), Always, NOKEY, ConfigCommand,
              "&Configuration...;Set various options",
              "&Konfiguration...;Optionen setzen")
 TPWR_COMMAND(188, OptBack, "OpBk", PLACE(Options, 7), Always, NOKEY, BackupSettingsCommand,
@@ -218,7 +218,7 @@ TPWR_POPUP(190, Help, "Help", PLACE(Bar, 8), RightJustify,
 TPWR_MENU_COMMAND(191, HelpContents, "Hlpc", PLACE(Help, 1), HelpCommand,
                   "&Help;Open the application help window",
                   "&Hilfe;Zeigt die Hilfethemen an")
-TPWR_COMMAND(192, HelpKeys, "HKys", PLACE(Help, 3), Always, NOKEY, nullptr,
+TPWR_COMMAND(192, HelpKeys, "HKys", PLACE(Help, 3), Always, NOKEY, HelpKeysCommand,
              "&Keyboard Shortcuts;Displays the configured keyboard shortcuts",
              "&Tastenk\xFCrzel;Zeigt die eingerichtete Tastaturbelegung an")
 TPWR_COMMAND(193, GoOnline, "GoOL", PLACE(Help, 4), Always, NOKEY, GoOnlineCommand,

@@ -220,12 +220,11 @@ typing_past_40000_characters() {
   program_gone || fail "No did not close"
 }
 
-# Commands of later work (print, mail, find, configuration, toolbar, dark mode,
-# backup/restore/reset, help, update) arrive and do nothing; the program lives on.
+# Commands of later work (print, mail, find, toolbar, dark mode) arrive and do nothing; the program lives on.
 later_commands_do_nothing() {
   local folder=$1
   start_program "$folder" || fail "the main window did not open" || return 1
-  probe command 107 108 142 143 144 145 171 172 173 181 184 192 25 ||
+  probe command 107 108 142 143 144 145 171 172 173 181 25 ||
     fail "cannot post the commands" || return 1
   sleep 1
   probe wait TPWR "Tapewright - " 100 >/dev/null || fail "the program died" || return 1
@@ -275,4 +274,52 @@ help_opens() {
   sleep 1
   screenshot help
   probe kill >/dev/null
+}
+
+# Options > Configuration: a screenshot of each page; the Audio page's step
+# back becomes 2 s, and the step forward field left empty keeps its 5 s.
+configuration_pages_and_step_lengths() {
+  local folder=$1 page
+  start_program "$folder" || fail "the main window did not open" || return 1
+  probe command 184 >/dev/null
+  wait_dialog "Configuration" >/dev/null || fail "no Configuration dialog" || return 1
+  sleep 0.3
+  screenshot config-general
+  for page in audio colors shortcuts; do
+    keys Down
+    sleep 0.3
+    screenshot "config-$page"
+  done
+  keys Up Up Tab
+  type_text "2"
+  keys Tab BackSpace
+  keys Return
+  dialog_gone "Configuration" || fail "OK did not close the dialog" || return 1
+  settings_has "$folder" '^StepBak=2$' || fail "StepBak not 2: $(cat "$folder/Tapewright.INI")" || return 1
+  settings_has "$folder" '^StepFwd=5$' || fail "an empty field changed StepFwd: $(cat "$folder/Tapewright.INI")" || return 1
+  menu f x
+  program_gone || fail "Exit did not close"
+}
+
+# The Keyboard Shortcuts page: Remove on File - Save (Ctrl+S) and Cancel leave
+# no Keys entry; the same with OK stores the removed default as "-".
+configuration_shortcut_cancel_and_ok() {
+  local folder=$1
+  start_program "$folder" || fail "the main window did not open" || return 1
+  probe command 184 >/dev/null
+  wait_dialog "Configuration" >/dev/null || fail "no Configuration dialog" || return 1
+  keys Down Down Down Tab Home Down Down Delete
+  sleep 0.3
+  screenshot config-shortcut-removed
+  keys Escape
+  dialog_gone "Configuration" || fail "Cancel did not close the dialog" || return 1
+  settings_has "$folder" '^595=' && { fail "Cancel changed Keys: $(cat "$folder/Tapewright.INI")"; return 1; }
+  probe command 184 >/dev/null
+  wait_dialog "Configuration" >/dev/null || fail "no Configuration dialog the second time" || return 1
+  # The page of the last use comes back.
+  keys Tab Home Down Down Delete Return
+  dialog_gone "Configuration" || fail "OK did not close the dialog" || return 1
+  settings_has "$folder" '^595=-$' || fail "the removed Ctrl+S is not stored: $(cat "$folder/Tapewright.INI")" || return 1
+  menu f x
+  program_gone || fail "Exit did not close"
 }

@@ -127,7 +127,8 @@ source "$here/gui-cases.sh"
 cases=(type_and_save_as close_prompt_cancel_then_no close_prompt_yes_saves open_ansi_file
        language_dialog_switches_to_german german_system_starts_german maximised_placement
        bars_hide_and_show typing_past_40000_characters later_commands_do_nothing
-       reset_settings_keeps_the_transcript help_opens)
+       reset_settings_keeps_the_transcript help_opens
+       configuration_pages_and_step_lengths configuration_shortcut_cancel_and_ok)
 [ ${#only[@]} -gt 0 ] && cases=("${only[@]}")
 report_cases=
 failures=0

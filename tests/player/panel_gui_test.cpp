@@ -14,6 +14,7 @@
 #include <string>
 
 #include "app/app_state.h"
+#include "app/config_dialog.h"
 #include "app/main_window.h"
 #include "commands/commands.h"
 #include "editor/document.h"
@@ -23,6 +24,7 @@
 #include "player/player_messages.h"
 #include "player/player_panel.h"
 #include "player/player_thread.h"
+#include "settings/settings_store.h"
 #include "test_support.h"
 #include "ui/slider.h"
 #include "ui/status_bar.h"
@@ -441,6 +443,28 @@ TEST_F(PanelTest, BareFileInformationIsIgnored) {
   SendMessageW(PanelWindow(), PN_INFO, 0, 0);
   EXPECT_EQ(std::wstring(Panel()->file.path), gTalk);
   EXPECT_EQ(Panel()->file.info.lengthSeconds, kTalkSeconds);
+}
+
+// The Configuration dialog's Audio page, answered from a timer: Step Back 2 s.
+void CALLBACK StepBackTwoAndOk(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND dialog = FindWindowW(L"#32770", L"Configuration");
+  if (!dialog) return;
+  KillTimer(nullptr, timer);
+  SetDlgItemTextW(dialog, kConfigStepBack, L"2");
+  PostMessageW(dialog, WM_COMMAND, kConfigOk, 0);
+}
+
+TEST_F(PanelTest, StepBackMovesByTheLengthSetInTheConfiguration) {
+  SetTimer(nullptr, 0, 50, StepBackTwoAndOk);
+  ASSERT_TRUE(RunConfigurationDialog(gMainWindow));
+  EXPECT_EQ(ReadSetting(Settings(), kSettingStepBack), 2u);
+  ASSERT_EQ(PauseAt(30), 30u);
+  size_t before = static_cast<size_t>(CaptureSize());
+  Command(kCmdRew);
+  ASSERT_TRUE(WaitState(kStatePlaying));
+  EXPECT_TRUE(WaitSoundFrom(28, before)) << RunsText(CountingRuns(ReadCapture(), before));
+  StopAndForget();
+  PlayerPanelSetStepLengths(PanelWindow(), 5, 5);
 }
 
 }  // namespace
