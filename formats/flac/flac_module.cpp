@@ -182,9 +182,10 @@ int Refill(FlacState* state) {
 
 int Read(InputModule* module, void* buffer, uint32_t* count) {
   FlacState* state = State(module);
-  uint32_t capacity = *count / state->frameBytes * state->frameBytes;
+  uint32_t capacity = *count;
   *count = 0;
   if (!state->open) return 0;
+  capacity -= capacity % state->frameBytes;
   uint8_t* out = static_cast<uint8_t*>(buffer);
   uint32_t delivered = 0;
   while (delivered < capacity) {

@@ -97,7 +97,8 @@ void Accept(const Stream* stream, FileInfo* info) {
 void EndHeaderPacket(Stream* stream, FileInfo* info) {
   uint8_t type = static_cast<uint8_t>(2 * stream->packet + 1);
   int good = IsHeader(stream->typeBytes, stream->packetBytes, type);
-  if (stream->packet == 0) good = good && stream->packetBytes >= kIdentBytes && stream->ident[11] && Le32(stream->ident + 12);
+  if (stream->packet == 0)  // channels and rate must be there
+    good = good && stream->packetBytes >= kIdentBytes && stream->ident[11] && Le32(stream->ident + 12);
   if (stream->packet == 1) good = good && VorbisCommentComplete(&stream->comments);
   if (!good) {
     stream->state = kBroken;
@@ -146,7 +147,8 @@ int OggReadFileInfo(ByteSource* source, FileInfo* info) {
   while (OggNextPage(&walker->pages, &page)) WalkPage(walker, page, info);
   for (uint32_t i = 0; i < walker->count; ++i) {
     const Stream& stream = walker->streams[i];
-    if (stream.state == kHeadersDone) info->lengthSeconds = static_cast<uint32_t>(stream.lastGranule / Le32(stream.ident + 12));
+    if (stream.state == kHeadersDone)
+      info->lengthSeconds = static_cast<uint32_t>(stream.lastGranule / Le32(stream.ident + 12));
   }
   delete walker;
   int found = info->codecLabel[0] != 0;

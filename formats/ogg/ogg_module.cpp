@@ -133,15 +133,20 @@ int Open(InputModule* module, void*, const wchar_t* path) {
   return 1;
 }
 
+// 16-bit little-endian signed samples, all channels.
+long DecodeInto(OggState* state, uint8_t* out, uint32_t capacity) {
+  int section = 0;
+  return ov_read(&state->vorbis, reinterpret_cast<char*>(out), static_cast<int>(capacity), 0, 2, 1, &section);
+}
+
 // Decodes into out at most capacity bytes of whole output frames; the
 // library's result (bytes, 0 at the end, negative for a hole or an error).
 long Decode(OggState* state, uint8_t* out, uint32_t capacity) {
-  int section = 0;
-  if (state->channels <= 2) return ov_read(&state->vorbis, reinterpret_cast<char*>(out), static_cast<int>(capacity), 0, 2, 1, &section);
+  if (state->channels <= 2) return DecodeInto(state, out, capacity);
   uint32_t stored = 2 * state->channels;
   uint32_t frames = capacity / 4;
   if (frames > sizeof state->scratch / stored) frames = static_cast<uint32_t>(sizeof state->scratch / stored);
-  long got = ov_read(&state->vorbis, reinterpret_cast<char*>(state->scratch), static_cast<int>(frames * stored), 0, 2, 1, &section);
+  long got = DecodeInto(state, state->scratch, frames * stored);
   if (got <= 0) return got;
   uint32_t decoded = static_cast<uint32_t>(got) / stored;
   for (uint32_t f = 0; f < decoded; ++f) {
@@ -179,7 +184,8 @@ int Seek(InputModule* module, uint32_t numerator, uint32_t denominator) {
   if (!state->open) return 0;
   ogg_int64_t total = ov_pcm_total(&state->vorbis, -1);
   if (total < 0) return 0;
-  return ov_pcm_seek(&state->vorbis, static_cast<ogg_int64_t>(SeekTarget(uint64_t(total), numerator, denominator))) == 0;
+  uint64_t target = SeekTarget(uint64_t(total), numerator, denominator);
+  return ov_pcm_seek(&state->vorbis, static_cast<ogg_int64_t>(target)) == 0;
 }
 
 void GetFormat(InputModule* module, FormatRecord* format) { *format = State(module)->format; }

@@ -41,14 +41,13 @@ int16_t FloatTo16(float value) {
 }
 
 int16_t SampleAt(const AVFrame* frame, int channel, int index) {
-  int channels = frame->ch_layout.nb_channels;
-  switch (frame->format) {
-    case AV_SAMPLE_FMT_FLTP: return FloatTo16(reinterpret_cast<const float*>(frame->extended_data[channel])[index]);
-    case AV_SAMPLE_FMT_FLT: return FloatTo16(reinterpret_cast<const float*>(frame->extended_data[0])[index * channels + channel]);
-    case AV_SAMPLE_FMT_S16P: return reinterpret_cast<const int16_t*>(frame->extended_data[channel])[index];
-    case AV_SAMPLE_FMT_S16: return reinterpret_cast<const int16_t*>(frame->extended_data[0])[index * channels + channel];
-    default: return 0;
-  }
+  // Planar formats keep a plane per channel, packed ones interleave them.
+  int planar = frame->format == AV_SAMPLE_FMT_FLTP || frame->format == AV_SAMPLE_FMT_S16P;
+  const uint8_t* plane = frame->extended_data[planar ? channel : 0];
+  int at = planar ? index : index * frame->ch_layout.nb_channels + channel;
+  if (frame->format == AV_SAMPLE_FMT_FLTP || frame->format == AV_SAMPLE_FMT_FLT)
+    return FloatTo16(reinterpret_cast<const float*>(plane)[at]);
+  return reinterpret_cast<const int16_t*>(plane)[at];
 }
 
 // Hands a decoded frame to the ring in pieces, waiting for room; zero when a
@@ -59,7 +58,8 @@ int WriteFrame(WmaStream* stream, const AVFrame* frame) {
   int16_t piece[8192];
   uint32_t perPiece = static_cast<uint32_t>(sizeof piece) / stream->frameBytes;
   for (int at = 0; at < frame->nb_samples;) {
-    uint32_t count = static_cast<uint32_t>(frame->nb_samples - at) < perPiece ? static_cast<uint32_t>(frame->nb_samples - at) : perPiece;
+    uint32_t count = static_cast<uint32_t>(frame->nb_samples - at);
+    if (count > perPiece) count = perPiece;
     int16_t* out = piece;
     for (uint32_t i = 0; i < count; ++i) {
       *out++ = SampleAt(frame, 0, at + int(i));
@@ -94,7 +94,8 @@ void DecodeLoop(WmaStream* stream) {
     }
     stream->havePacket = 0;
     // A packet that does not decode is dropped whole.
-    int fed = stream->packet->stream_index == demuxer->streamIndex && avcodec_send_packet(demuxer->codec, stream->packet) >= 0;
+    int fed = stream->packet->stream_index == demuxer->streamIndex &&
+              avcodec_send_packet(demuxer->codec, stream->packet) >= 0;
     av_packet_unref(stream->packet);
     if (fed && !ReceiveFrames(stream)) return;
   }
@@ -209,7 +210,7 @@ int WmaOpen(WmaStream* stream, const wchar_t* path) {
   stream->format.bits16 = 1;
   stream->format.bitRate = static_cast<uint32_t>(codec->bit_rate / 1000);
   stream->format.lengthSeconds = duration > 0 ? static_cast<uint32_t>(duration / AV_TIME_BASE) : 0;
-  stream->durationSamples = duration > 0 ? static_cast<uint64_t>(av_rescale(duration, codec->sample_rate, AV_TIME_BASE)) : 0;
+  stream->durationSamples = duration > 0 ? uint64_t(av_rescale(duration, codec->sample_rate, AV_TIME_BASE)) : 0;
   stream->frameBytes = stream->format.stereo ? 4 : 2;
   stream->startSample = stream->samplesRead = 0;
   stream->havePacket = 0;
