@@ -26,8 +26,10 @@ sx -n -r 44100 -c 2 -b 16 noise20.wav synth 20 pinknoise pinknoise gain -12
 sx -n -r 44100 -c 2 -b 16 tone20.wav synth 20 sine 200-2000 sine 300 gain -12
 sx -m noise20.wav tone20.wav long.wav
 
+serial=1000  # oggenc draws serials from the clock; the chained file needs two
 for f in stereo mono short surround long; do
-  oggenc -Q -q 3 -o $f.ogg $f.wav 2>/dev/null  # (it remarks on sox's extra chunks)
+  serial=$((serial + 1))
+  oggenc -Q -q 3 -s $serial -o $f.ogg $f.wav 2>/dev/null  # (it remarks on sox's extra chunks)
   oggdec -Q -R -o $f.ogg.pcm $f.ogg
 done
 # Vorbis orders six channels FL C FR RL RR LFE.

@@ -20,8 +20,10 @@ sx -n -r 44100 -c 2 -b 16 stereo.wav synth 2 sine 300 sine 700 gain -6
 tags=(-c "title=  Lower Title  " -c "ARTIST=Band" -c "Album=Disc" -c "tracknumber=3/12"
       -c "DATE=2005-02-05" -c "genre=Speech" -c "COMMENT=hello" -c "ARTIST=BadXY")
 
-oggenc -Q -q 2 -o tags.ogg "${tags[@]}" stereo.wav
-oggenc -Q -q 1 -o second.ogg -c "TITLE=Second" -c "DATE=1899" mono.wav
+# Serial numbers of our own: oggenc draws them from the clock, and the two
+# streams of the chained file must differ.
+oggenc -Q -q 2 -s 1001 -o tags.ogg "${tags[@]}" stereo.wav
+oggenc -Q -q 1 -s 2002 -o second.ogg -c "TITLE=Second" -c "DATE=1899" mono.wav
 flac --silent --force --ogg -o notvorbis.ogg mono.wav
 flac --silent --force -o tags.flac "${tags[@]/#-c/-T}" stereo.wav
 
