@@ -77,7 +77,7 @@ TEST(ModuleTable, LookupPrefersBuiltInsAndAsksPluginsOnlyWithoutAMatch) {
   EXPECT_EQ(gOffered, 2);
 }
 
-TEST(ModuleTable, PlaceholdersRefuseAndNoPluginsMeansNoFallback) {
+TEST(ModuleTable, FilesNoBuiltInModuleTakesFindNoPluginEither) {
   Table t;
   for (const wchar_t* path : {L"a.mp3", L"a.ogg", L"a.ogm", L"a.flac", L"a.wma", L"noext", L"a.m4a"})
     EXPECT_EQ(ModuleLookup(&t.table, nullptr, path), 0) << path;
