@@ -15,6 +15,7 @@
 #include "commands/commands.h"
 #include "editor/document.h"
 #include "editor/editor_view.h"
+#include "editor/find_replace.h"
 #include "editor/marks.h"
 #include "player/player_panel.h"
 #include "settings/settings_location.h"
@@ -39,6 +40,18 @@ LRESULT FontCommand(HWND window, uint16_t) { return EditorChooseFont(window), 0;
 LRESULT GoToCommand(HWND window, uint16_t) { return GoToMark(window); }
 LRESULT LanguageCommand(HWND window, uint16_t) { return RunLanguageCommand(window); }
 LRESULT GoOnlineCommand(HWND window, uint16_t) { return OpenProductPage(window); }
+
+// Find and Replace: their commands are greyed while a dialog is open.
+LRESULT FindCommand(HWND window, uint16_t command) {
+  FindOpenDialog(window, EditorWindow(), command == kCmdReplace);
+  RefreshCommandStates();
+  return 0;
+}
+LRESULT FindNextCommand(HWND window, uint16_t) {
+  FindNext(window, EditorWindow());
+  RefreshCommandStates();
+  return 0;
+}
 
 // Tab types a tab into the text; from the player panel's controls it brings
 // the focus back to the text.

@@ -137,13 +137,13 @@ TPWR_COMMAND(138, InsSndCue, "IsSC", PLACE(Insert, 9), Always, NOKEY, InsertMark
 TPWR_POPUP(141, Search, "eSrh", PLACE(Bar, 5), String,
            "&Search",
            "&Suchen")
-TPWR_COMMAND(142, Find, "EFnd", PLACE(Search, 1), NoFindDialog, KEY(kKeyCtrl | 'F'), nullptr,
+TPWR_COMMAND(142, Find, "EFnd", PLACE(Search, 1), NoFindDialog, KEY(kKeyCtrl | 'F'), FindCommand,
              "&Search...;Search for a given text",
              "&Suchen...;Sucht den angegebenen Text")
-TPWR_COMMAND(143, FindNext, "FndN", PLACE(Search, 2), NoFindDialog, KEY(0x72 /* F3 */), nullptr,
+TPWR_COMMAND(143, FindNext, "FndN", PLACE(Search, 2), NoFindDialog, KEY(0x72 /* F3 */), FindNextCommand,
              "&Find Next;Repeat the last search",
              "&Weitersuchen;Wiederholt den letzten Suchvorgang")
-TPWR_COMMAND(144, Replace, "Rplc", PLACE(Search, 3), NoFindDialog, NOKEY, nullptr,
+TPWR_COMMAND(144, Replace, "Rplc", PLACE(Search, 3), NoFindDialog, NOKEY, FindCommand,
              "&Replace...;Replace the given text",
              "&Ersetzen...;Ersetzt den angegebenen Text")
 TPWR_COMMAND(145, GoTo, "GoTo", PLACE(Search, 5), Always, KEY(kKeyCtrl | 'G'), GoToCommand,

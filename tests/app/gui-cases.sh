@@ -220,16 +220,87 @@ typing_past_40000_characters() {
   program_gone || fail "No did not close"
 }
 
-# Commands of later work (print, mail, find, configuration, toolbar, dark mode,
+# Commands of later work (print, mail, configuration, toolbar, dark mode,
 # backup/restore/reset, help, update) arrive and do nothing; the program lives on.
 later_commands_do_nothing() {
   local folder=$1
   start_program "$folder" || fail "the main window did not open" || return 1
-  probe command 107 108 142 143 144 145 171 172 173 181 184 187 188 189 191 192 194 25 ||
+  probe command 107 108 145 171 172 173 181 184 187 188 189 191 192 194 25 ||
     fail "cannot post the commands" || return 1
   sleep 1
   probe wait TPWR "Tapewright - " 100 >/dev/null || fail "the program died" || return 1
   [ -z "$(probe wait '#32770' '' 300)" ] || fail "a command opened a window" || return 1
   menu f x
   program_gone || fail "Exit did not close"
+}
+
+selection_is() {
+  local got
+  got=$(probe selection) || { echo "no editor"; return 1; }
+  [ "$got" = "$1" ] || { echo "selection $got, expected $1"; return 1; }
+}
+
+# Polls the editor's selection until it is "start end" (10 s at most).
+wait_selection() {
+  for _ in $(seq 1 50); do
+    [ "$(probe selection)" = "$1" ] && return 0
+    sleep 0.2
+  done
+  selection_is "$1"
+}
+
+# Ctrl+F opens Find; Find Next selects the word in the text, F3 the next one,
+# and at the last one the selection stays (a beep, no wrap-around).
+find_and_find_next() {
+  local folder=$1
+  start_program "$folder" || fail "the main window did not open" || return 1
+  type_text "The storm began. A stormy night. Then the storm passed."
+  # The keyboard hook takes Ctrl as it is when a key is read, not as it was
+  # when the key was typed: let the typing drain before Ctrl goes down.
+  wait_selection "55 55" || return 1
+  keys ctrl+Home
+  wait_selection "0 0" || return 1
+  keys ctrl+f
+  wait_dialog "Find" >/dev/null || fail "Ctrl+F opened no Find dialog" || return 1
+  type_text "storm"
+  keys Return
+  wait_selection "4 9" || return 1
+  screenshot find-dialog
+  keys Escape
+  dialog_gone "Find" || fail "the Find dialog stayed open" || return 1
+  # Shortcuts go only to the active main window.
+  probe active 10000 || fail "the main window did not become active again" || return 1
+  keys F3
+  wait_selection "19 24" || return 1
+  keys F3
+  wait_selection "42 47" || return 1
+  # Right, typed after the last F3, moves the caret on from the end of the
+  # selection F3 kept (a wrap-around would put it at 10).
+  keys F3 Right
+  wait_selection "48 48" || fail "the search went on past the last match" || return 1
+  menu f x
+  wait_dialog "Tapewright" >/dev/null || fail "no save prompt" || return 1
+  keys n
+  program_gone || fail "No did not close"
+}
+
+# Search > Replace, a search and a replacement text, Replace All: every
+# occurrence changes, whole words only, and the dialog closes.
+replace_all_changes_every_occurrence() {
+  local folder=$1
+  start_program "$folder" || fail "the main window did not open" || return 1
+  type_text "cat and Cat and concat, cat."
+  menu s r
+  wait_dialog "Replace" >/dev/null || fail "no Replace dialog" || return 1
+  type_text "cat"
+  keys Tab
+  type_text "dog"
+  keys alt+w alt+a
+  dialog_gone "Replace" || fail "Replace All left the dialog open" || return 1
+  editor_text_is "$folder" "dog and dog and concat, dog." || return 1
+  menu f x
+  wait_dialog "Tapewright" >/dev/null || fail "no save prompt" || return 1
+  keys n
+  program_gone || fail "No did not close" || return 1
+  settings_has "$folder" '^OptFind=3$' || fail "the whole-word choice was not kept: $(cat "$folder/Tapewright.INI")"
 }

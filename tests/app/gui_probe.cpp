@@ -9,6 +9,8 @@
 //   gui_probe DESKTOP layout                client size, zoomed state and each child
 //   gui_probe DESKTOP text FILE             the editor's text to FILE (UTF-16LE, no BOM)
 //   gui_probe DESKTOP modified              1 or 0
+//   gui_probe DESKTOP selection             the editor's selection: start end
+//   gui_probe DESKTOP active MS             until the main window is the active one
 //   gui_probe DESKTOP clip FILE             FILE (UTF-16LE) onto the clipboard
 //   gui_probe DESKTOP command ID...         posts WM_COMMAND ID to the main window
 //   gui_probe DESKTOP kill                  ends the process of the main window
@@ -166,6 +168,22 @@ int wmain(int argc, wchar_t** argv) {
     HWND editor = Editor();
     result = editor ? 0 : 1;
     if (editor) wprintf(L"%d\n", SendMessageW(editor, EM_GETMODIFY, 0, 0) ? 1 : 0);
+  }
+  if (!wcscmp(command, L"selection")) {
+    HWND editor = Editor();
+    result = editor ? 0 : 1;
+    // Across processes only the packed answer arrives (texts below 65536 characters).
+    LRESULT packed = editor ? SendMessageW(editor, EM_GETSEL, 0, 0) : 0;
+    if (editor) wprintf(L"%u %u\n", LOWORD(packed), HIWORD(packed));
+  }
+  if (!wcscmp(command, L"active") && argc == 4) {
+    DWORD start = GetTickCount();
+    result = 1;
+    while (result && GetTickCount() - start <= wcstoul(argv[3], nullptr, 10)) {
+      HWND main = MainWindow();
+      if (main && GetForegroundWindow() == main) result = 0;
+      else Sleep(kPollMs);
+    }
   }
   if (!wcscmp(command, L"clip") && argc == 4) result = PutOnClipboard(argv[3]);
   if (!wcscmp(command, L"command")) {
