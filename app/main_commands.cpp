@@ -17,6 +17,7 @@
 #include "editor/editor_view.h"
 #include "editor/find_replace.h"
 #include "editor/marks.h"
+#include "editor/print_document.h"
 #include "player/player_panel.h"
 #include "settings/settings_location.h"
 #include "settings/settings_store.h"
@@ -40,6 +41,7 @@ LRESULT FontCommand(HWND window, uint16_t) { return EditorChooseFont(window), 0;
 LRESULT GoToCommand(HWND window, uint16_t) { return GoToMark(window); }
 LRESULT LanguageCommand(HWND window, uint16_t) { return RunLanguageCommand(window); }
 LRESULT GoOnlineCommand(HWND window, uint16_t) { return OpenProductPage(window); }
+LRESULT FilePrintCommand(HWND window, uint16_t) { return PrintDocument(window, EditorWindow()), 0; }
 
 // Find and Replace: their commands are greyed while a dialog is open.
 LRESULT FindCommand(HWND window, uint16_t command) {

@@ -60,7 +60,7 @@ TPWR_COMMAND(105, FileSave, "FSve", PLACE(File, 5), Always, KEY(kKeyCtrl | 'S'),
 TPWR_COMMAND(106, FileSaveAs, "FSAs", PLACE(File, 6), Always, NOKEY, FileSaveAsCommand,
              "Save &as...;Saves the document with a new name",
              "Speichern &unter...;Speichert das aktuelle Dokument unter neuem Namen")
-TPWR_COMMAND(107, FilePrint, "FPrn", PLACE(File, 8), Always, NOKEY, nullptr,
+TPWR_COMMAND(107, FilePrint, "FPrn", PLACE(File, 8), Always, NOKEY, FilePrintCommand,
              "&Print...;Prints the document",
              "&Drucken...;Druckt das aktuelle Dokument aus")
 TPWR_COMMAND(108, SendMail, "SnMl", PLACE(File, 9), Always, NOKEY, nullptr,

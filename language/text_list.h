@@ -106,5 +106,7 @@ TPWR_TEXT(30010, CannotOpenAudio, "eOAF", "Cannot open the audio file.",
           "Die Audiodatei kann nicht ge\xF6" "ffnet werden.")
 TPWR_TEXT(30011, CannotOpenSoundDevice, "eOSD", "Cannot open the sound device.",
           "Das Audioger\xE4t kann nicht ge\xF6" "ffnet werden.")
+TPWR_TEXT(30020, PrintFailed, "ePrn", "The printer reported an error: the document was not printed in full.",
+          "Der Drucker hat einen Fehler gemeldet: Das Dokument wurde nicht vollst\xE4ndig gedruckt.")
 
 #undef TPWR_TEXT

@@ -220,12 +220,12 @@ typing_past_40000_characters() {
   program_gone || fail "No did not close"
 }
 
-# Commands of later work (print, mail, configuration, toolbar, dark mode,
+# Commands of later work (mail, configuration, toolbar, dark mode,
 # backup/restore/reset, help, update) arrive and do nothing; the program lives on.
 later_commands_do_nothing() {
   local folder=$1
   start_program "$folder" || fail "the main window did not open" || return 1
-  probe command 107 108 145 171 172 173 181 184 187 188 189 191 192 194 25 ||
+  probe command 108 145 171 172 173 181 184 187 188 189 191 192 194 25 ||
     fail "cannot post the commands" || return 1
   sleep 1
   probe wait TPWR "Tapewright - " 100 >/dev/null || fail "the program died" || return 1
@@ -303,4 +303,72 @@ replace_all_changes_every_occurrence() {
   keys n
   program_gone || fail "No did not close" || return 1
   settings_has "$folder" '^OptFind=3$' || fail "the whole-word choice was not kept: $(cat "$folder/Tapewright.INI")"
+}
+
+# A small PPD for Wine's PostScript driver: one A4 page size.
+write_test_ppd() {
+  printf '%s\r\n' '*PPD-Adobe: "4.3"' '*FormatVersion: "4.3"' '*FileVersion: "1.0"' '*LanguageVersion: English' \
+    '*LanguageEncoding: ISOLatin1' '*PCFileName: "TPWRTEST.PPD"' '*Manufacturer: "Tapewright"' \
+    '*Product: "(Test Printer)"' '*ModelName: "Tapewright Test Printer"' '*NickName: "Tapewright Test Printer"' \
+    '*PSVersion: "(3010.000) 0"' '*LanguageLevel: "3"' '*ColorDevice: False' '*DefaultColorSpace: Gray' \
+    '*TTRasterizer: Type42' '*DefaultResolution: 300dpi' '*OpenUI *PageSize: PickOne' \
+    '*OrderDependency: 10 AnySetup *PageSize' '*DefaultPageSize: A4' \
+    '*PageSize A4/A4: "<</PageSize[595 842]>>setpagedevice"' '*CloseUI: *PageSize' \
+    '*DefaultImageableArea: A4' '*ImageableArea A4/A4: "18 18 577 824"' '*DefaultPaperDimension: A4' \
+    '*PaperDimension A4/A4: "595 842"' >"$1"
+}
+
+# The text of each page of a PostScript file from Wine's driver, which draws
+# every character as a named glyph: one line per page, blanks left out.
+printed_pages() {
+  awk 'BEGIN { split("zero one two three four five six seven eight nine", d, " "); for (i = 1; i <= 10; i++) n[d[i]] = i - 1
+               n["period"] = "."; n["comma"] = "," }
+       /^%%Page:/ { if (page) print text; page++; text = ""; next }
+       / glyphshow$/ { g = substr($1, 2); if (g != "space") text = text ((g in n) ? n[g] : g) }
+       END { if (page) print text }' "$1"
+}
+
+# File > Print shows the Print dialog; Cancel there prints nothing and leaves
+# the window usable. Then two copies, not collated, of a two-page text whose
+# last line is wider than the page: pages 1, 1, 2, 2, and every word printed.
+print_dialog_cancel_then_two_copies() {
+  local folder=$1 block=$folder/block.txt layout expected pages
+  write_test_ppd "$folder/test.ppd"
+  wine "$probe" - printer "$(winpath "$folder/test.ppd")" "$folder/printed.ps" >/dev/null 2>&1 ||
+    fail "cannot install the test printer" || return 1
+  start_program "$folder" || fail "the main window did not open" || return 1
+  awk 'BEGIN { for (i = 1; i <= 100; i++) printf "Line %03d\r\n", i; for (i = 1; i <= 80; i++) printf "w%03d ", i }' |
+    iconv -f UTF-8 -t UTF-16LE >"$block"
+  probe clip "$(winpath "$block")" || fail "cannot fill the clipboard" || return 1
+  keys ctrl+v
+  editor_bytes_at_least "$folder/editor.utf16" "$(stat -c %s "$block")" || fail "the paste did not arrive" || return 1
+  menu f p
+  wait_dialog "Print" >/dev/null || fail "no Print dialog" || return 1
+  screenshot print-dialog
+  keys Escape
+  dialog_gone "Print" || fail "the Print dialog stayed open" || return 1
+  layout=$(probe layout)
+  grep -qx 'enabled 1' <<<"$layout" || fail "the main window is left disabled" || return 1
+  [ -z "$(probe wait '#32770' '' 300)" ] || fail "something opened after Cancel" || return 1
+  [ ! -e "$folder/printed.ps" ] || fail "Cancel printed" || return 1
+  menu f p
+  wait_dialog "Print" >/dev/null || fail "no Print dialog the second time" || return 1
+  keys alt+c
+  type_text "2"
+  keys alt+o Return  # two copies, Collate unticked, OK
+  dialog_gone "Print" || fail "the Print dialog stayed open" || return 1
+  probe wait TPWR "Tapewright - " 100 >/dev/null || fail "the program died while printing" || return 1
+  for _ in $(seq 1 100); do grep -qa '^%%EOF' "$folder/printed.ps" 2>/dev/null && break; sleep 0.2; done
+  pages=$(printed_pages "$folder/printed.ps")
+  [ "$(wc -l <<<"$pages")" = 4 ] || fail "$(wc -l <<<"$pages") pages printed, expected 4" || return 1
+  [ "$(sed -n 1p <<<"$pages")" = "$(sed -n 2p <<<"$pages")" ] || fail "the first page was not printed twice in a row" || return 1
+  [ "$(sed -n 3p <<<"$pages")" = "$(sed -n 4p <<<"$pages")" ] || fail "the second page was not printed twice in a row" || return 1
+  expected=$(iconv -f UTF-16LE -t UTF-8 "$block" | tr -d ' \r\n')
+  [ "$(sed -n 1p <<<"$pages")$(sed -n 3p <<<"$pages")" = "$expected" ] ||
+    fail "the printout differs from the text: $(sed -n 3p <<<"$pages" | tail -c 200)" || return 1
+  grep -qx 'enabled 1' <<<"$(probe layout)" || fail "the main window is left disabled after printing" || return 1
+  menu f x
+  wait_dialog "Tapewright" >/dev/null || fail "no save prompt" || return 1
+  keys n
+  program_gone || fail "No did not close"
 }

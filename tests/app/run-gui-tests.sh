@@ -127,7 +127,7 @@ source "$here/gui-cases.sh"
 cases=(type_and_save_as close_prompt_cancel_then_no close_prompt_yes_saves open_ansi_file
        language_dialog_switches_to_german german_system_starts_german maximised_placement
        bars_hide_and_show typing_past_40000_characters later_commands_do_nothing find_and_find_next
-       replace_all_changes_every_occurrence)
+       replace_all_changes_every_occurrence print_dialog_cancel_then_two_copies)
 [ ${#only[@]} -gt 0 ] && cases=("${only[@]}")
 report_cases=
 failures=0
