@@ -18,6 +18,7 @@
 #include "editor/find_replace.h"
 #include "editor/marks.h"
 #include "editor/print_document.h"
+#include "editor/send_mail.h"
 #include "player/player_panel.h"
 #include "settings/settings_location.h"
 #include "settings/settings_store.h"
@@ -42,6 +43,7 @@ LRESULT GoToCommand(HWND window, uint16_t) { return GoToMark(window); }
 LRESULT LanguageCommand(HWND window, uint16_t) { return RunLanguageCommand(window); }
 LRESULT GoOnlineCommand(HWND window, uint16_t) { return OpenProductPage(window); }
 LRESULT FilePrintCommand(HWND window, uint16_t) { return PrintDocument(window, EditorWindow()), 0; }
+LRESULT SendMailCommand(HWND window, uint16_t) { return SendDocumentByMail(window, EditorWindow()), 0; }
 
 // Find and Replace: their commands are greyed while a dialog is open.
 LRESULT FindCommand(HWND window, uint16_t command) {

@@ -63,7 +63,7 @@ TPWR_COMMAND(106, FileSaveAs, "FSAs", PLACE(File, 6), Always, NOKEY, FileSaveAsC
 TPWR_COMMAND(107, FilePrint, "FPrn", PLACE(File, 8), Always, NOKEY, FilePrintCommand,
              "&Print...;Prints the document",
              "&Drucken...;Druckt das aktuelle Dokument aus")
-TPWR_COMMAND(108, SendMail, "SnMl", PLACE(File, 9), Always, NOKEY, nullptr,
+TPWR_COMMAND(108, SendMail, "SnMl", PLACE(File, 9), Always, NOKEY, SendMailCommand,
              "E-Mail to...;Send the document as E-Mail",
              "Per &E-Mail senden...;Sendet das aktuelle Dokument per E-Mail")
 TPWR_COMMAND(100, Exit, "Exit", PLACE(File, 11), Always, NOKEY, ExitCommand,
