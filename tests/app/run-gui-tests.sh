@@ -136,6 +136,7 @@ for name in "${cases[@]}"; do
   folder=$work/$name
   mkdir -p "$folder"
   started=$(date +%s.%N)
+  desktop_x=  # a case that fails before its program starts has no window to capture
   # Not in a subshell: the case leaves the desktop and the program to stop_program.
   "$name" "$folder" >"$folder/case.log" 2>&1
   status=$?
