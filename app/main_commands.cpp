@@ -19,7 +19,10 @@
 #include "commands/commands.h"
 #include "editor/document.h"
 #include "editor/editor_view.h"
+#include "editor/find_replace.h"
 #include "editor/marks.h"
+#include "editor/print_document.h"
+#include "editor/send_mail.h"
 #include "player/player_panel.h"
 #include "settings/settings_location.h"
 #include "settings/settings_store.h"
@@ -55,6 +58,21 @@ LRESULT ConfigCommand(HWND window, uint16_t) { return RunConfigurationDialog(win
 LRESULT HelpKeysCommand(HWND window, uint16_t) {
   wchar_t path[kMaxPathChars + 1];
   if (ExportShortcutsHtml(path, kMaxPathChars + 1)) gShellOpen(window, path);
+  return 0;
+}
+
+LRESULT FilePrintCommand(HWND window, uint16_t) { return PrintDocument(window, EditorWindow()), 0; }
+LRESULT SendMailCommand(HWND window, uint16_t) { return SendDocumentByMail(window, EditorWindow()), 0; }
+
+// Find and Replace: their commands are greyed while a dialog is open.
+LRESULT FindCommand(HWND window, uint16_t command) {
+  FindOpenDialog(window, EditorWindow(), command == kCmdReplace);
+  RefreshCommandStates();
+  return 0;
+}
+LRESULT FindNextCommand(HWND window, uint16_t) {
+  FindNext(window, EditorWindow());
+  RefreshCommandStates();
   return 0;
 }
 

@@ -60,10 +60,10 @@ TPWR_COMMAND(105, FileSave, "FSve", PLACE(File, 5), Always, KEY(kKeyCtrl | 'S'),
 TPWR_COMMAND(106, FileSaveAs, "FSAs", PLACE(File, 6), Always, NOKEY, FileSaveAsCommand,
              "Save &as...;Saves the document with a new name",
              "Speichern &unter...;Speichert das aktuelle Dokument unter neuem Namen")
-TPWR_COMMAND(107, FilePrint, "FPrn", PLACE(File, 8), Always, NOKEY, nullptr,
+TPWR_COMMAND(107, FilePrint, "FPrn", PLACE(File, 8), Always, NOKEY, FilePrintCommand,
              "&Print...;Prints the document",
              "&Drucken...;Druckt das aktuelle Dokument aus")
-TPWR_COMMAND(108, SendMail, "SnMl", PLACE(File, 9), Always, NOKEY, nullptr,
+TPWR_COMMAND(108, SendMail, "SnMl", PLACE(File, 9), Always, NOKEY, SendMailCommand,
              "E-Mail to...;Send the document as E-Mail",
              "Per &E-Mail senden...;Sendet das aktuelle Dokument per E-Mail")
 TPWR_COMMAND(100, Exit, "Exit", PLACE(File, 11), Always, NOKEY, ExitCommand,
@@ -137,13 +137,13 @@ TPWR_COMMAND(138, InsSndCue, "IsSC", PLACE(Insert, 9), Always, NOKEY, InsertMark
 TPWR_POPUP(141, Search, "eSrh", PLACE(Bar, 5), String,
            "&Search",
            "&Suchen")
-TPWR_COMMAND(142, Find, "EFnd", PLACE(Search, 1), NoFindDialog, KEY(kKeyCtrl | 'F'), nullptr,
+TPWR_COMMAND(142, Find, "EFnd", PLACE(Search, 1), NoFindDialog, KEY(kKeyCtrl | 'F'), FindCommand,
              "&Search...;Search for a given text",
              "&Suchen...;Sucht den angegebenen Text")
-TPWR_COMMAND(143, FindNext, "FndN", PLACE(Search, 2), NoFindDialog, KEY(0x72 /* F3 */), nullptr,
+TPWR_COMMAND(143, FindNext, "FndN", PLACE(Search, 2), NoFindDialog, KEY(0x72 /* F3 */), FindNextCommand,
              "&Find Next;Repeat the last search",
              "&Weitersuchen;Wiederholt den letzten Suchvorgang")
-TPWR_COMMAND(144, Replace, "Rplc", PLACE(Search, 3), NoFindDialog, NOKEY, nullptr,
+TPWR_COMMAND(144, Replace, "Rplc", PLACE(Search, 3), NoFindDialog, NOKEY, FindCommand,
              "&Replace...;Replace the given text",
              "&Ersetzen...;Ersetzt den angegebenen Text")
 TPWR_COMMAND(145, GoTo, "GoTo", PLACE(Search, 5), Always, KEY(kKeyCtrl | 'G'), GoToCommand,
