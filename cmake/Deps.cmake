@@ -3,6 +3,7 @@
 #   tpwr_ffmpeg      libavformat, libavcodec, libavutil (ASF demuxer, WMA decoders)
 #   tpwr_vorbisfile  libvorbisfile, libvorbis, libogg
 #   tpwr_flac        libFLAC (with Ogg FLAC), libogg
+#   tpwr_soundtouch  libSoundTouch (time stretch with float samples)
 include_guard(GLOBAL)
 
 set(TPWR_DEPS_PREFIX "" CACHE PATH
@@ -53,11 +54,15 @@ _tpwr_import_static(flac libFLAC.a tpwr_dep_ogg)
 # Without FLAC__NO_DLL the headers declare dllimport symbols a static lib lacks.
 set_property(TARGET tpwr_dep_flac PROPERTY INTERFACE_COMPILE_DEFINITIONS FLAC__NO_DLL)
 
+_tpwr_import_static(soundtouch libSoundTouch.a)
+
 add_library(tpwr_ffmpeg INTERFACE)
 target_link_libraries(tpwr_ffmpeg INTERFACE tpwr_dep_avformat)
 add_library(tpwr_vorbisfile INTERFACE)
 target_link_libraries(tpwr_vorbisfile INTERFACE tpwr_dep_vorbisfile)
 add_library(tpwr_flac INTERFACE)
 target_link_libraries(tpwr_flac INTERFACE tpwr_dep_flac)
+add_library(tpwr_soundtouch INTERFACE)
+target_link_libraries(tpwr_soundtouch INTERFACE tpwr_dep_soundtouch)
 
 unset(_tpwr_deps_hint)

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds Tapewright's third-party audio libraries (FFmpeg for WMA, libogg,
-# libvorbis/libvorbisfile, libFLAC) as static x86_64-w64-mingw32 libraries
+# libvorbis/libvorbisfile, libFLAC, SoundTouch for speed without pitch change) as static x86_64-w64-mingw32 libraries
 # from Debian 12's source packages, into a cache folder outside the repository.
 #
 # The last line on stdout is the absolute install prefix; all other output
@@ -20,7 +20,7 @@ readonly CXX_BIN=${HOST}-g++-posix
 readonly CACHE_ROOT=${TPWR_DEPS_CACHE:-/var/cache/tapewright-deps}
 readonly JOBS=${TPWR_DEPS_JOBS:-2}
 readonly STAMP=.tapewright-deps-complete
-readonly SRC_PKGS=(ffmpeg libogg libvorbis flac)
+readonly SRC_PKGS=(ffmpeg libogg libvorbis flac soundtouch)
 SCRIPT_PATH=$(readlink -f "${BASH_SOURCE[0]}")
 readonly SCRIPT_PATH
 
@@ -127,7 +127,7 @@ done
 TOOLCHAIN=$(dpkg-query -W -f='${Package}=${Version} ' gcc-mingw-w64-x86-64-posix \
             mingw-w64-x86-64-dev binutils-mingw-w64-x86-64)
 script_hash=$({ sha256sum <"$SCRIPT_PATH"; echo "$TOOLCHAIN"; } | sha256sum | cut -c1-12)
-key="${HOST}_ffmpeg-${VER[ffmpeg]}_ogg-${VER[libogg]}_vorbis-${VER[libvorbis]}_flac-${VER[flac]}_${script_hash}"
+key="${HOST}_ffmpeg-${VER[ffmpeg]}_ogg-${VER[libogg]}_vorbis-${VER[libvorbis]}_flac-${VER[flac]}_st-${VER[soundtouch]}_${script_hash}"
 key=${key//[^A-Za-z0-9._-]/_}
 PREFIX=$CACHE_ROOT/$key
 
@@ -200,6 +200,10 @@ cmake_project flac "${OGG_HINTS[@]}" -DWITH_OGG=ON \
   -DBUILD_CXXLIBS=OFF -DBUILD_PROGRAMS=OFF -DBUILD_EXAMPLES=OFF -DBUILD_DOCS=OFF \
   -DINSTALL_MANPAGES=OFF -DWITH_STACK_PROTECTOR=OFF -DWITH_FORTIFY_SOURCE=OFF
 
+# SoundTouch with float samples (its default, which its headers assume), no
+# command-line tool and no DLL wrapper.
+cmake_project soundtouch -DSOUNDSTRETCH=OFF -DSOUNDTOUCH_DLL=OFF -DOPENMP=OFF -DINTEGER_SAMPLES=OFF
+
 # FFmpeg reduced to what reading WMA needs: ASF demuxer, WMA v1/v2 decoders,
 # file protocol. Win32 threads avoid a winpthreads dependency.
 FFMPEG_FLAGS=(
@@ -222,8 +226,8 @@ mkdir -p "$WORK/build/ffmpeg"
 
 # Only static libraries and headers are wanted (libFLAC++ is not built, but
 # its headers are installed regardless).
-rm -rf "$SP/share" "$SP/bin" "$SP/include/FLAC++"
-for lib in libogg libvorbis libvorbisfile libFLAC libavformat libavcodec libavutil; do
+rm -rf "$SP/share" "$SP/bin" "$SP/include/FLAC++" "$SP/lib/cmake/SoundTouch"
+for lib in libogg libvorbis libvorbisfile libFLAC libavformat libavcodec libavutil libSoundTouch; do
   [[ -f $SP/lib/$lib.a ]] || die "missing $lib.a after install"
 done
 
