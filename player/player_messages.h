@@ -16,6 +16,10 @@ enum PlayerCommand : UINT {
   PC_PLAY = WM_USER + 9,
   PC_STOP = WM_USER + 10,
   PC_PAUSE = WM_USER + 11,    // 1035
+  PC_SETSPEED = WM_USER + 12, // wParam: percent, 50 to 200
+  // Play after a pause from what had been heard, wParam milliseconds earlier;
+  // lParam: the shown position in seconds, for when nothing was heard yet.
+  PC_RESUME = WM_USER + 13,
 };
 
 // Notifications (window messages to the owner window).

@@ -27,10 +27,34 @@ int ReadInput(void* context, void* buffer, uint32_t* count) {
   return input->Read ? input->Read(input, buffer, count) : 0;
 }
 
-// The input module being decoded, in the table and behind the output's source alike.
+// The input module being decoded, in the table and behind the output's source
+// alike; the speed stage stands between them.
 void SetCurrentInput(PlayerState* state, InputModule* input) {
   state->modules.current = input;
-  state->output.source = input ? PcmSource{input, ReadInput} : PcmSource{};
+  PcmSource source = input ? PcmSource{input, ReadInput} : PcmSource{};
+  if (input && state->stage) {
+    SpeedStageSetInput(state->stage, source);
+    source = SpeedStageSource(state->stage);
+  }
+  state->output.source = source;
+}
+
+// Moves the decoder to positionMs of the recording and drops everything queued
+// after the old place, in the stage and on the device.
+void SeekToMs(PlayerState* state, uint64_t positionMs) {
+  InputModule* input = state->modules.current;
+  uint32_t length = state->length;
+  if (input && input->Seek) {
+    if (length && length <= 0xFFFFFFFFu / 1000u) {
+      input->Seek(input, uint32_t(positionMs), length * 1000u);
+      PositionClockSyncTo(state, positionMs);
+    } else {
+      input->Seek(input, uint32_t(positionMs / 1000), length);
+      PositionClockSync(state);
+    }
+  }
+  if (state->stage) SpeedStageClear(state->stage);
+  state->output.Flush(&state->output);
 }
 
 void CloseCurrentInput(PlayerState* state) {
@@ -79,6 +103,10 @@ int StartOutput(PlayerState* state) {
   state->outputOpen = 1;
   state->length = format.lengthSeconds;
   if (CompleteFileInfo(&state->file.info, format)) changed = 1;
+  if (state->stage) {
+    SpeedStageSetFormat(state->stage, format);
+    state->speed = SpeedStageSpeed(state->stage);
+  }
   if (changed) PlayerNotify(state, PN_INFO, WPARAM(seekable), LPARAM(&state->file));
   if (!state->output.Open(&state->output, &format)) return 0;
   PlayerNotify(state, PN_VOLUME, 0, LPARAM(state->output.GetVolume(&state->output) & 0xFF));
@@ -147,13 +175,21 @@ void CommandSeek(PlayerState* state, uint32_t numerator, uint32_t denominator, i
   InputModule* input = state->modules.current;
   if (input && input->Seek) {
     input->Seek(input, numerator, denominator);
-    PositionClockSync(state);
+    uint64_t lengthMs = uint64_t{state->length} * 1000;
+    // Where the seek went, to the millisecond when the length is known.
+    if (lengthMs && denominator)
+      PositionClockSyncTo(state, uint64_t{numerator} * lengthMs / denominator);
+    else
+      PositionClockSync(state);
   }
+  if (state->stage) SpeedStageClear(state->stage);
   state->output.Flush(&state->output);
+  state->pausedAtMs = -1;
   *work = 1;
 }
 
 void CommandPlay(PlayerState* state, int* work) {
+  state->pausedAtMs = -1;
   state->lastPosition = -1;
   state->lastProgress = -1;
   int index = state->modules.currentIndex;
@@ -179,6 +215,7 @@ void CommandPlay(PlayerState* state, int* work) {
 
 void CommandStop(PlayerState* state) {
   state->ticking = 0;
+  state->pausedAtMs = -1;
   CloseCurrentInput(state);
   CloseOutput(state);
   PlayerNotify(state, PN_STATE, 0, kStateStopped);
@@ -187,8 +224,50 @@ void CommandStop(PlayerState* state) {
 
 void CommandPause(PlayerState* state) {
   state->ticking = 0;
+  if (state->outputOpen && state->pausedAtMs < 0) {
+    // What has been heard, not what the decoder has read ahead: the resume
+    // goes back from here.
+    uint64_t heard = PositionClockMs(state);
+    uint64_t lengthMs = uint64_t{state->length} * 1000;
+    state->pausedAtMs = int64_t(lengthMs && heard > lengthMs ? lengthMs : heard);
+  }
   if (state->outputOpen) state->output.Pause(&state->output, 1);
   PlayerNotify(state, PN_STATE, 0, kStatePaused);
+}
+
+// From the paused point (or the shown position when nothing was heard),
+// rewindMs earlier but never before the start.
+void CommandResume(PlayerState* state, uint32_t rewindMs, uint32_t shownSeconds, int* work) {
+  int64_t from = state->pausedAtMs >= 0 ? state->pausedAtMs : int64_t(shownSeconds) * 1000;
+  uint64_t target = from > int64_t(rewindMs) ? uint64_t(from - rewindMs) : 0;
+  if (state->outputOpen && state->modules.current && state->seekable) {
+    // Sought and flushed while still paused, so that nothing of the old queue
+    // sounds on between the resume and the seek.
+    SeekToMs(state, target);
+    CommandPlay(state, work);
+    PositionClockSyncTo(state, target);
+    *work = 1;
+    return;
+  }
+  CommandPlay(state, work);
+  if (!state->modules.current || !state->outputOpen || !state->seekable) return;
+  SeekToMs(state, target);
+  *work = 1;
+}
+
+// A new speed is heard at once: the device and the stage are flushed and the
+// decoder goes back to what was being heard.
+void CommandSetSpeed(PlayerState* state, uint32_t percent, int* work) {
+  if (!state->stage) return;
+  int playing = state->outputOpen && state->ticking && state->modules.current;
+  uint64_t heard = PositionClockMs(state);
+  state->speed = SpeedStageSetSpeed(state->stage, percent);
+  if (!playing) return;
+  if (state->seekable)
+    SeekToMs(state, heard);
+  else
+    PositionClockSyncTo(state, heard);
+  *work = 1;
 }
 
 void CommandSetOwner(PlayerState* state, HWND window) {
@@ -234,6 +313,12 @@ void Execute(PlayerState* state, const MSG& message, int* work) {
       break;
     case PC_PAUSE:
       CommandPause(state);
+      break;
+    case PC_SETSPEED:
+      CommandSetSpeed(state, uint32_t(message.wParam), work);
+      break;
+    case PC_RESUME:
+      CommandResume(state, uint32_t(message.wParam), uint32_t(message.lParam), work);
       break;
     default:
       break;  // anything else is dropped
@@ -300,6 +385,9 @@ DWORD WINAPI PlayerThreadMain(void*) {
     return 0;
   }
   state->lastProgress = -1;
+  state->pausedAtMs = -1;
+  state->speed = kSpeedNormalPercent;
+  state->stage = SpeedStageCreate();  // without one, every speed is the recorded one
   ModuleTableSetUp(&state->modules);
   gPlayerInstallOutput(&state->output);
   PositionTickerStart(state);
@@ -320,6 +408,7 @@ DWORD WINAPI PlayerThreadMain(void*) {
     CloseHandle(state->ticker);
   }
   CloseHandle(state->quitEvent);
+  if (state->stage) SpeedStageDestroy(state->stage);
   delete state;
   EndThread();
   return 0;

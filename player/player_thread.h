@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "player/module_table.h"
+#include "player/speed_stage.h"
 #include "player/waveout_output.h"
 
 struct PlayerState {
@@ -23,7 +24,11 @@ struct PlayerState {
   std::atomic<LONG> lastProgress;       // -1 forces a report
   std::atomic<uint32_t> progressScale;  // 0 = no progress notifications
   int seekable;
-  std::atomic<uint64_t> clockBase;      // milliseconds, see PositionClockSync
+  std::atomic<uint64_t> clockBase;      // milliseconds of PositionClockNow at the last synchronisation
+  std::atomic<uint64_t> clockStartMs;   // the recording's position then
+  std::atomic<uint32_t> speed;          // percent; the clock runs at it
+  int64_t pausedAtMs;                   // what had been heard when paused; -1 = not paused
+  SpeedStage* stage;                    // between the input module and the output; null = none
   std::atomic<LONG> ticking;            // non-zero while the ticker should report
   ModuleTable modules;
   OutputModule output;

@@ -33,16 +33,26 @@ uint64_t PositionClockNow() {
 void PositionClockSync(PlayerState* state) {
   InputModule* input = state->modules.current;
   uint64_t position = input && input->GetPosition ? input->GetPosition(input) : 0;
-  state->clockBase = PositionClockNow() + kClockOffsetMs - position * 1000;
+  PositionClockSyncTo(state, position * 1000);
+}
+
+void PositionClockSyncTo(PlayerState* state, uint64_t positionMs) {
+  state->clockStartMs = positionMs;
+  state->clockBase = PositionClockNow();
+}
+
+uint64_t PositionClockMs(const PlayerState* state) {
+  uint64_t now = PositionClockNow();
+  uint64_t base = state->clockBase;
+  uint64_t elapsed = now > base ? now - base : 0;
+  return state->clockStartMs + elapsed * state->speed / 100;
 }
 
 void PositionTick(PlayerState* state) {
   uint32_t seconds = 0;
   uint32_t length = state->length;
   if (state->outputOpen) {
-    uint64_t now = PositionClockNow() + kClockOffsetMs;
-    uint64_t base = state->clockBase;
-    uint64_t elapsed = now > base ? (now - base) / 1000 : 0;
+    uint64_t elapsed = PositionClockMs(state) / 1000;
     seconds = elapsed > 0xFFFFFFFFull ? 0xFFFFFFFFu : uint32_t(elapsed);
     if (seconds >= length) {
       // Past the end, or no length at all: report 0 and stop ticking.

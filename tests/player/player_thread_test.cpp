@@ -441,6 +441,102 @@ TEST_F(PlayerTest, AnOpenThatOutlivesItsWaitOpensTheFileItWasGiven) {
 // Milliseconds from a counter of 3.58 MHz, as many machines have, stay exact
 // for hours; dividing by a truncated ticks-per-millisecond ran 1.6 s ahead
 // after three hours.
+// What reaches the capture runs ahead of what is heard by everything queued
+// on the way to it, so the pause point is the player's own: the clock's.
+TEST_F(PlayerTest, AResumeGoesBackByTheRewindFromWhereItPaused) {
+  constexpr uint32_t kRate = 44100;
+  struct {
+    const char* name;
+    uint32_t rewindMs;
+    uint32_t playMs;  // of sound reaching the capture before the pause
+  } cases[] = {
+      {"one second", 1000, 4000},
+      {"rewind off", 0, 4000},
+      {"never before the start", 1000, 100},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ASSERT_TRUE(Open("count44k-20s.wav"));
+    DeleteCapture();
+    size_t from = Mark();
+    PlayerPostCommand(PC_PLAY, 0, 0);
+    ASSERT_TRUE(WaitUntil([&] { return CaptureSize() >= uint64_t{c.playMs} * kRate * 4 / 1000; }, 20000));
+    PlayerPostCommand(PC_PAUSE, 0, 0);
+    ASSERT_TRUE(WaitState(kStatePaused, from));
+    PumpFor(300);
+    int64_t pausedAt = gPlayerState.load()->pausedAtMs;
+    auto before = CountingRuns(ReadCapture());
+    ASSERT_EQ(before.size(), 1u) << RunsText(before);
+    // Not beyond what reached the device, and nothing was heard before the start.
+    EXPECT_LE(uint64_t(pausedAt) * kRate / 1000, uint64_t{before[0].first} + before[0].frames);
+    uint64_t paused = CaptureSize();
+    PlayerPostCommand(PC_RESUME, c.rewindMs, 0);
+    ASSERT_TRUE(WaitUntil([&] { return CaptureSize() > paused + kRate * 4 / 2; }, 10000));
+    auto after = CountingRuns(ReadCapture(), size_t(paused));
+    // The few milliseconds that the sound system itself still held at the
+    // pause come first; waveOut reaches no further.
+    if (after.size() > 1 && after[0].frames < kRate / 50) after.erase(after.begin());
+    ASSERT_FALSE(after.empty());
+    int64_t expectedMs = pausedAt > int64_t{c.rewindMs} ? pausedAt - c.rewindMs : 0;
+    EXPECT_NEAR(double(after[0].first), double(expectedMs) * kRate / 1000, 2)
+        << "paused at " << pausedAt << " ms, resumed at frame " << after[0].first << " " << RunsText(after);
+    PlayerPostCommand(PC_STOP, 0, 0);
+    ASSERT_TRUE(WaitState(kStateStopped, from));
+  }
+}
+
+TEST_F(PlayerTest, AtAnotherSpeedTheStretchedSoundIsShorterAtThePitchItHad) {
+  ASSERT_TRUE(Open("tone440-6s.wav"));
+  DeleteCapture();
+  PlayerPostCommand(PC_SETSPEED, 150, 0);
+  ASSERT_TRUE(PlayToEnd());
+  std::vector<uint8_t> sound = WithoutZeroFrames(ReadCapture());
+  double frames = double(sound.size() / 4);
+  EXPECT_NEAR(frames, 6 * 44100 / 1.5, 6 * 44100 / 1.5 * 0.01);
+  size_t crossings = 0, first = 0, last = 0;
+  for (size_t i = 1; i < sound.size() / 4; ++i) {
+    auto left = [&](size_t frame) { return int16_t(uint16_t(sound[4 * frame] | sound[4 * frame + 1] << 8)); };
+    if (left(i - 1) < 0 && left(i) >= 0) {
+      if (!crossings) first = i;
+      last = i;
+      ++crossings;
+    }
+  }
+  ASSERT_GT(crossings, 2u);
+  EXPECT_NEAR(double(crossings - 1) * 44100 / double(last - first), 440, 4.4);
+}
+
+// The capture device takes sound faster than it would sound, so the time base
+// here is the time that passes: the position is to count the recording's
+// seconds played in it, at any speed. A long file, as the device would finish
+// a short one early.
+TEST_F(PlayerTest, AtAnotherSpeedPositionsStayInRecordingTime) {
+  ASSERT_TRUE(Open("silence8k-700s.wav"));
+  auto position = [&] { return owner.Count(PN_POSITION) ? owner.Values(PN_POSITION).back() : LPARAM(-1); };
+  PlayerPostCommand(PC_SETSPEED, 150, 0);
+  PlayerPostCommand(PC_PLAY, 0, 0);
+  PumpFor(7000);  // 10.5 s of the recording at 150 %
+  EXPECT_EQ(position(), 10) << "a cue taken now says 00:10";
+
+  // Go to 00:05: the clock goes on from there at the same speed.
+  PlayerPostCommand(PC_SEEK, 5, 700);
+  PumpFor(2333);  // 3.5 s of the recording
+  EXPECT_EQ(position(), 8);
+
+  // Back to the recorded speed: the position neither jumps nor stalls.
+  size_t from = Mark();
+  PlayerPostCommand(PC_SETSPEED, 100, 0);
+  PumpFor(2000);
+  EXPECT_EQ(position(), 10);
+  for (size_t i = from; i < owner.received.size(); ++i) {
+    if (owner.received[i].message == PN_POSITION) {
+      EXPECT_GE(owner.received[i].lParam, 8);
+    }
+  }
+  PlayerPostCommand(PC_STOP, 0, 0);
+  ASSERT_TRUE(WaitState(kStateStopped, from));
+}
+
 TEST(PositionClock, ExactOverHoursOfPlayback) {
   const uint64_t frequency = 3579545;
   for (uint64_t seconds : {uint64_t{3 * 3600}, uint64_t{49 * 24 * 3600 + 1}})
