@@ -17,7 +17,7 @@
 
 namespace {
 
-constexpr size_t kTemplateBytes = 6144;
+constexpr size_t kTemplateBytes = 12288;
 constexpr size_t kLabelChars = 64;
 constexpr uint16_t kNoId = 0xFFFF;
 
@@ -27,10 +27,11 @@ int gLastPage = kPageGeneral;
 const uint16_t kPageTitles[kConfigPageCount] = {kTextGeneralOptions, kTextAudio, kTextColors,
                                                 kTextKeyboardShortcuts};
 // The controls of each page, ending with 0.
-const uint16_t kPageControls[kConfigPageCount][9] = {
+const uint16_t kPageControls[kConfigPageCount][17] = {
     {kConfigIconSizeLabel, kConfigIconSize, kConfigAlwaysOnTop, kConfigMenuIcons, 0},
     {kConfigStepBackLabel, kConfigStepBack, kConfigStepBackArrows, kConfigStepBackUnit, kConfigStepForwardLabel,
-     kConfigStepForward, kConfigStepForwardArrows, kConfigStepForwardUnit, 0},
+     kConfigStepForward, kConfigStepForwardArrows, kConfigStepForwardUnit, kConfigRewindLabel, kConfigRewind,
+     kConfigRewindArrows, kConfigRewindUnit, kConfigSpeedLabel, kConfigSpeed, kConfigSpeedArrows, kConfigSpeedUnit, 0},
     {kConfigTextColor, kConfigBackColor, kConfigSystemColors, kConfigColorPreview, 0},
     {kConfigShortcutList, 0},
 };
@@ -62,6 +63,14 @@ const TemplateItem kItems[] = {
      0},
     {kConfigStepForwardArrows, 0, UPDOWN_CLASSW, UDS_SETBUDDYINT | UDS_ARROWKEYS | UDS_NOTHOUSANDS, 217, 61, 9, 13, 0},
     {kConfigStepForwardUnit, kDialogStatic, nullptr, SS_LEFT, 229, 62, 50, 12, kTextSeconds},
+    {kConfigRewindLabel, kDialogStatic, nullptr, SS_LEFT, 87, 121, 100, 12, kTextRewind},
+    {kConfigRewind, kDialogEdit, nullptr, ES_NUMBER | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 191, 121, 25, 13, 0},
+    {kConfigRewindArrows, 0, UPDOWN_CLASSW, UDS_SETBUDDYINT | UDS_ARROWKEYS | UDS_NOTHOUSANDS, 217, 121, 9, 13, 0},
+    {kConfigRewindUnit, kDialogStatic, nullptr, SS_LEFT, 229, 122, 60, 12, kTextMilliseconds},
+    {kConfigSpeedLabel, kDialogStatic, nullptr, SS_LEFT, 87, 141, 100, 12, kTextSpeed},
+    {kConfigSpeed, kDialogEdit, nullptr, ES_NUMBER | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 191, 141, 25, 13, 0},
+    {kConfigSpeedArrows, 0, UPDOWN_CLASSW, UDS_SETBUDDYINT | UDS_ARROWKEYS | UDS_NOTHOUSANDS, 217, 141, 9, 13, 0},
+    {kConfigSpeedUnit, kDialogStatic, nullptr, SS_LEFT, 229, 142, 50, 12, kTextPercent},
     {kConfigTextColor, kDialogButton, nullptr, BS_PUSHBUTTON | WS_TABSTOP, 107, 26, 110, 14, kTextTextColor},
     {kConfigBackColor, kDialogButton, nullptr, BS_PUSHBUTTON | WS_TABSTOP, 107, 46, 110, 14, kTextBackColor},
     {kConfigSystemColors, kDialogButton, nullptr, BS_AUTOCHECKBOX | WS_TABSTOP, 97, 71, 200, 10, kTextSystemColors},

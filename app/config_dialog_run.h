@@ -29,6 +29,9 @@ struct ConfigRun {
 void InitOptionPages(ConfigRun* run);
 // Reads the pages into the settings and the run (OK).
 void ApplyOptionPages(ConfigRun* run);
+// The Audio page's rewind and speed fields (config_playback.cpp).
+void InitPlaybackFields(HWND dialog);
+void ApplyPlaybackFields(HWND dialog);
 // Buttons 5461 and 5462: the colour chooser for the text or background colour.
 void ChooseConfigColor(ConfigRun* run, int background);
 

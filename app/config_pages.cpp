@@ -49,6 +49,7 @@ void InitAudioPage(ConfigRun* run) {
   run->stepForward = static_cast<int32_t>(ReadSetting(Settings(), kSettingStepForward));
   InitStepField(run->dialog, kConfigStepBack, kConfigStepBackArrows, run->stepBack);
   InitStepField(run->dialog, kConfigStepForward, kConfigStepForwardArrows, run->stepForward);
+  InitPlaybackFields(run->dialog);
 }
 
 // The preview shows the chosen colours; rows 0 and 1 carry them as item data.
@@ -123,6 +124,7 @@ void ApplyOptionPages(ConfigRun* run) {
   WriteSetting(store, kSettingStepBack, static_cast<uint32_t>(run->stepBack));
   WriteSetting(store, kSettingStepForward, static_cast<uint32_t>(run->stepForward));
   if (HWND panel = PlayerPanelWindow()) PlayerPanelSetStepLengths(panel, run->stepBack, run->stepForward);
+  ApplyPlaybackFields(dialog);
 
   uint32_t useSystem = 1;
   WriteColors(store, kSettingColor.section, kSettingColor.name, run->colors,

@@ -163,13 +163,25 @@ TPWR_COMMAND(1154, Stop, "AStp", PLACES(Player, 2, Context, 11), Always, NOKEY, 
 TPWR_COMMAND(1155, Pause, "APus", PLACES(Player, 3, Context, 12), Always, NOKEY, PlayerPanelCommand,
              "P&ause;Pause playing",
              "&Pause;Die Wiedergabe wird angehalten")
-TPWR_COMMAND(1156, Rew, "ARew", PLACES(Player, 5, Context, 14), Always, NOKEY, PlayerPanelCommand,
+TPWR_COMMAND(1163, HoldPlay, "AHld", PLACE(Player, 4), Always, NOKEY, PlayerPanelCommand,
+             "Play while &held;Plays while the key is held down",
+             "Abspielen solange &gedr\xFC" "ckt;Spielt ab, solange die Taste gedr\xFC" "ckt ist")
+TPWR_COMMAND(1156, Rew, "ARew", PLACES(Player, 6, Context, 14), Always, NOKEY, PlayerPanelCommand,
              "&Rew;Step the sound back",
              "&R\xFC" "cklauf;R\xFC" "cklauf")
-TPWR_COMMAND(1157, FF, "ApFF", PLACES(Player, 6, Context, 15), Always, NOKEY, PlayerPanelCommand,
+TPWR_COMMAND(1157, FF, "ApFF", PLACES(Player, 7, Context, 15), Always, NOKEY, PlayerPanelCommand,
              "&FF;Step the sound forward",
              "Schneller &Vorlauf;Schneller Vorlauf")
-TPWR_COMMAND(162, AmpFileOpen, "AOpn", PLACES(Player, 8, File, 3), Always, NOKEY, PlayerPanelCommand,
+TPWR_COMMAND(1160, Slower, "ASlw", PLACE(Player, 9), Always, KEY(kKeyCtrl | 0x28), PlayerPanelCommand,
+             "&Slower;Play more slowly",
+             "&Langsamer;Langsamer abspielen")
+TPWR_COMMAND(1161, Faster, "AFst", PLACE(Player, 10), Always, KEY(kKeyCtrl | 0x26), PlayerPanelCommand,
+             "&Faster;Play faster",
+             "&Schneller;Schneller abspielen")
+TPWR_COMMAND(1162, NormalSpeed, "ANrm", PLACE(Player, 11), Always, KEY(kKeyCtrl | '0'), PlayerPanelCommand,
+             "&Normal Speed;Play at the recorded speed",
+             "&Normale Geschwindigkeit;In Originalgeschwindigkeit abspielen")
+TPWR_COMMAND(162, AmpFileOpen, "AOpn", PLACES(Player, 13, File, 3), Always, NOKEY, PlayerPanelCommand,
              "Open A&udio file...;Opens an existing audio file",
              "&Audiodatei \xF6" "ffnen...;\xD6" "ffnet eine vorhandene Audiodatei")
 
@@ -236,6 +248,7 @@ TPWR_INTERNAL(22, TabKey, TabKeyCommand)
 TPWR_INTERNAL(23, ShiftTabKey, ShiftTabKeyCommand)
 TPWR_INTERNAL(25, EscapeKey, EscapeCommand)
 TPWR_INTERNAL(183, AfterCreate, AfterCreateCommand)
+TPWR_INTERNAL(1164, HoldPlayRelease, PlayerPanelCommand)  // the key of HoldPlay came up
 
 #undef TPWR_POPUP
 #undef TPWR_COMMAND

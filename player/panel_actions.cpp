@@ -14,6 +14,7 @@
 #include "player/player_messages.h"
 #include "player/player_panel.h"
 #include "player/player_thread.h"
+#include "settings/settings_store.h"
 #include "ui/slider.h"
 #include "ui/status_bar.h"
 
@@ -32,9 +33,14 @@ void PostSeek(uint32_t numerator, uint32_t denominator) {
   if (denominator) PlayerPostCommand(PC_SEEK, numerator, denominator);
 }
 
-// Play followed by a seek to the shown position: a resumed device would
-// otherwise sound from the decoder's position, ahead of what was heard.
+// After a pause the player goes back from what had been heard by the rewind;
+// otherwise Play is followed by a seek to the shown position, as a resumed
+// device would sound from the decoder's position, ahead of what was heard.
 void PlayFromShownPosition(const PlayerPanel* record) {
+  if (record->state == kStatePaused && !record->positionMoved) {
+    PlayerPostCommand(PC_RESUME, record->rewindMs, record->position);
+    return;
+  }
   PlayerPostCommand(PC_PLAY, 0, 0);
   if (record->position && Length(record)) PostSeek(record->position, Length(record));
 }
@@ -54,6 +60,7 @@ void SetSeekBar(PlayerPanel* record, uint32_t value) {
 void OnState(HWND panel, PlayerPanel* record, int state) {
   if (state == record->state) return;
   record->state = state;
+  if (state == kStatePaused) record->positionMoved = 0;
   PlayerPanelShowStateIcon(panel, state);
   if (state != kStateStopped) return;
   record->position = 0;
@@ -79,6 +86,7 @@ void OnInfo(HWND panel, PlayerPanel* record, WPARAM seekable, const FileInfoBloc
 void SeekBarMoved(HWND panel, PlayerPanel* record, uint32_t value) {
   record->seekBarPosition = value;
   record->position = static_cast<uint32_t>(uint64_t{value} * Length(record) / kSeekBarRange);
+  record->positionMoved = 1;
   PlayerPanelRefreshTime(panel);
   if (record->state == kStatePlaying) PlayerPostCommand(PC_SEEK, value, kSeekBarRange);
   else if (record->state == kStatePaused) PostMessageW(panel, WM_COMMAND, kCmdPlay, 0);
@@ -110,11 +118,22 @@ size_t FormatPlayerTime(uint32_t position, uint32_t length, wchar_t* out, size_t
   return builder.length;
 }
 
+size_t FormatPlayerStatus(uint32_t position, uint32_t length, uint32_t speedPercent, wchar_t* out, size_t capacity) {
+  size_t used = FormatPlayerTime(position, length, out, capacity);
+  if (speedPercent == kSpeedNormalPercent || !capacity) return used;
+  TextBuilder builder;
+  TextBuilderStart(&builder, out + used, capacity - used);
+  wchar_t number[16];
+  swprintf(number, 16, L"  %u %%", speedPercent);
+  TextAppend(&builder, number);
+  return used + builder.length;
+}
+
 void PlayerPanelRefreshTime(HWND panel) {
   PlayerPanel* record = PlayerPanelOf(panel);
   if (!record) return;
   wchar_t text[kStatusPaneChars + 1];
-  FormatPlayerTime(record->position, Length(record), text, kStatusPaneChars + 1);
+  FormatPlayerStatus(record->position, Length(record), record->speedPercent, text, kStatusPaneChars + 1);
   StatusBarSetText(kStatusPaneTime, text);
 }
 
@@ -165,6 +184,42 @@ void PlayerPanelStepForward(HWND panel) {
   StartUnlessPlaying(record);
 }
 
+void PlayerPanelHoldPress(HWND panel) {
+  PlayerPanel* record = PlayerPanelOf(panel);
+  if (!record) return;
+  record->holding = 1;
+  if (record->state == kStatePaused) {
+    ReleasePauseButton(record);
+    PlayFromShownPosition(record);
+  } else if (record->state != kStatePlaying) {
+    PlayerPanelPlay(panel);
+  }
+}
+
+void PlayerPanelHoldRelease(HWND panel) {
+  PlayerPanel* record = PlayerPanelOf(panel);
+  if (!record || !record->holding) return;
+  record->holding = 0;
+  PlayerPostCommand(PC_PAUSE, 0, 0);
+  // Paused from now on: a press that comes before the player's answer must
+  // resume, not take the old "playing" for granted.
+  OnState(panel, record, kStatePaused);
+}
+
+void PlayerPanelSetSpeed(HWND panel, uint32_t percent) {
+  PlayerPanel* record = PlayerPanelOf(panel);
+  if (!record) return;
+  record->speedPercent = SpeedStepped(percent, 0);
+  WriteSetting(Settings(), kSettingSpeed, record->speedPercent);
+  PlayerPostCommand(PC_SETSPEED, record->speedPercent, 0);
+  PlayerPanelRefreshTime(panel);
+}
+
+uint32_t PlayerPanelSpeed(HWND panel) {
+  PlayerPanel* record = PlayerPanelOf(panel);
+  return record ? record->speedPercent : kSpeedNormalPercent;
+}
+
 void PlayerPanelOpenDialog(HWND panel) {
   wchar_t file[kMaxPathChars + 1] = L"";
   OPENFILENAMEW dialog{};
@@ -188,6 +243,8 @@ int PlayerPanelOpenFile(HWND panel, const wchar_t* path) {
   wchar_t kept[kMaxPathChars + 1];
   CopyTextBounded(kept, kMaxPathChars + 1, path);
   int opened = PlayerOpenAudioFile(panel, kept);
+  // The player thread may be new: it learns the speed with each file.
+  if (PlayerPanel* record = PlayerPanelOf(panel)) PlayerPostCommand(PC_SETSPEED, record->speedPercent, 0);
   // Until the player's information arrives the length is unknown, so a seek
   // made right after the open waits in pendingCueSeconds for it.
   if (PlayerPanel* record = PlayerPanelOf(panel)) ShowFile(panel, record, opened ? kept : L"");
@@ -201,6 +258,7 @@ void PlayerPanelSeekToTime(HWND panel, uint32_t seconds) {
   uint32_t length = Length(record);
   if (!length || seconds >= length) return;
   record->position = seconds;
+  record->positionMoved = 1;
   // A seek while paused would let the device run on; Play seeks to the position instead.
   if (record->state != kStatePaused) PostSeek(seconds, length);
   PlayerPanelRefreshTime(panel);
@@ -258,6 +316,11 @@ void PlayerPanelOnCommand(HWND panel, WORD command) {
     case kCmdRew: PlayerPanelStepBack(panel); break;
     case kCmdFF: PlayerPanelStepForward(panel); break;
     case kCmdAmpFileOpen: PlayerPanelOpenDialog(panel); break;
+    case kCmdHoldPlay: PlayerPanelHoldPress(panel); break;
+    case kCmdHoldPlayRelease: PlayerPanelHoldRelease(panel); break;
+    case kCmdSlower: PlayerPanelSetSpeed(panel, SpeedStepped(PlayerPanelSpeed(panel), -1)); break;
+    case kCmdFaster: PlayerPanelSetSpeed(panel, SpeedStepped(PlayerPanelSpeed(panel), 1)); break;
+    case kCmdNormalSpeed: PlayerPanelSetSpeed(panel, kSpeedNormalPercent); break;
     default: break;
   }
 }

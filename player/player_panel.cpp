@@ -75,6 +75,8 @@ LRESULT OnCreate(HWND panel, LPARAM lParam) {
   SetWindowLongPtrW(panel, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(record));
   record->stepBackSeconds = static_cast<int32_t>(ReadSetting(Settings(), kSettingStepBack));
   record->stepForwardSeconds = static_cast<int32_t>(ReadSetting(Settings(), kSettingStepForward));
+  record->speedPercent = SpeedStepped(ReadSetting(Settings(), kSettingSpeed), 0);
+  record->rewindMs = ReadSetting(Settings(), kSettingRewind);
   record->playIcon = LoadSmallIcon(record->instance, kCmdPlay);
   record->pauseIcon = LoadSmallIcon(record->instance, kCmdPause);
   if (gPlayerThread) PlayerPostCommand(PC_SETOWNER, 0, reinterpret_cast<LPARAM>(panel));
@@ -237,6 +239,10 @@ HWND CreatePlayerPanel(HWND parent, HINSTANCE instance) {
 }
 
 HWND PlayerPanelWindow() { return gPlayerPanel; }
+
+void PlayerPanelSetRewind(HWND panel, uint32_t milliseconds) {
+  if (PlayerPanel* record = PlayerPanelOf(panel)) record->rewindMs = milliseconds;
+}
 
 void PlayerPanelSetStepLengths(HWND panel, int32_t backSeconds, int32_t forwardSeconds) {
   PlayerPanel* record = PlayerPanelOf(panel);

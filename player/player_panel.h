@@ -33,6 +33,10 @@ struct PlayerPanel {
   uint32_t pendingCueSeconds;  // a Go to's position, kept until the next file information; 0 = none
   int32_t stepBackSeconds;     // StepBak and StepFwd of section Player
   int32_t stepForwardSeconds;
+  uint32_t speedPercent;       // Speed of section Player, 50 to 200
+  uint32_t rewindMs;           // Rewind of section Player: how far a resume goes back
+  int holding;                 // the HoldPlay key is down
+  int positionMoved;           // moved while paused (Go to): the resume goes there, not back
   HICON playIcon;              // for the status bar's state pane
   HICON pauseIcon;
   wchar_t tooltipText[kTooltipChars + 1];
@@ -60,8 +64,17 @@ HWND PlayerPanelNextFocus(HWND panel, HWND current);
 // Step lengths in seconds for Rew and FF (read from the settings at creation).
 void PlayerPanelSetStepLengths(HWND panel, int32_t backSeconds, int32_t forwardSeconds);
 
+// Milliseconds that a resume after a pause goes back (0: none).
+void PlayerPanelSetRewind(HWND panel, uint32_t milliseconds);
+// The playback speed in percent, kept within 50 to 200, stored in the settings
+// and heard at once; PlayerPanelSpeed reads it back (100 without a panel).
+void PlayerPanelSetSpeed(HWND panel, uint32_t percent);
+uint32_t PlayerPanelSpeed(HWND panel);
+
 // "  position (length)" in the time-of-recording format; empty when length is 0.
 size_t FormatPlayerTime(uint32_t position, uint32_t length, wchar_t* out, size_t capacity);
+// The time text followed by the speed when it is not 100 % ("  01:15 (1:02:05)  70 %").
+size_t FormatPlayerStatus(uint32_t position, uint32_t length, uint32_t speedPercent, wchar_t* out, size_t capacity);
 void PlayerPanelRefreshTime(HWND panel);
 void PlayerPanelShowStateIcon(HWND panel, int state);
 
@@ -71,6 +84,9 @@ void PlayerPanelStop(HWND panel);
 void PlayerPanelPauseToggle(HWND panel);
 void PlayerPanelStepBack(HWND panel);
 void PlayerPanelStepForward(HWND panel);
+// HoldPlay: plays (resuming with the rewind) while its key is down, pauses when it comes up.
+void PlayerPanelHoldPress(HWND panel);
+void PlayerPanelHoldRelease(HWND panel);
 void PlayerPanelOpenDialog(HWND panel);
 // Opens path through the player with this panel as owner. Non-zero on success;
 // the copied file information then names the new file, its length unknown

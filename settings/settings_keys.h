@@ -30,6 +30,8 @@ struct SettingsKey {
   KEY(Toolbar,      "TPWR",    "TB",      0) /* toolbar buttons */            \
   KEY(StepBack,     "Player",  "StepBak", 5) /* seconds of Step Back */       \
   KEY(StepForward,  "Player",  "StepFwd", 5) /* seconds of Step Forward */    \
+  KEY(Speed,        "Player",  "Speed",   100) /* playback speed, percent */  \
+  KEY(Rewind,       "Player",  "Rewind",  1000) /* ms back on resume, 0 off */ \
   KEY(Keys,         "Keys",    nullptr,   0) /* user shortcuts: code=name */  \
   KEY(UseThis,      "UseThis", "Opt",     0) /* marker: use this per-user file */ \
   KEY(Desktop,      "Desk",    ".",       0) /* desktop size at the last start */

@@ -7,6 +7,7 @@ namespace {
 ShortcutTable* gHookTable = nullptr;
 HWND gTargetWindow = nullptr;
 WindowRescueRoutine gRescueRoutine = nullptr;
+uint32_t gHeldKey = 0;  // the virtual key that started HoldPlay, until it comes up
 
 LRESULT PassOn(int code, WPARAM wParam, LPARAM lParam) {
   HHOOK hook = gHookTable ? static_cast<HHOOK>(gHookTable->hook) : nullptr;
@@ -14,6 +15,14 @@ LRESULT PassOn(int code, WPARAM wParam, LPARAM lParam) {
 }
 
 int KeyIsDown(int virtualKey) { return (GetAsyncKeyState(virtualKey) & 0x8000) != 0; }
+
+// The key that started HoldPlay comes up, whatever the modifiers are by then.
+int HeldKeyUp(WPARAM virtualKey) {
+  if (!gHeldKey || (virtualKey & 0xFF) != gHeldKey) return 0;
+  gHeldKey = 0;
+  if (gTargetWindow) PostMessageW(gTargetWindow, WM_COMMAND, kCmdHoldPlayRelease, 0);
+  return 1;
+}
 
 }  // namespace
 
@@ -49,7 +58,9 @@ LRESULT CALLBACK ShortcutHookProc(int code, WPARAM wParam, LPARAM lParam) {
   // otherwise post the command a second time.
   if (code != HC_ACTION || !gHookTable) return PassOn(code, wParam, lParam);
   uint32_t keyFlags = HIWORD(lParam);
-  if (keyFlags & KF_UP) return PassOn(code, wParam, lParam);
+  if (keyFlags & KF_UP) return HeldKeyUp(wParam) ? 1 : PassOn(code, wParam, lParam);
+  // Holding the key repeats it; HoldPlay must not start again with each repeat.
+  if (gHeldKey && (wParam & 0xFF) == gHeldKey && (keyFlags & KF_REPEAT)) return 1;
   if ((wParam & 0xFF) == VK_LWIN && (keyFlags & KF_ALTDOWN)) {
     if (gRescueRoutine && gRescueRoutine()) return 1;
   }
@@ -58,6 +69,7 @@ LRESULT CALLBACK ShortcutHookProc(int code, WPARAM wParam, LPARAM lParam) {
   uint16_t shortcut = ShortcutCodeForKey(wParam, keyFlags, KeyIsDown(VK_CONTROL), KeyIsDown(VK_SHIFT));
   uint16_t command = CommandForCode(gHookTable, shortcut);
   if (!command) return PassOn(code, wParam, lParam);
+  if (command == kCmdHoldPlay) gHeldKey = static_cast<uint32_t>(wParam & 0xFF);
   PostMessageW(gTargetWindow, WM_COMMAND, command, 0);
   return 1;
 }

@@ -52,8 +52,8 @@ if [ -z "${DISPLAY:-}" ] || [ -z "${WINEPREFIX:-}" ]; then
   exit 1
 fi
 
-# F9 Play, F8 Stop, F7 Rew, F5 SelectAll, F6 Copy, F11 About; Ctrl+S is a default.
-printf '[TPWR]\r\nLanguage=US\r\n\r\n[Keys]\r\n120=Play\r\n119=Stop\r\n118=Rew\r\n116=SelectAll\r\n117=Copy\r\n122=About\r\n' \
+# F9 Play, F8 Stop, F7 Rew, F5 SelectAll, F6 Copy, F11 About, F4 HoldPlay; Ctrl+S is a default.
+printf '[TPWR]\r\nLanguage=US\r\n\r\n[Keys]\r\n120=Play\r\n119=Stop\r\n118=Rew\r\n116=SelectAll\r\n117=Copy\r\n122=About\r\n115=HoldPlay\r\n' \
   >"$work/Tapewright.INI"
 printf 'start' >"$work/talk.txt"
 # Three seconds of counting frames (16-bit stereo, 44100 Hz: frame i holds i + 1
@@ -230,4 +230,24 @@ if wait_for "AUDIO OPEN 1" 1 100; then
 else
   record f9_plays_the_recording 0 "the panel did not open the recording"
 fi
+
+# Holding F4 (HoldPlay) plays while it is down and pauses when it comes up; its
+# auto-repeats start nothing again.
+captured() { cat "$TPWR_CAPTURE"* 2>/dev/null | wc -c; }
+sleep 0.5
+start=$(captured)
+xdotool keydown F4
+sleep 2
+held=$(( $(captured) - start ))
+xdotool keyup F4
+wait_for "PANEL COMMAND 1164" 1 50
+sleep 1
+after_release=$(captured)
+sleep 1
+still=$(( $(captured) - after_release ))
+presses=$(count "PANEL COMMAND 1163")
+ok=$([ "$presses" -eq 1 ] && [ "$(count 'PANEL COMMAND 1164')" -eq 1 ] && [ "$held" -ge 176400 ] &&
+  [ "$still" -eq 0 ] && [ "$(count 'EDIT KEYDOWN 115')" -eq 0 ] && echo 1 || echo 0)
+record holding_f4_plays_until_it_comes_up "$ok" \
+  "presses $presses, releases $(count 'PANEL COMMAND 1164'), $held bytes while held, $still after the release"
 [ "$failures" -eq 0 ]
