@@ -25,7 +25,7 @@ constexpr uint16_t kNoId = 0xFFFF;
 int gLastPage = kPageGeneral;
 
 const uint16_t kPageTitles[kConfigPageCount] = {kTextGeneralOptions, kTextAudio, kTextColors,
-                                                kTextKeyboardShortcuts};
+                                                kTextKeyboardShortcuts, kTextFootPedal};
 // The controls of each page, ending with 0.
 const uint16_t kPageControls[kConfigPageCount][17] = {
     {kConfigIconSizeLabel, kConfigIconSize, kConfigAlwaysOnTop, kConfigMenuIcons, 0},
@@ -34,6 +34,8 @@ const uint16_t kPageControls[kConfigPageCount][17] = {
      kConfigRewindArrows, kConfigRewindUnit, kConfigSpeedLabel, kConfigSpeed, kConfigSpeedArrows, kConfigSpeedUnit, 0},
     {kConfigTextColor, kConfigBackColor, kConfigSystemColors, kConfigColorPreview, 0},
     {kConfigShortcutList, 0},
+    {kConfigPedalFound, kConfigLeftPedalLabel, kConfigLeftPedal, kConfigMiddlePedalLabel, kConfigMiddlePedal,
+     kConfigRightPedalLabel, kConfigRightPedal, kConfigPedalBackground, 0},
 };
 
 struct TemplateItem {
@@ -79,6 +81,15 @@ const TemplateItem kItems[] = {
     {kConfigButtonBarPlace, kDialogStatic, nullptr, SS_LEFT, 101, 21, 200, 16, 0},
     {kConfigShortcutList, 0, WC_LISTVIEWW, LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_BORDER | WS_TABSTOP,
      87, 38, 214, 127, 0},
+    {kConfigPedalFound, kDialogStatic, nullptr, SS_LEFT | SS_NOPREFIX, 87, 21, 214, 28, 0},
+    {kConfigLeftPedalLabel, kDialogStatic, nullptr, SS_LEFT, 87, 57, 100, 12, kTextLeftPedal},
+    {kConfigLeftPedal, kDialogComboBox, nullptr, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 191, 55, 110, 100, 0},
+    {kConfigMiddlePedalLabel, kDialogStatic, nullptr, SS_LEFT, 87, 77, 100, 12, kTextMiddlePedal},
+    {kConfigMiddlePedal, kDialogComboBox, nullptr, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 191, 75, 110, 100, 0},
+    {kConfigRightPedalLabel, kDialogStatic, nullptr, SS_LEFT, 87, 97, 100, 12, kTextRightPedal},
+    {kConfigRightPedal, kDialogComboBox, nullptr, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 191, 95, 110, 100, 0},
+    {kConfigPedalBackground, kDialogButton, nullptr, BS_AUTOCHECKBOX | WS_TABSTOP, 97, 121, 204, 10,
+     kTextPedalBackground},
     {kNoId, kDialogStatic, nullptr, SS_ETCHEDHORZ, 4, 167, 297, 1, 0},
     {kConfigOk, kDialogButton, nullptr, BS_DEFPUSHBUTTON | WS_TABSTOP, 181, 172, 58, 14, kTextOk},
     {kConfigCancel, kDialogButton, nullptr, BS_PUSHBUTTON | WS_TABSTOP, 242, 172, 58, 14, kTextCancel},
@@ -133,12 +144,14 @@ BOOL OnInitDialog(HWND dialog, ConfigRun* run) {
   FillPageList(run);
   InitOptionPages(run);
   InitShortcutPage(run);
+  InitPedalPage(dialog);
   ShowPage(run, gLastPage);
   return TRUE;
 }
 
 void OnOk(ConfigRun* run) {
   ApplyOptionPages(run);
+  ApplyPedalPage(run->dialog);
   SaveShortcuts(run->rows.row, run->rows.count);
   WriteOptions(Settings(), kSettingOpt.section, run->newOptions);
   Flush(Settings());

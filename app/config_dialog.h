@@ -32,6 +32,14 @@ enum ConfigControl : uint16_t {
   kConfigSpeed = 5351,
   kConfigSpeedArrows = 5352,
   kConfigSpeedUnit = 5353,
+  kConfigPedalFound = 5501,
+  kConfigLeftPedalLabel = 5510,
+  kConfigLeftPedal = 5511,
+  kConfigMiddlePedalLabel = 5520,
+  kConfigMiddlePedal = 5521,
+  kConfigRightPedalLabel = 5530,
+  kConfigRightPedal = 5531,
+  kConfigPedalBackground = 5540,
   kConfigTextColor = 5461,
   kConfigBackColor = 5462,
   kConfigSystemColors = 5463,
@@ -44,7 +52,7 @@ enum ConfigControl : uint16_t {
 };
 
 // The pages in list order.
-enum ConfigPage { kPageGeneral, kPageAudio, kPageColors, kPageShortcuts, kConfigPageCount };
+enum ConfigPage { kPageGeneral, kPageAudio, kPageColors, kPageShortcuts, kPagePedal, kConfigPageCount };
 
 // Modal; non-zero after OK, when the options, step lengths, colours and
 // shortcuts have been stored and the main window has taken them up.

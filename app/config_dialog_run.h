@@ -32,6 +32,9 @@ void ApplyOptionPages(ConfigRun* run);
 // The Audio page's rewind and speed fields (config_playback.cpp).
 void InitPlaybackFields(HWND dialog);
 void ApplyPlaybackFields(HWND dialog);
+// The Foot Pedal page (config_pedal_page.cpp).
+void InitPedalPage(HWND dialog);
+void ApplyPedalPage(HWND dialog);
 // Buttons 5461 and 5462: the colour chooser for the text or background colour.
 void ChooseConfigColor(ConfigRun* run, int background);
 

@@ -41,6 +41,16 @@ TPWR_TEXT(5340, Rewind, "cRwd", "Rewind on resume", "Zur\xFC" "ck beim Fortsetze
 TPWR_TEXT(5341, Milliseconds, "cMsc", "Milliseconds", "Millisekunden")
 TPWR_TEXT(5350, Speed, "cSpd", "Speed", "Geschwindigkeit")
 TPWR_TEXT(5351, Percent, "cPct", "%", "%")
+TPWR_TEXT(5500, FootPedal, "pPdl", "Foot Pedal", "Fu\xDFpedal")
+TPWR_TEXT(5501, NoPedal, "pNon", "No pedal found yet: press one of its pedals, then open this page again.",
+          "Noch kein Pedal gefunden: Treten Sie eines seiner Pedale und \xF6" "ffnen Sie diese Seite erneut.")
+TPWR_TEXT(5502, PedalFound, "pFnd", "Pedal found:", "Gefundenes Pedal:")
+TPWR_TEXT(5510, LeftPedal, "pLft", "Left pedal", "Linkes Pedal")
+TPWR_TEXT(5520, MiddlePedal, "pMid", "Middle pedal", "Mittleres Pedal")
+TPWR_TEXT(5530, RightPedal, "pRgt", "Right pedal", "Rechtes Pedal")
+TPWR_TEXT(5540, PedalBackground, "pBkg", "Also while other programs are active",
+          "Auch wenn andere Programme aktiv sind")
+TPWR_TEXT(5550, PedalNothing, "pNth", "Nothing", "Nichts")
 TPWR_TEXT(5460, Colors, "Clrs", "Colors", "Farben")
 TPWR_TEXT(5461, TextColor, "ClTx", "Text color", "Textfarbe")
 TPWR_TEXT(5462, BackColor, "ClBk", "Background color", "Hintergrundfarbe")

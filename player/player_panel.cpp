@@ -9,6 +9,7 @@
 #include <cstdlib>
 
 #include "commands/commands.h"
+#include "player/pedal_input.h"
 #include "player/player_commands.h"
 #include "player/player_messages.h"
 #include "player/player_thread.h"
@@ -93,11 +94,13 @@ LRESULT OnCreate(HWND panel, LPARAM lParam) {
   SendMessageW(record->seekBar, kSliderSetPosition, 0, 0);
   SendMessageW(record->volumeBar, kSliderSetRange, 0, kVolumeBarRange);
   if (gPlayerThread) PlayerPostCommand(PC_GETINFO, 0, 0);
+  PedalInputStart(panel);
   return 0;
 }
 
 void OnDestroy(HWND panel) {
   PlayerPanel* record = PlayerPanelOf(panel);
+  PedalInputStop(panel);
   SetWindowLongPtrW(panel, GWLP_USERDATA, 0);
   if (gPlayerThread) {
     PlayerPostCommand(PC_SETOWNER, 0, 0);
@@ -185,6 +188,13 @@ LRESULT CALLBACK PlayerPanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM
     case PN_PROGRESS:
     case PN_VOLUME: PlayerPanelOnNotification(panel, message, wParam, lParam); return 0;
     case kPanelAnswersOne: return 1;
+    case WM_INPUT:
+      PedalInputOnInput(panel, lParam);
+      return DefWindowProcW(panel, message, wParam, lParam);  // the system frees the input
+    case WM_INPUT_DEVICE_CHANGE: PedalInputOnDeviceChange(panel, wParam, lParam); return 0;
+    case WM_TIMER:
+      if (wParam == kPedalRepeatTimer) PedalInputOnTimer(panel);
+      return 0;
     default: return DefWindowProcW(panel, message, wParam, lParam);
   }
 }

@@ -32,6 +32,15 @@ struct SettingsKey {
   KEY(StepForward,  "Player",  "StepFwd", 5) /* seconds of Step Forward */    \
   KEY(Speed,        "Player",  "Speed",   100) /* playback speed, percent */  \
   KEY(Rewind,       "Player",  "Rewind",  1000) /* ms back on resume, 0 off */ \
+  KEY(PedalLeft,    "Pedal",   "Left",    1) /* 0 nothing, 1 Rew, 2 HoldPlay, 3 FF */ \
+  KEY(PedalMiddle,  "Pedal",   "Middle",  2)                                   \
+  KEY(PedalRight,   "Pedal",   "Right",   3)                                   \
+  KEY(PedalLeftBit, "Pedal",   "LeftBit", 0) /* the pedal's bit in the report */ \
+  KEY(PedalMiddleBit, "Pedal", "MiddleBit", 1)                                 \
+  KEY(PedalRightBit, "Pedal",  "RightBit", 2)                                  \
+  KEY(PedalVendor,  "Pedal",   "Vendor",  0x05F3) /* the pedal's USB vendor, 0 any */ \
+  KEY(PedalProduct, "Pedal",   "Product", 0) /* its product, 0 any */         \
+  KEY(PedalBackground, "Pedal", "Background", 0) /* 1: also while another program is active */ \
   KEY(Keys,         "Keys",    nullptr,   0) /* user shortcuts: code=name */  \
   KEY(UseThis,      "UseThis", "Opt",     0) /* marker: use this per-user file */ \
   KEY(Desktop,      "Desk",    ".",       0) /* desktop size at the last start */

@@ -285,18 +285,24 @@ configuration_pages_and_step_lengths() {
   wait_dialog "Configuration" >/dev/null || fail "no Configuration dialog" || return 1
   sleep 0.3
   screenshot config-general
-  for page in audio colors shortcuts; do
+  for page in audio colors shortcuts pedal; do
     keys Down
     sleep 0.3
     screenshot "config-$page"
   done
-  keys Up Up Tab
+  keys Up Up Up Tab
   type_text "2"
   keys Tab BackSpace
+  keys Tab
+  type_text "500"
+  keys Tab
+  type_text "70"
   keys Return
   dialog_gone "Configuration" || fail "OK did not close the dialog" || return 1
   settings_has "$folder" '^StepBak=2$' || fail "StepBak not 2: $(cat "$folder/Tapewright.INI")" || return 1
   settings_has "$folder" '^StepFwd=5$' || fail "an empty field changed StepFwd: $(cat "$folder/Tapewright.INI")" || return 1
+  settings_has "$folder" '^Rewind=500$' || fail "Rewind not 500: $(cat "$folder/Tapewright.INI")" || return 1
+  settings_has "$folder" '^Speed=70$' || fail "Speed not 70: $(cat "$folder/Tapewright.INI")" || return 1
   menu f x
   program_gone || fail "Exit did not close"
 }
