@@ -146,14 +146,15 @@ class PanelTest : public testing::Test {
 };
 std::wstring PanelTest::gFolder, PanelTest::gTalk, PanelTest::gLong, PanelTest::gBroken;
 
-TEST(PlayerTime, PositionAndLengthOrNothing) {
-  struct { uint32_t position, length; const wchar_t* text; } cases[] = {
-      {75, 3725, L"  01:15 (1:02:05)"}, {0, 100, L"  00:00 (01:40)"}, {3600, 7200, L"  1:00:00 (2:00:00)"},
-      {42, 0, L""},
+TEST(PlayerTime, PositionAndLengthOrNothingAndTheSpeedWhenNotNormal) {
+  struct { uint32_t position, length, speed; const wchar_t* text; } cases[] = {
+      {75, 3725, 100, L"  01:15 (1:02:05)"}, {0, 100, 100, L"  00:00 (01:40)"},
+      {3600, 7200, 100, L"  1:00:00 (2:00:00)"}, {42, 0, 100, L""}, {60, 100, 70, L"  01:00 (01:40)  70 %"},
+      {0, 0, 150, L"  150 %"},
   };
   for (const auto& c : cases) {
     wchar_t text[64] = L"stale";
-    FormatPlayerTime(c.position, c.length, text, 64);
+    FormatPlayerStatus(c.position, c.length, c.speed, text, 64);
     EXPECT_STREQ(text, c.text);
   }
 }
