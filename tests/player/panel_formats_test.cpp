@@ -1,7 +1,7 @@
 // Ogg Vorbis, FLAC and WMA files through the real main window's player
 // panel into the capture sound device: each plays to its end as its format's
-// own tool decodes it and shows its tags; each pauses and seeks; and a seek
-// into the middle of a three-hour recording sounds from the right second.
+// own tool decodes it and shows its codec; each pauses and seeks. (The tags
+// are the tag readers' tests', the position over hours the FLAC module's.)
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -92,27 +92,21 @@ class PanelFormatsTest : public testing::Test {
   }
 };
 
-TEST_F(PanelFormatsTest, EachFormatPlaysAsItsToolDecodesAndShowsItsTags) {
+TEST_F(PanelFormatsTest, EachFormatPlaysAsItsToolDecodesAndShowsItsCodec) {
   struct {
     const char* file;
-    const wchar_t *codec, *title, *artist;
-    uint16_t year, track;
+    const wchar_t* codec;
     int tolerance;
   } cases[] = {
-      {"tags\\tags.ogg", L"Ogg Vorbis", L"Lower Title", L"Band", 2005, 3, 1},
-      {"tags\\tags.flac", L"FLAC", L"Lower Title", L"Bad\xFFFD\xFFFD", 2005, 3, 0},
-      {"tags\\tags.wma", L"WMA", L"Spoken Title", L"Speaker", 2005, 1, 1},
+      {"tags\\tags.ogg", L"Ogg Vorbis", 1},
+      {"tags\\tags.flac", L"FLAC", 0},
+      {"tags\\tags.wma", L"WMA", 1},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.file);
     DeleteCapture();
     ASSERT_TRUE(Open(c.file, 2));
-    const FileInfo& info = Panel()->file.info;
-    EXPECT_STREQ(info.codecLabel, c.codec);
-    EXPECT_STREQ(info.title, c.title);
-    EXPECT_STREQ(info.artist, c.artist);
-    EXPECT_EQ(info.year, c.year);
-    EXPECT_EQ(info.track, c.track);
+    EXPECT_STREQ(Panel()->file.info.codecLabel, c.codec);
     ASSERT_TRUE(PlayToEnd());
     EXPECT_TRUE(IsWindowEnabled(Panel()->seekBar)) << "every format seeks";
     std::vector<uint8_t> played = WithoutNearSilence(ReadCapture());
@@ -157,37 +151,6 @@ TEST_F(PanelFormatsTest, EachFormatPausesAndSeeks) {
       found = Matches(played, tail, secondHalf, at, 2 * 5512, c.tolerance);
     EXPECT_TRUE(found) << "the last eighth of a second heard is not from the second half";
   }
-}
-
-// Every sample of the file holds the number of its second (11025 Hz mono).
-TEST_F(PanelFormatsTest, ASeekIntoThreeHoursSoundsFromTheRightSecond) {
-  ASSERT_TRUE(Open("playback\\three-hours.flac", 10800));
-  Command(kCmdPlay);
-  ASSERT_TRUE(WaitState(kStatePlaying));
-  ASSERT_TRUE(WaitCapture(11025));
-  SeekBarTo(50);
-  ASSERT_TRUE(WaitUntil([] { return PlayerPanelPosition(PlayerPanelWindow()) >= 5400; }, 10000));
-  ASSERT_TRUE(WaitUntil([] {
-    std::vector<uint8_t> played = ReadCapture();
-    return played.size() >= 4 && Sample(played, played.size() / 2 - 1) != 0;
-  }, 10000));
-  Command(kCmdPause);
-  ASSERT_TRUE(WaitState(kStatePaused));
-  EXPECT_LE(PlayerPanelPosition(PlayerPanelWindow()), 5410u);
-  std::vector<uint8_t> played = ReadCapture();
-  size_t first = 0;
-  while (first < played.size() / 2 && Sample(played, first) == 0) ++first;
-  ASSERT_LT(first, played.size() / 2);
-  EXPECT_EQ(Sample(played, first), 5400);  // 1:30:00 exactly, not a second before or after
-  // From there on the sound goes on second by second (zeros: the device ran dry).
-  for (size_t i = first + 1; i < played.size() / 2; ++i) {
-    int16_t second = Sample(played, i);
-    if (second) {
-      ASSERT_TRUE(second >= Sample(played, i - 1) && second <= 5410) << i << ": " << second;
-    }
-  }
-  Command(kCmdStop);
-  ASSERT_TRUE(WaitState(kStateStopped));
 }
 
 }  // namespace
