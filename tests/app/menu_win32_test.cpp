@@ -30,17 +30,9 @@ TEST(MenuWin32, MenuBarFromTree) {
   MenuTreeItem* tree = BuildMenuTree(kMenuBar, nullptr);
   HMENU bar = CreateMenu();
   ASSERT_TRUE(BuildMenu(kLanguageTableGerman, bar, tree, 0, FakeShortcuts));
-  ASSERT_EQ(GetMenuItemCount(bar), 8);
-  struct { UINT position; const wchar_t* text; int items; } popups[] = {
-      {0, L"&Datei", 11}, {1, L"&Bearbeiten", 8}, {3, L"&Einf\u00FCgen", 9}, {6, L"&Optionen", 11}, {7, L"&Hilfe", 7},
-  };
-  for (const auto& p : popups) {
-    EXPECT_EQ(ItemText(bar, p.position), p.text);
-    HMENU popup = GetSubMenu(bar, static_cast<int>(p.position));
-    ASSERT_NE(popup, nullptr);
-    EXPECT_EQ(GetMenuItemCount(popup), p.items);
-  }
+  EXPECT_EQ(ItemText(bar, 0), L"&Datei");
   HMENU file = GetSubMenu(bar, 0);
+  ASSERT_NE(file, nullptr);
   EXPECT_EQ(ItemText(file, 4), L"&Speichern\tCtrl+S");  // menu bar: shortcut after a tab
   EXPECT_EQ(GetMenuItemID(file, 3), 0xFFFFu);
   EXPECT_TRUE(GetMenuState(file, 3, MF_BYPOSITION) & MF_SEPARATOR);

@@ -1,5 +1,6 @@
 // The main window's menus handed to the owner-drawn menu: marked for drawing,
-// their mnemonics, and the icons-off option that leaves them to the system.
+// and the icons-off option that leaves them to the system. (Their mnemonics
+// are typed by the GUI cases, File > Save As and Exit, View > Status bar.)
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -50,24 +51,6 @@ TEST_F(HostedWindow, MenuBarAndOpenedPopupsAreOwnerDrawn) {
   HMENU system = GetSystemMenu(gMainWindow, FALSE);
   SendMessageW(gMainWindow, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(system), MAKELPARAM(0, TRUE));
   EXPECT_FALSE(Item(system, 0).fType & MFT_OWNERDRAW);
-}
-
-TEST_F(HostedWindow, MnemonicsOfOwnerDrawnItems) {
-  HMENU file = Popup(0);
-  OpenPopup(file, 0);
-  struct { wchar_t typed; WORD action; WORD position; } cases[] = {
-      {L'a', 2, 5}, {L'S', 2, 4}, {L'x', 2, 10}, {L'q', 0, 0}};
-  for (const auto& c : cases) {
-    LRESULT result = SendMessageW(gMainWindow, WM_MENUCHAR, MAKEWPARAM(c.typed, MF_POPUP), reinterpret_cast<LPARAM>(file));
-    EXPECT_EQ(HIWORD(result), c.action) << static_cast<char>(c.typed);
-    if (c.action) {
-      EXPECT_EQ(LOWORD(result), c.position) << static_cast<char>(c.typed);
-    }
-  }
-  LRESULT result = SendMessageW(gMainWindow, WM_MENUCHAR, MAKEWPARAM(L'v', 0),
-                                reinterpret_cast<LPARAM>(GetMenu(gMainWindow)));
-  EXPECT_EQ(HIWORD(result), 2);
-  EXPECT_EQ(LOWORD(result), 2) << "V opens the View menu";
 }
 
 TEST_F(HostedWindow, IconsOffLeavesTheMenusToTheSystem) {
