@@ -19,10 +19,10 @@ struct OracleCase {
   int sampleRate;
 };
 
+// MPEG-2 Layer II, which no conformance stream holds: the low sampling
+// frequencies share one allocation table. (The MPEG-1 and Layer III files are
+// the reader's test's, sample for sample against mpg123.)
 const OracleCase kCases[] = {
-    {"cbr128.mp3", 2, 44100}, {"vbr.mp3", 2, 44100},   {"mono.mp3", 1, 44100},
-    {"mpeg25.mp3", 1, 8000},  {"joint.mp3", 2, 44100}, {"layer2.mp2", 2, 44100},
-    // MPEG-2 Layer II: the low sampling frequencies share one allocation table.
     {"layer2-16000-stereo.mp2", 2, 16000}, {"layer2-16000-mono.mp2", 1, 16000},
     {"layer2-22050-stereo.mp2", 2, 22050}, {"layer2-22050-mono.mp2", 1, 22050},
     {"layer2-24000-stereo.mp2", 2, 24000}, {"layer2-24000-mono.mp2", 1, 24000},
