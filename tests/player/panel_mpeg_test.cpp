@@ -1,7 +1,8 @@
 // Generated MP3 files opened through the real main window's player panel and
 // played into the capture sound device: what reached the device is the
 // reader's own output, and a mono file's length, shown time and cue marks are
-// the time that was heard, not twice it.
+// the time that was heard, not twice it. (Go to on a cue is the WAV panel
+// tests'; the reader's seek to the sample is the reader's tests'.)
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -109,14 +110,14 @@ class PanelMpegTest : public testing::Test {
   }
 };
 
-// Stereo, mid/side, mono, and a file cut inside a frame well into the
-// stream (the player must stop cleanly where the reader does).
+// Mono, and a file cut inside a frame well into the stream (the player must
+// stop cleanly where the reader does); stereo and mid/side decoding are the
+// reader's and the oracle's tests'.
 TEST_F(PanelMpegTest, WhatReachesTheDeviceIsTheReadersOutput) {
   std::vector<uint8_t> whole = ReadWholeFile(FixturePath("cbr128.mp3"));
   ASSERT_GT(whole.size(), 40211u);
   ASSERT_TRUE(WriteWholeFile(FixturePath("cbr128-cut.mp3"), std::vector<uint8_t>(whole.begin(), whole.begin() + 40211)));
-  struct { const char* file; uint32_t channels; } cases[] = {
-      {"cbr128.mp3", 2}, {"joint.mp3", 2}, {"mono.mp3", 1}, {"cbr128-cut.mp3", 2}};
+  struct { const char* file; uint32_t channels; } cases[] = {{"mono.mp3", 1}, {"cbr128-cut.mp3", 2}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.file);
     DeleteCapture();
@@ -164,33 +165,9 @@ TEST_F(PanelMpegTest, AMonoCueNamesTheTimeThatWasHeard) {
   SetWindowTextW(EditorWindow(), L"she said");
   SendMessageW(EditorWindow(), EM_SETSEL, 8, 8);
   Command(kCmdInsSndCue);
-  ASSERT_EQ(EditorText(), L"she said\r\n<Sound Cue: " + Time(at) + L">");
-
-  // Go to on the cue, then Play: the sound from there to the end is the
-  // reader's output from that second on (its first frames aside, which lack
-  // the bit reservoir). Capture and output are compared from their ends.
+  EXPECT_EQ(EditorText(), L"she said\r\n<Sound Cue: " + Time(at) + L">");
   Command(kCmdStop);
   ASSERT_TRUE(WaitState(kStateStopped));
-  PumpFor(200);
-  DeleteCapture();
-  size_t cueLine = EditorText().find(L"<Sound Cue") + 2;
-  SendMessageW(EditorWindow(), EM_SETSEL, cueLine, cueLine);
-  Command(kCmdGoTo);
-  EXPECT_EQ(Panel()->position, at);
-  EXPECT_EQ(TimePane(), L"  " + Time(at) + L" (" + Time(length) + L")");
-  Panel()->pendingCueSeconds = 0;
-  ASSERT_TRUE(PlayToEnd());
-  std::vector<uint8_t> played = WithoutZeroFrames(ReadCapture(), 2);
-  std::vector<uint8_t> whole = WithoutZeroFrames(decoded.pcm, 2);
-  size_t common = 0;
-  while (common < played.size() && common < whole.size() &&
-         played[played.size() - 1 - common] == whole[whole.size() - 1 - common])
-    ++common;
-  auto soundFrom = [&](uint64_t byte) {
-    return WithoutZeroFrames(std::vector<uint8_t>(decoded.pcm.begin() + byte, decoded.pcm.end()), 2).size();
-  };
-  EXPECT_LE(common, soundFrom(uint64_t{at} * bytesPerSecond)) << "sound from before " << at << " s";
-  EXPECT_GE(common, soundFrom(uint64_t{at} * bytesPerSecond + bytesPerSecond / 2)) << "sound from after " << at << " s";
 }
 
 }  // namespace
