@@ -74,14 +74,6 @@ TEST(ShortcutSettings, WhichEntriesCount) {
   DeleteFileW(path.c_str());
 }
 
-TEST(ShortcutSettings, LoadWithoutSectionOrFileGivesTheDefaults) {
-  SettingsStore store(kSettingsFixedLocation, ScratchFile(L"missing.INI", nullptr).c_str());
-  ShortcutTable table = EmptyTable(), defaults = EmptyTable();
-  LoadShortcutsFrom(&store, &table);
-  ResetShortcutTable(&defaults);
-  EXPECT_EQ(memcmp(table.keyMap, defaults.keyMap, sizeof table.keyMap), 0);
-}
-
 TEST(ShortcutSettings, SaveWritesTheDifferencesAndLoadGivesTheSameTable) {
   std::wstring path = ScratchFile(L"save.INI", "[Keys]\r\n700=Play\r\n9=Find\r\n\r\n[TPWR]\r\nOpt=5\r\n");
   ShortcutTable table = EmptyTable();
