@@ -10,12 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
-#include "commands/commands.h"
-#include "engine_test_support.h"
-#include "main_window_host.h"
-#include "player/player_messages.h"
-#include "player/player_panel.h"
+#include "panel_test_support.h"
 #include "test_support.h"
 #include "ui/slider.h"
 
@@ -45,50 +40,20 @@ bool Matches(const std::vector<uint8_t>& a, size_t aFrom, const std::vector<uint
   return true;
 }
 
-class PanelFormatsTest : public testing::Test {
+class PanelFormatsTest : public PanelFixture {
  protected:
   static void SetUpTestSuite() {
     HostMainWindow(MakeTestFolder(L"tpwr-panel-formats-"), SilentMessageBox);
     PumpFor(200);
   }
-  static void TearDownTestSuite() {
-    CloseMainWindow();
-    PumpFor(300);
-  }
   void SetUp() override {
     ASSERT_NE(Panel(), nullptr);
     DeleteCapture();
-  }
-  static PlayerPanel* Panel() { return PlayerPanelOf(PlayerPanelWindow()); }
-  static void Command(uint16_t id) {
-    SendMessageW(gMainWindow, WM_COMMAND, id, 0);
-    PumpFor(50);
-  }
-  static bool WaitState(int state) { return WaitUntil([&] { return Panel()->state == state; }, 10000); }
-  static bool Open(const char* name, uint32_t length) {
-    if (!PlayerPanelOpenFile(PlayerPanelWindow(), FixturePath(name).c_str())) return false;
-    return WaitUntil([&] { return Panel()->file.info.lengthSeconds == length; }, 10000);
   }
   static bool WaitCapture(uint64_t bytes) { return WaitUntil([&] { return CaptureSize() >= bytes; }, 20000); }
   static void SeekBarTo(uint32_t percent) {
     SendMessageW(Panel()->seekBar, kSliderSetPosition, 0, percent);
     SendMessageW(PlayerPanelWindow(), WM_HSCROLL, SB_THUMBPOSITION, reinterpret_cast<LPARAM>(Panel()->seekBar));
-  }
-  // Play, then the end of the file: stopped, and the capture no longer growing.
-  static bool PlayToEnd() {
-    Command(kCmdPlay);
-    uint64_t last = 0;
-    ULONGLONG grew = GetTickCount64();
-    return WaitUntil(
-        [&] {
-          uint64_t size = CaptureSize();
-          if (size != last) {
-            last = size;
-            grew = GetTickCount64();
-          }
-          return size > 0 && Panel()->state == kStateStopped && GetTickCount64() - grew >= 1000;
-        },
-        60000);
   }
 };
 

@@ -13,21 +13,15 @@
 #include <algorithm>
 #include <string>
 
-#include "app/app_state.h"
 #include "app/config_dialog.h"
 #include "app/main_window.h"
-#include "commands/commands.h"
 #include "editor/document.h"
 #include "editor/editor_view.h"
-#include "engine_test_support.h"
-#include "main_window_host.h"
-#include "player/player_messages.h"
-#include "player/player_panel.h"
+#include "panel_test_support.h"
 #include "player/player_thread.h"
 #include "settings/settings_store.h"
 #include "test_support.h"
 #include "ui/slider.h"
-#include "ui/status_bar.h"
 
 namespace {
 
@@ -41,7 +35,7 @@ int RecordMessageBox(HWND, const wchar_t* text, const wchar_t*, UINT) {
   return IDOK;
 }
 
-class PanelTest : public testing::Test {
+class PanelTest : public PanelFixture {
  protected:
   static std::wstring gFolder, gTalk, gLong, gBroken;
 
@@ -56,10 +50,6 @@ class PanelTest : public testing::Test {
     HostMainWindow(gFolder, RecordMessageBox);
     PumpFor(200);
   }
-  static void TearDownTestSuite() {
-    CloseMainWindow();
-    PumpFor(300);
-  }
   void SetUp() override {
     ASSERT_NE(gMainWindow, nullptr);
     ASSERT_NE(Panel(), nullptr);
@@ -71,16 +61,6 @@ class PanelTest : public testing::Test {
     gShown.clear();
   }
 
-  static HWND PanelWindow() { return PlayerPanelWindow(); }
-  static PlayerPanel* Panel() { return PlayerPanelOf(PlayerPanelWindow()); }
-  static void Command(uint16_t id) {
-    SendMessageW(gMainWindow, WM_COMMAND, id, 0);
-    PumpFor(50);
-  }
-  static bool WaitState(int state) {
-    return WaitUntil([&] { return Panel()->state == state; }, 10000);
-  }
-  static std::wstring TimePane() { return gStatusBar.panes[kStatusPaneTime].text; }
   static void SetEditor(const std::wstring& text, size_t caret) {
     SetWindowTextW(EditorWindow(), text.c_str());
     SendMessageW(EditorWindow(), EM_SETSEL, caret, caret);
@@ -125,13 +105,6 @@ class PanelTest : public testing::Test {
     if (!WaitState(kStatePaused)) return 0;
     PumpFor(300);
     return PlayerPanelPosition(PanelWindow());
-  }
-  static std::wstring Time(uint32_t seconds) {
-    wchar_t text[16];
-    uint32_t h = seconds / 3600, m = seconds % 3600 / 60, s = seconds % 60;
-    if (h) swprintf(text, 16, L"%u:%02u:%02u", h, m, s);
-    else swprintf(text, 16, L"%02u:%02u", m, s);
-    return text;
   }
   // A run of the capture that starts exactly at the frame of that second.
   static bool WaitSoundFrom(uint32_t seconds, size_t from = 0) {

@@ -11,19 +11,12 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
-#include "app/main_window.h"
 #include "base/byte_source.h"
-#include "commands/commands.h"
 #include "editor/editor_view.h"
-#include "engine_test_support.h"
 #include "formats/mpeg/mpeg_reader.h"
-#include "main_window_host.h"
-#include "player/player_messages.h"
-#include "player/player_panel.h"
+#include "panel_test_support.h"
 #include "test_support.h"
 #include "ui/slider.h"
-#include "ui/status_bar.h"
 
 namespace {
 
@@ -52,61 +45,16 @@ bool DecodeWhole(const std::wstring& path, Decoded* out) {
 
 int SilentMessageBox(HWND, const wchar_t*, const wchar_t*, UINT) { return IDOK; }
 
-class PanelMpegTest : public testing::Test {
+class PanelMpegTest : public PanelFixture {
  protected:
   static void SetUpTestSuite() {
     HostMainWindow(MakeTestFolder(L"tpwr-panel-mpeg-"), SilentMessageBox);
     PumpFor(200);
   }
-  static void TearDownTestSuite() {
-    CloseMainWindow();
-    PumpFor(300);
-  }
   void SetUp() override {
     ASSERT_NE(gMainWindow, nullptr);
     ASSERT_NE(Panel(), nullptr);
     DeleteCapture();
-  }
-
-  static HWND PanelWindow() { return PlayerPanelWindow(); }
-  static PlayerPanel* Panel() { return PlayerPanelOf(PlayerPanelWindow()); }
-  static void Command(uint16_t id) {
-    SendMessageW(gMainWindow, WM_COMMAND, id, 0);
-    PumpFor(50);
-  }
-  static bool WaitState(int state, DWORD timeoutMs = 10000) {
-    return WaitUntil([&] { return Panel()->state == state; }, timeoutMs);
-  }
-  static std::wstring TimePane() { return gStatusBar.panes[kStatusPaneTime].text; }
-  static std::wstring Time(uint32_t seconds) {
-    wchar_t text[16];
-    swprintf(text, 16, L"%02u:%02u", seconds / 60, seconds % 60);
-    return text;
-  }
-  // Opens through the panel and waits for the player's file information
-  // with the file's length (the first open of a run reports no state: the
-  // player has no owner yet).
-  static bool Open(const char* name, uint32_t length) {
-    if (!PlayerPanelOpenFile(PanelWindow(), FixturePath(name).c_str())) return false;
-    return WaitUntil([&] { return Panel()->file.info.lengthSeconds == length; }, 10000);
-  }
-  // Play pressed, then the end of the file: the panel stopped and the
-  // capture no longer growing. A short file can play out between two looks
-  // at the state, so "playing" need not be seen.
-  static bool PlayToEnd() {
-    Command(kCmdPlay);
-    uint64_t last = 0;
-    ULONGLONG grew = GetTickCount64();
-    return WaitUntil(
-        [&] {
-          uint64_t size = CaptureSize();
-          if (size != last) {
-            last = size;
-            grew = GetTickCount64();
-          }
-          return size > 0 && Panel()->state == kStateStopped && GetTickCount64() - grew >= 1000;
-        },
-        60000);
   }
 };
 
