@@ -107,13 +107,6 @@ TEST_F(LanguageDialogRun, ListsLanguagesSelectsTheCurrentAndReturnsTheChoice) {
   EXPECT_EQ(script.selectedAtStart, L"English");
 }
 
-TEST_F(LanguageDialogRun, FileLanguageGivesItsCodeInUpperCase) {
-  DialogScript script = {L"Testisch", {}, L""};
-  char code[kLanguageCodeChars + 1] = "";
-  ASSERT_EQ(Run(&script, code), 1);
-  EXPECT_STREQ(code, "XT");
-}
-
 TEST_F(LanguageDialogRun, CancelReturnsNothing) {
   lstrcpyA(gApp->languageCode, "de");
   DialogScript script = {nullptr, {}, L""};
