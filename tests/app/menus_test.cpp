@@ -18,12 +18,10 @@ namespace {
 class HostedWindow : public testing::Test {
  protected:
   static void SetUpTestSuite() {
-    gFolder = MakeTestFolder(L"tpwr-menus-");
-    HostMainWindow(gFolder, nullptr);
+    HostMainWindow(MakeTestFolder(L"tpwr-menus-"), nullptr);
     SendMessageW(gMainWindow, WM_COMMAND, kCmdAfterCreate, 2);  // the check-mark bitmaps
   }
   static void TearDownTestSuite() { CloseMainWindow(); }
-  static std::wstring gFolder;
 
   static HMENU Popup(int position) { return GetSubMenu(GetMenu(gMainWindow), position); }
   static MENUITEMINFOW Item(HMENU menu, UINT position) {
@@ -37,7 +35,6 @@ class HostedWindow : public testing::Test {
     SendMessageW(gMainWindow, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), MAKELPARAM(position, FALSE));
   }
 };
-std::wstring HostedWindow::gFolder;
 
 TEST_F(HostedWindow, MenuBarAndOpenedPopupsAreOwnerDrawn) {
   ASSERT_NE(gMainWindow, nullptr);

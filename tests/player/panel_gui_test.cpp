@@ -341,21 +341,17 @@ TEST_F(PanelTest, TheSeekBarMovesWherePlaybackGoesOn) {
   EXPECT_TRUE(WaitSoundFrom(30)) << RunsText(CountingRuns(ReadCapture()));
 }
 
-// A failed open says so and leaves the panel without a file; a new file
+// A failed open says so (the text and that Play then does nothing are the
+// player thread test's) and leaves the panel without a file; a new file
 // starts at its beginning.
 TEST_F(PanelTest, TheShownFileIsTheOpenedOne) {
   ASSERT_GE(PauseAt(42), 42u);
   StopAndForget();
   EXPECT_FALSE(PlayerPanelOpenFile(PanelWindow(), gBroken.c_str()));
-  ASSERT_EQ(gShown.size(), 1u);
-  EXPECT_EQ(gShown[0].find(L"Cannot open the audio file."), 0u);
-  EXPECT_NE(gShown[0].find(L"broken.wav"), std::wstring::npos);
+  EXPECT_EQ(gShown.size(), 1u);
   wchar_t path[kMaxPathChars + 1];
   EXPECT_EQ(PlayerPanelSoundPath(PanelWindow(), path, kMaxPathChars + 1), 0u);
   EXPECT_EQ(TimePane(), L"");
-  SendMessageW(PanelWindow(), WM_COMMAND, kCmdPlay, 0);
-  PumpFor(300);
-  EXPECT_EQ(CaptureSize(), 0u);
   PlayerPanelSeekToTime(PanelWindow(), 0);
   SetEditor(L"<Sound Cue: 01:10>", 0);
   Command(kCmdGoTo);
