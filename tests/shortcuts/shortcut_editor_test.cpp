@@ -56,13 +56,10 @@ TEST(ShortcutRowNames, MenuLabelThenCommandLabel) {
     CommandName entry;
     const wchar_t* name;
   } cases[] = {
-      {kLanguageTableEnglish, {kMenuFile, kCmdFileSave, "FileSave"}, L"File - Save"},
-      {kLanguageTableEnglish, {kMenuOptions, kCmdConfig, "Config"}, L"Options - Configuration..."},
       {kLanguageTableGerman, {kMenuPlayer, kCmdPlay, "Play"}, L"Audio Player - Wiedergabe"},
       {kOddLanguage, {500, 600, "Cut"}, L"Tools \"<x>\" - <b>Cut</b>"},
       {kOddLanguage, {501, 600, "Cut"}, L"<b>Cut</b>"},      // the menu has no label
-      {kOddLanguage, {500, 602, "Cmd7x7"}, L"#77"},           // the command has none
-      {kOddLanguage, {500, 601, "Mark"}, L"#"},
+      {kOddLanguage, {500, 601, "Mark"}, L"#"},              // the command has none
   };
   for (const auto& c : cases) EXPECT_EQ(RowName(c.language, c.entry), c.name) << c.entry.name;
 }
@@ -192,8 +189,6 @@ TEST(ShortcutExport, PageNamesKeysThenNumbers) {
     std::set<std::wstring> existing;
     const wchar_t* chosen;
   } cases[] = {
-      {{}, L"T\\Keys.htm"},
-      {{L"T\\Keys.htm"}, L"T\\1.htm"},
       {{L"T\\Keys.htm", L"T\\1.htm"}, L"T\\2.htm"},
       {{L"T\\1.htm"}, L"T\\Keys.htm"},
   };
