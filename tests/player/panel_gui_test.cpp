@@ -119,18 +119,6 @@ class PanelTest : public PanelFixture {
 };
 std::wstring PanelTest::gFolder, PanelTest::gTalk, PanelTest::gLong, PanelTest::gBroken;
 
-TEST(PlayerTime, PositionAndLengthOrNothing) {
-  struct { uint32_t position, length; const wchar_t* text; } cases[] = {
-      {75, 3725, L"  01:15 (1:02:05)"}, {0, 100, L"  00:00 (01:40)"}, {3600, 7200, L"  1:00:00 (2:00:00)"},
-      {42, 0, L""},
-  };
-  for (const auto& c : cases) {
-    wchar_t text[64] = L"stale";
-    FormatPlayerTime(c.position, c.length, text, 64);
-    EXPECT_STREQ(text, c.text);
-  }
-}
-
 // Each player command has a button with an icon on the strip, and the panel
 // answers the tooltip request for it with a text.
 TEST_F(PanelTest, EachPlayerCommandHasAButtonWithATip) {
