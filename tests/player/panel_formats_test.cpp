@@ -70,9 +70,9 @@ TEST_F(PanelFormatsTest, EachFormatPausesAndSeeks) {
     DeleteCapture();
     std::vector<uint8_t> expected = ReadWholeFile(FixturePath((std::string(c.file) + ".pcm").c_str()));
     ASSERT_TRUE(Open(c.file, 20));
-    EXPECT_TRUE(IsWindowEnabled(Panel()->seekBar)) << "every format seeks";
     Command(kCmdPlay);
     ASSERT_TRUE(WaitCapture(kSecond));
+    EXPECT_TRUE(IsWindowEnabled(Panel()->seekBar)) << "every format seeks";
     Command(kCmdPause);
     ASSERT_TRUE(WaitState(kStatePaused));
     uint64_t beforeSeek = CaptureSize();
