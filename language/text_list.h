@@ -109,4 +109,16 @@ TPWR_TEXT(30010, CannotOpenAudio, "eOAF", "Cannot open the audio file.",
 TPWR_TEXT(30011, CannotOpenSoundDevice, "eOSD", "Cannot open the sound device.",
           "Das Audioger\xE4t kann nicht ge\xF6" "ffnet werden.")
 
+// The recovery copy.
+TPWR_TEXT(30020, RecoveryQuestion, "qRcv",
+          "Tapewright was not closed properly. Restore the transcript you were working on?",
+          "Tapewright wurde nicht ordnungsgem\xE4\xDF beendet. Die zuletzt bearbeitete Abschrift wiederherstellen?")
+TPWR_TEXT(30021, RecoveryFailed, "eRcv", "The recovery copy could not be written:",
+          "Die Wiederherstellungskopie konnte nicht geschrieben werden:")
+
+// Export Cues: the file types offered.
+TPWR_TEXT(30030, CueSubRip, "tSrt", "SubRip subtitles (*.srt)", "SubRip-Untertitel (*.srt)")
+TPWR_TEXT(30031, CueWebVtt, "tVtt", "WebVTT subtitles (*.vtt)", "WebVTT-Untertitel (*.vtt)")
+TPWR_TEXT(30032, CueTable, "tTsv", "Tab-separated text (*.tsv)", "Tabulatorgetrennter Text (*.tsv)")
+
 #undef TPWR_TEXT
