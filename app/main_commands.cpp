@@ -6,6 +6,7 @@
 #include <cwchar>
 
 #include "app/app_state.h"
+#include "app/config_dialog.h"
 #include "app/language_dialog.h"
 #include "app/main_menus.h"
 #include "app/main_window.h"
@@ -19,12 +20,16 @@
 #include "editor/cue_file.h"
 #include "editor/document.h"
 #include "editor/editor_view.h"
+#include "editor/find_replace.h"
 #include "editor/marks.h"
+#include "editor/print_document.h"
 #include "editor/recovery.h"
+#include "editor/send_mail.h"
 #include "player/player_panel.h"
 #include "settings/settings_location.h"
 #include "settings/settings_store.h"
 #include "settings/settings_values.h"
+#include "shortcuts/shortcut_export.h"
 #include "ui/message_box.h"
 #include "ui/status_bar.h"
 
@@ -50,6 +55,29 @@ LRESULT CheckForUpdatesCommand(HWND window, uint16_t) { return CheckForUpdates(w
 LRESULT BackupSettingsCommand(HWND window, uint16_t) { return BackupSettings(window, Settings()), 0; }
 LRESULT RestoreSettingsCommand(HWND window, uint16_t) { return RestoreSettings(window, Settings()), 0; }
 LRESULT ResetSettingsCommand(HWND window, uint16_t) { return ResetSettings(window, Settings()), 0; }
+LRESULT ConfigCommand(HWND window, uint16_t) { return RunConfigurationDialog(window), 0; }
+
+// The shortcut list as a page of its own, opened in the system's viewer.
+LRESULT HelpKeysCommand(HWND window, uint16_t) {
+  wchar_t path[kMaxPathChars + 1];
+  if (ExportShortcutsHtml(path, kMaxPathChars + 1)) gShellOpen(window, path);
+  return 0;
+}
+
+LRESULT FilePrintCommand(HWND window, uint16_t) { return PrintDocument(window, EditorWindow()), 0; }
+LRESULT SendMailCommand(HWND window, uint16_t) { return SendDocumentByMail(window, EditorWindow()), 0; }
+
+// Find and Replace: their commands are greyed while a dialog is open.
+LRESULT FindCommand(HWND window, uint16_t command) {
+  FindOpenDialog(window, EditorWindow(), command == kCmdReplace);
+  RefreshCommandStates();
+  return 0;
+}
+LRESULT FindNextCommand(HWND window, uint16_t) {
+  FindNext(window, EditorWindow());
+  RefreshCommandStates();
+  return 0;
+}
 
 // Tab types a tab into the text; from the player panel's controls it brings
 // the focus back to the text.

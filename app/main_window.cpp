@@ -187,8 +187,16 @@ void MoveIfChanged(HWND child, const RECT& to) {
   MoveWindow(child, to.left, to.top, to.right - to.left, to.bottom - to.top, TRUE);
 }
 
+// What the Find or Replace dialog asks for; a closed dialog ungreys the commands.
+LRESULT OnFindReplace(LPARAM lParam) {
+  FindOnDialogMessage(EditorWindow(), reinterpret_cast<const FINDREPLACEW*>(lParam));
+  RefreshCommandStates();
+  return 0;
+}
+
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (gFind.message && message == gFind.message) return 0;
+  // A registered message has no fixed number to switch on.
+  if (gFind.message && message == gFind.message) return OnFindReplace(lParam);
   switch (message) {
     case WM_CREATE: return OnCreate(window);
     case WM_CLOSE: return OnClose(window);

@@ -63,10 +63,10 @@ TPWR_COMMAND(106, FileSaveAs, "FSAs", PLACE(File, 6), Always, NOKEY, FileSaveAsC
 TPWR_COMMAND(109, ExportCues, "FExC", PLACE(File, 7), Always, NOKEY, ExportCuesCommand,
              "E&xport Cues...;Export the transcript as subtitles or a table",
              "Marken e&xportieren...;Exportiert die Abschrift als Untertitel oder Tabelle")
-TPWR_COMMAND(107, FilePrint, "FPrn", PLACE(File, 9), Always, NOKEY, nullptr,
+TPWR_COMMAND(107, FilePrint, "FPrn", PLACE(File, 9), Always, NOKEY, FilePrintCommand,
              "&Print...;Prints the document",
              "&Drucken...;Druckt das aktuelle Dokument aus")
-TPWR_COMMAND(108, SendMail, "SnMl", PLACE(File, 10), Always, NOKEY, nullptr,
+TPWR_COMMAND(108, SendMail, "SnMl", PLACE(File, 10), Always, NOKEY, SendMailCommand,
              "E-Mail to...;Send the document as E-Mail",
              "Per &E-Mail senden...;Sendet das aktuelle Dokument per E-Mail")
 TPWR_COMMAND(100, Exit, "Exit", PLACE(File, 12), Always, NOKEY, ExitCommand,
@@ -140,13 +140,13 @@ TPWR_COMMAND(138, InsSndCue, "IsSC", PLACE(Insert, 9), Always, NOKEY, InsertMark
 TPWR_POPUP(141, Search, "eSrh", PLACE(Bar, 5), String,
            "&Search",
            "&Suchen")
-TPWR_COMMAND(142, Find, "EFnd", PLACE(Search, 1), NoFindDialog, KEY(kKeyCtrl | 'F'), nullptr,
+TPWR_COMMAND(142, Find, "EFnd", PLACE(Search, 1), NoFindDialog, KEY(kKeyCtrl | 'F'), FindCommand,
              "&Search...;Search for a given text",
              "&Suchen...;Sucht den angegebenen Text")
-TPWR_COMMAND(143, FindNext, "FndN", PLACE(Search, 2), NoFindDialog, KEY(0x72 /* F3 */), nullptr,
+TPWR_COMMAND(143, FindNext, "FndN", PLACE(Search, 2), NoFindDialog, KEY(0x72 /* F3 */), FindNextCommand,
              "&Find Next;Repeat the last search",
              "&Weitersuchen;Wiederholt den letzten Suchvorgang")
-TPWR_COMMAND(144, Replace, "Rplc", PLACE(Search, 3), NoFindDialog, NOKEY, nullptr,
+TPWR_COMMAND(144, Replace, "Rplc", PLACE(Search, 3), NoFindDialog, NOKEY, FindCommand,
              "&Replace...;Replace the given text",
              "&Ersetzen...;Ersetzt den angegebenen Text")
 TPWR_COMMAND(145, GoTo, "GoTo", PLACE(Search, 5), Always, KEY(kKeyCtrl | 'G'), GoToCommand,
@@ -198,7 +198,7 @@ TPWR_MENU_COMMAND(172, DarkAllow, "DrkA", PLACE(DarkMode, 2), nullptr,
 TPWR_MENU_COMMAND(173, DarkForce, "DrkF", PLACE(DarkMode, 3), nullptr,
                   "Force dark mode;Force the dark mode",
                   "Dunkel;Dunkelmodus immer aktiviert")
-TPWR_COMMAND(184, Config, "CNFG", PLACE(Options, 5), Always, NOKEY, nullptr,
+TPWR_COMMAND(184, Config, "CNFG", PLACE(Options, 5), Always, NOKEY, ConfigCommand,
              "&Configuration...;Set various options",
              "&Konfiguration...;Optionen setzen")
 TPWR_COMMAND(188, OptBack, "OpBk", PLACE(Options, 7), Always, NOKEY, BackupSettingsCommand,
@@ -221,7 +221,7 @@ TPWR_POPUP(190, Help, "Help", PLACE(Bar, 8), RightJustify,
 TPWR_MENU_COMMAND(191, HelpContents, "Hlpc", PLACE(Help, 1), HelpCommand,
                   "&Help;Open the application help window",
                   "&Hilfe;Zeigt die Hilfethemen an")
-TPWR_COMMAND(192, HelpKeys, "HKys", PLACE(Help, 3), Always, NOKEY, nullptr,
+TPWR_COMMAND(192, HelpKeys, "HKys", PLACE(Help, 3), Always, NOKEY, HelpKeysCommand,
              "&Keyboard Shortcuts;Displays the configured keyboard shortcuts",
              "&Tastenk\xFCrzel;Zeigt die eingerichtete Tastaturbelegung an")
 TPWR_COMMAND(193, GoOnline, "GoOL", PLACE(Help, 4), Always, NOKEY, GoOnlineCommand,

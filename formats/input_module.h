@@ -30,3 +30,10 @@ struct InputModule {
   int (*Read)(InputModule* module, void* buffer, uint32_t* count);
   uint32_t (*GetPosition)(InputModule* module);
 };
+
+// The sample (or any unit) at numerator/denominator of total, in 64 bits
+// without overflow; total itself for fractions of one or more.
+inline uint64_t SeekTarget(uint64_t total, uint32_t numerator, uint32_t denominator) {
+  if (denominator == 0 || numerator >= denominator) return total;
+  return total / denominator * numerator + total % denominator * numerator / denominator;
+}

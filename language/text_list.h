@@ -108,6 +108,12 @@ TPWR_TEXT(30010, CannotOpenAudio, "eOAF", "Cannot open the audio file.",
           "Die Audiodatei kann nicht ge\xF6" "ffnet werden.")
 TPWR_TEXT(30011, CannotOpenSoundDevice, "eOSD", "Cannot open the sound device.",
           "Das Audioger\xE4t kann nicht ge\xF6" "ffnet werden.")
+TPWR_TEXT(30020, PrintFailed, "ePrn", "The printer reported an error: the document was not printed in full.",
+          "Der Drucker hat einen Fehler gemeldet: Das Dokument wurde nicht vollst\xE4ndig gedruckt.")
+TPWR_TEXT(30021, NoMailProgram, "eNMl", "No e-mail program is set up to send the document.",
+          "Es ist kein E-Mail-Programm eingerichtet, mit dem das Dokument gesendet werden kann.")
+TPWR_TEXT(30022, MailFailed, "eMlF", "The e-mail program could not take the document.",
+          "Das E-Mail-Programm konnte das Dokument nicht \xFC" "bernehmen.")
 
 // The recovery copy.
 TPWR_TEXT(30020, RecoveryQuestion, "qRcv",

@@ -5,23 +5,15 @@
 
 #include <cstring>
 
-#include "formats/mpeg/mpeg_module.h"
 #include "base/paths.h"
 #include "base/text_limits.h"
+#include "formats/flac/flac_module.h"
+#include "formats/mpeg/mpeg_module.h"
+#include "formats/ogg/ogg_module.h"
 #include "formats/wav/wav_module.h"
+#include "formats/wma/wma_module.h"
 
 namespace {
-
-// Stands in a built-in slot whose decoder is not part of the program yet: it
-// claims its extensions (so no plug-in takes them) and refuses every file.
-int RefuseFile(InputModule*, void*, const wchar_t*) { return 0; }
-
-void SetUpRefusingModule(InputModule* module, const wchar_t* extensions) {
-  module->extensions = extensions;
-  module->Test = RefuseFile;
-  module->Open = RefuseFile;
-}
-
 
 // Ordinary wildcard match, '*' any run and '?' one character, on upper-cased text.
 int WildcardMatch(const wchar_t* pattern, const wchar_t* text) {
@@ -66,9 +58,9 @@ int PatternMatchesName(wchar_t* pattern, const wchar_t* name) {
 void ModuleTableSetUp(ModuleTable* table) {
   memset(table, 0, sizeof *table);
   MpegModuleSetUp(&table->slots[kSlotMpeg]);
-  SetUpRefusingModule(&table->slots[kSlotOgg], L"*.OGG;*.OGM");
-  SetUpRefusingModule(&table->slots[kSlotFlac], L"*.FLAC");
-  SetUpRefusingModule(&table->slots[kSlotWma], L"*.WMA");
+  OggModuleSetUp(&table->slots[kSlotOgg]);
+  FlacModuleSetUp(&table->slots[kSlotFlac]);
+  WmaModuleSetUp(&table->slots[kSlotWma]);
   WavModuleSetUp(&table->slots[kSlotWav]);
 }
 

@@ -11,6 +11,7 @@ dir=$TPWR_BUILD/fuzz
 CC=clang CXX=clang++ cmake -S "$TPWR_ROOT" -B "$dir" -G Ninja -DTPWR_FUZZ=ON -DTPWR_BUILD_TESTS=OFF >/dev/null
 cmake --build "$dir" -j2
 bash "$TPWR_ROOT/tests/fixtures/make-wav-fixtures.sh" "$dir/seeds/wav" >/dev/null
+bash "$TPWR_ROOT/tests/formats/make-tag-fixtures.sh" "$dir/seeds/tags" >/dev/null
 status=0
 for fuzzer in "$dir"/fuzz/fuzz_*; do
   [ -x "$fuzzer" ] || continue
@@ -19,6 +20,7 @@ for fuzzer in "$dir"/fuzz/fuzz_*; do
   mkdir -p "$corpus"
   seeds=()
   [ "$name" = fuzz_wav ] && seeds+=("$dir/seeds/wav")
+  case $name in fuzz_ogg_pages | fuzz_flac_metadata | fuzz_asf_header) seeds+=("$dir/seeds/tags") ;; esac
   [ -d "$TPWR_ROOT/fuzz/seeds/$name" ] && seeds+=("$TPWR_ROOT/fuzz/seeds/$name")
   log "$name for $seconds s"
   if ! "$fuzzer" -max_total_time="$seconds" -max_len=65536 -print_final_stats=1 \

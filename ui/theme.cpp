@@ -40,6 +40,45 @@ void ThemeRefresh() {
   }
 }
 
+int ThemeIsDark() { return 0; }
+
+HBRUSH ThemeControlColors(UINT message, HDC dc) {
+  int list = message == WM_CTLCOLOREDIT || message == WM_CTLCOLORLISTBOX;
+  ThemeColor text = list ? kThemeWindowText : kThemeFaceText;
+  ThemeColor back = list ? kThemeWindowBack : kThemeFaceBack;
+  SetTextColor(dc, ThemeGetColor(text));
+  SetBkColor(dc, ThemeGetColor(back));
+  return ThemeGetBrush(back);
+}
+
+void ThemeControl(HWND button) {
+  if (!button || !ThemeIsDark()) return;
+  LONG_PTR style = GetWindowLongPtrW(button, GWL_STYLE);
+  SetWindowLongPtrW(button, GWL_STYLE, (style & ~static_cast<LONG_PTR>(BS_TYPEMASK)) | BS_OWNERDRAW);
+  InvalidateRect(button, nullptr, TRUE);
+}
+
+int ThemeDrawButton(const DRAWITEMSTRUCT* item) {
+  if (item->CtlType != ODT_BUTTON) return 0;
+  HDC dc = item->hDC;
+  RECT box = item->rcItem;
+  int pressed = (item->itemState & ODS_SELECTED) != 0;
+  FillRect(dc, &box, ThemeGetBrush(kThemeFaceBack));
+  DrawEdge(dc, &box, pressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT | BF_ADJUST);
+  wchar_t text[128] = L"";
+  GetWindowTextW(item->hwndItem, text, 128);
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, GetSysColor((item->itemState & ODS_DISABLED) ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
+  if (!(item->itemState & ODS_DISABLED)) SetTextColor(dc, ThemeGetColor(kThemeFaceText));
+  if (pressed) OffsetRect(&box, 1, 1);
+  DrawTextW(dc, text, -1, &box, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  if (item->itemState & ODS_FOCUS) {
+    InflateRect(&box, -2, -2);
+    DrawFocusRect(dc, &box);
+  }
+  return 1;
+}
+
 void ThemeSetEditorColors(COLORREF text, COLORREF back) {
   ThemeReleaseEditorColors();
   gEditorColors = {text, back, CreateSolidBrush(back)};

@@ -11,6 +11,17 @@ COLORREF ThemeGetColor(ThemeColor which);
 HBRUSH ThemeGetBrush(ThemeColor which);
 // Drops cached colours and brushes (after WM_SYSCOLORCHANGE or a change of look).
 void ThemeRefresh();
+// Non-zero while the dark look is on (never yet: the light look only).
+int ThemeIsDark();
+
+// Dialogs: the control-colour messages (WM_CTLCOLORSTATIC, EDIT, LISTBOX and
+// DLG) set the look's colours on dc and return its brush.
+HBRUSH ThemeControlColors(UINT message, HDC dc);
+// A dialog's push button: in the dark look it becomes owner-drawn so that
+// ThemeDrawButton paints it; the light look leaves it to the system.
+void ThemeControl(HWND button);
+// WM_DRAWITEM of such a button; non-zero when it was painted.
+int ThemeDrawButton(const DRAWITEMSTRUCT* item);
 
 // The editor's text and background colours; the background brush is made anew.
 void ThemeSetEditorColors(COLORREF text, COLORREF back);

@@ -220,12 +220,11 @@ typing_past_40000_characters() {
   program_gone || fail "No did not close"
 }
 
-# Commands of later work (print, mail, find, configuration, toolbar, dark mode,
-# backup/restore/reset, help, update) arrive and do nothing; the program lives on.
+# Commands of later work (toolbar, dark mode) arrive and do nothing; the program lives on.
 later_commands_do_nothing() {
   local folder=$1
   start_program "$folder" || fail "the main window did not open" || return 1
-  probe command 107 108 142 143 144 145 171 172 173 181 184 192 25 ||
+  probe command 145 171 172 173 181 25 ||
     fail "cannot post the commands" || return 1
   sleep 1
   probe wait TPWR "Tapewright - " 100 >/dev/null || fail "the program died" || return 1
@@ -276,6 +275,192 @@ help_opens() {
   screenshot help
   probe kill >/dev/null
 }
+
+# Options > Configuration: a screenshot of each page; the Audio page's step
+# back becomes 2 s, and the step forward field left empty keeps its 5 s.
+configuration_pages_and_step_lengths() {
+  local folder=$1 page
+  start_program "$folder" || fail "the main window did not open" || return 1
+  probe command 184 >/dev/null
+  wait_dialog "Configuration" >/dev/null || fail "no Configuration dialog" || return 1
+  sleep 0.3
+  screenshot config-general
+  for page in audio colors shortcuts; do
+    keys Down
+    sleep 0.3
+    screenshot "config-$page"
+  done
+  keys Up Up Tab
+  type_text "2"
+  keys Tab BackSpace
+  keys Return
+  dialog_gone "Configuration" || fail "OK did not close the dialog" || return 1
+  settings_has "$folder" '^StepBak=2$' || fail "StepBak not 2: $(cat "$folder/Tapewright.INI")" || return 1
+  settings_has "$folder" '^StepFwd=5$' || fail "an empty field changed StepFwd: $(cat "$folder/Tapewright.INI")" || return 1
+  file_exit
+  program_gone || fail "Exit did not close"
+}
+
+# The Keyboard Shortcuts page: Remove on File - Save (Ctrl+S) and Cancel leave
+# no Keys entry; the same with OK stores the removed default as "-".
+configuration_shortcut_cancel_and_ok() {
+  local folder=$1
+  start_program "$folder" || fail "the main window did not open" || return 1
+  probe command 184 >/dev/null
+  wait_dialog "Configuration" >/dev/null || fail "no Configuration dialog" || return 1
+  keys Down Down Down Tab Home Down Down Delete
+  sleep 0.3
+  screenshot config-shortcut-removed
+  keys Escape
+  dialog_gone "Configuration" || fail "Cancel did not close the dialog" || return 1
+  settings_has "$folder" '^595=' && { fail "Cancel changed Keys: $(cat "$folder/Tapewright.INI")"; return 1; }
+  probe command 184 >/dev/null
+  wait_dialog "Configuration" >/dev/null || fail "no Configuration dialog the second time" || return 1
+  # The page of the last use comes back.
+  keys Tab Home Down Down Delete Return
+  dialog_gone "Configuration" || fail "OK did not close the dialog" || return 1
+  settings_has "$folder" '^595=-$' || fail "the removed Ctrl+S is not stored: $(cat "$folder/Tapewright.INI")" || return 1
+  file_exit
+  program_gone || fail "Exit did not close"
+selection_is() {
+  local got
+  got=$(probe selection) || { echo "no editor"; return 1; }
+  [ "$got" = "$1" ] || { echo "selection $got, expected $1"; return 1; }
+}
+
+# Polls the editor's selection until it is "start end" (10 s at most).
+wait_selection() {
+  for _ in $(seq 1 50); do
+    [ "$(probe selection)" = "$1" ] && return 0
+    sleep 0.2
+  done
+  selection_is "$1"
+}
+
+# Ctrl+F opens Find; Find Next selects the word in the text, F3 the next one,
+# and at the last one the selection stays (a beep, no wrap-around).
+find_and_find_next() {
+  local folder=$1
+  start_program "$folder" || fail "the main window did not open" || return 1
+  type_text "The storm began. A stormy night. Then the storm passed."
+  # The keyboard hook takes Ctrl as it is when a key is read, not as it was
+  # when the key was typed: let the typing drain before Ctrl goes down.
+  wait_selection "55 55" || return 1
+  keys ctrl+Home
+  wait_selection "0 0" || return 1
+  keys ctrl+f
+  wait_dialog "Find" >/dev/null || fail "Ctrl+F opened no Find dialog" || return 1
+  type_text "storm"
+  keys Return
+  wait_selection "4 9" || return 1
+  screenshot find-dialog
+  keys Escape
+  dialog_gone "Find" || fail "the Find dialog stayed open" || return 1
+  # Shortcuts go only to the active main window.
+  probe active 10000 || fail "the main window did not become active again" || return 1
+  keys F3
+  wait_selection "19 24" || return 1
+  keys F3
+  wait_selection "42 47" || return 1
+  # Right, typed after the last F3, moves the caret on from the end of the
+  # selection F3 kept (a wrap-around would put it at 10).
+  keys F3 Right
+  wait_selection "48 48" || fail "the search went on past the last match" || return 1
+  file_exit
+  wait_dialog "Tapewright" >/dev/null || fail "no save prompt" || return 1
+  keys n
+  program_gone || fail "No did not close"
+}
+
+# Search > Replace, a search and a replacement text, Replace All: every
+# occurrence changes, whole words only, and the dialog closes.
+replace_all_changes_every_occurrence() {
+  local folder=$1
+  start_program "$folder" || fail "the main window did not open" || return 1
+  type_text "cat and Cat and concat, cat."
+  menu s r
+  wait_dialog "Replace" >/dev/null || fail "no Replace dialog" || return 1
+  type_text "cat"
+  keys Tab
+  type_text "dog"
+  keys alt+w alt+a
+  dialog_gone "Replace" || fail "Replace All left the dialog open" || return 1
+  editor_text_is "$folder" "dog and dog and concat, dog." || return 1
+  file_exit
+  wait_dialog "Tapewright" >/dev/null || fail "no save prompt" || return 1
+  keys n
+  program_gone || fail "No did not close" || return 1
+  settings_has "$folder" '^OptFind=3$' || fail "the whole-word choice was not kept: $(cat "$folder/Tapewright.INI")"
+}
+
+# A small PPD for Wine's PostScript driver: one A4 page size.
+write_test_ppd() {
+  printf '%s\r\n' '*PPD-Adobe: "4.3"' '*FormatVersion: "4.3"' '*FileVersion: "1.0"' '*LanguageVersion: English' \
+    '*LanguageEncoding: ISOLatin1' '*PCFileName: "TPWRTEST.PPD"' '*Manufacturer: "Tapewright"' \
+    '*Product: "(Test Printer)"' '*ModelName: "Tapewright Test Printer"' '*NickName: "Tapewright Test Printer"' \
+    '*PSVersion: "(3010.000) 0"' '*LanguageLevel: "3"' '*ColorDevice: False' '*DefaultColorSpace: Gray' \
+    '*TTRasterizer: Type42' '*DefaultResolution: 300dpi' '*OpenUI *PageSize: PickOne' \
+    '*OrderDependency: 10 AnySetup *PageSize' '*DefaultPageSize: A4' \
+    '*PageSize A4/A4: "<</PageSize[595 842]>>setpagedevice"' '*CloseUI: *PageSize' \
+    '*DefaultImageableArea: A4' '*ImageableArea A4/A4: "18 18 577 824"' '*DefaultPaperDimension: A4' \
+    '*PaperDimension A4/A4: "595 842"' >"$1"
+}
+
+# The text of each page of a PostScript file from Wine's driver, which draws
+# every character as a named glyph: one line per page, blanks left out.
+printed_pages() {
+  awk 'BEGIN { split("zero one two three four five six seven eight nine", d, " "); for (i = 1; i <= 10; i++) n[d[i]] = i - 1
+               n["period"] = "."; n["comma"] = "," }
+       /^%%Page:/ { if (page) print text; page++; text = ""; next }
+       / glyphshow$/ { g = substr($1, 2); if (g != "space") text = text ((g in n) ? n[g] : g) }
+       END { if (page) print text }' "$1"
+}
+
+# File > Print shows the Print dialog; Cancel there prints nothing and leaves
+# the window usable. Then two copies, not collated, of a two-page text whose
+# last line is wider than the page: pages 1, 1, 2, 2, and every word printed.
+print_dialog_cancel_then_two_copies() {
+  local folder=$1 block=$folder/block.txt layout expected pages
+  write_test_ppd "$folder/test.ppd"
+  wine "$probe" - printer "$(winpath "$folder/test.ppd")" "$folder/printed.ps" >/dev/null 2>&1 ||
+    fail "cannot install the test printer" || return 1
+  start_program "$folder" || fail "the main window did not open" || return 1
+  awk 'BEGIN { for (i = 1; i <= 100; i++) printf "Line %03d\r\n", i; for (i = 1; i <= 80; i++) printf "w%03d ", i }' |
+    iconv -f UTF-8 -t UTF-16LE >"$block"
+  probe clip "$(winpath "$block")" || fail "cannot fill the clipboard" || return 1
+  keys ctrl+v
+  editor_bytes_at_least "$folder/editor.utf16" "$(stat -c %s "$block")" || fail "the paste did not arrive" || return 1
+  menu f p
+  wait_dialog "Print" >/dev/null || fail "no Print dialog" || return 1
+  screenshot print-dialog
+  keys Escape
+  dialog_gone "Print" || fail "the Print dialog stayed open" || return 1
+  layout=$(probe layout)
+  grep -qx 'enabled 1' <<<"$layout" || fail "the main window is left disabled" || return 1
+  [ -z "$(probe wait '#32770' '' 300)" ] || fail "something opened after Cancel" || return 1
+  [ ! -e "$folder/printed.ps" ] || fail "Cancel printed" || return 1
+  menu f p
+  wait_dialog "Print" >/dev/null || fail "no Print dialog the second time" || return 1
+  keys alt+c
+  type_text "2"
+  keys alt+o Return  # two copies, Collate unticked, OK
+  dialog_gone "Print" || fail "the Print dialog stayed open" || return 1
+  probe wait TPWR "Tapewright - " 100 >/dev/null || fail "the program died while printing" || return 1
+  for _ in $(seq 1 100); do grep -qa '^%%EOF' "$folder/printed.ps" 2>/dev/null && break; sleep 0.2; done
+  pages=$(printed_pages "$folder/printed.ps")
+  [ "$(wc -l <<<"$pages")" = 4 ] || fail "$(wc -l <<<"$pages") pages printed, expected 4" || return 1
+  [ "$(sed -n 1p <<<"$pages")" = "$(sed -n 2p <<<"$pages")" ] || fail "the first page was not printed twice in a row" || return 1
+  [ "$(sed -n 3p <<<"$pages")" = "$(sed -n 4p <<<"$pages")" ] || fail "the second page was not printed twice in a row" || return 1
+  expected=$(iconv -f UTF-16LE -t UTF-8 "$block" | tr -d ' \r\n')
+  [ "$(sed -n 1p <<<"$pages")$(sed -n 3p <<<"$pages")" = "$expected" ] ||
+    fail "the printout differs from the text: $(sed -n 3p <<<"$pages" | tail -c 200)" || return 1
+  grep -qx 'enabled 1' <<<"$(probe layout)" || fail "the main window is left disabled after printing" || return 1
+  file_exit
+  wait_dialog "Tapewright" >/dev/null || fail "no save prompt" || return 1
+  keys n
+  program_gone || fail "No did not close"
+}
+
 
 # Typing, then the program is killed: the next start offers the recovery copy;
 # Yes gives back the text as a modified document of the same file, No keeps

@@ -9,16 +9,23 @@
 //   gui_probe DESKTOP layout                client size, zoomed state and each child
 //   gui_probe DESKTOP text FILE             the editor's text to FILE (UTF-16LE, no BOM)
 //   gui_probe DESKTOP modified              1 or 0
+//   gui_probe DESKTOP selection             the editor's selection: start end
+//   gui_probe DESKTOP active MS             until the main window is the active one
 //   gui_probe DESKTOP clip FILE             FILE (UTF-16LE) onto the clipboard
 //   gui_probe DESKTOP command ID...         posts WM_COMMAND ID to the main window
 //   gui_probe DESKTOP kill                  ends the process of the main window
+//   gui_probe - printer PPD FILE            installs "Tapewright Test Printer" (Wine's
+//                                           PostScript driver, printing into FILE, a Unix
+//                                           path) as the default printer
 //
 // Exit code 0 on success, 1 when the check did not hold, 2 on bad use.
 #include <windows.h>
+#include <winspool.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cwchar>
+#include <string>
 #include <vector>
 
 namespace {
@@ -88,8 +95,8 @@ int PrintLayout() {
   GetClientRect(main, &client);
   RECT screen;
   GetWindowRect(GetDesktopWindow(), &screen);
-  wprintf(L"client %ld %ld\nzoomed %d\nscreen %ld %ld\n", client.right, client.bottom, IsZoomed(main) ? 1 : 0,
-          screen.right - screen.left, screen.bottom - screen.top);
+  wprintf(L"client %ld %ld\nzoomed %d\nscreen %ld %ld\nenabled %d\n", client.right, client.bottom,
+          IsZoomed(main) ? 1 : 0, screen.right - screen.left, screen.bottom - screen.top, IsWindowEnabled(main) ? 1 : 0);
   for (HWND child = GetWindow(main, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) PrintChild(main, child);
   return 0;
 }
@@ -150,6 +157,42 @@ int KillMain() {
   return ok ? 0 : 1;
 }
 
+// A printer for the Print dialog: Wine's PostScript driver with the given PPD
+// (it needs one in the driver folder), printing into a file (Wine takes a
+// Unix path as a port).
+int InstallPrinter(const wchar_t* ppd, const wchar_t* output) {
+  constexpr wchar_t kDriver[] = L"Wine PostScript Driver";
+  constexpr wchar_t kPrinter[] = L"Tapewright Test Printer";
+  wchar_t folder[MAX_PATH];
+  DWORD needed = 0;
+  if (!GetPrinterDriverDirectoryW(nullptr, nullptr, 1, reinterpret_cast<BYTE*>(folder), sizeof folder, &needed)) return 1;
+  std::wstring target = std::wstring(folder) + L"\\tapewright-test.ppd";
+  if (!CopyFileW(ppd, target.c_str(), FALSE)) return 1;
+  DRIVER_INFO_3W driver{};
+  driver.cVersion = 3;
+  driver.pName = const_cast<wchar_t*>(kDriver);
+  driver.pDriverPath = const_cast<wchar_t*>(L"wineps.drv");
+  driver.pConfigFile = const_cast<wchar_t*>(L"wineps.drv");
+  driver.pDataFile = const_cast<wchar_t*>(L"tapewright-test.ppd");
+  if (!AddPrinterDriverExW(nullptr, 3, reinterpret_cast<BYTE*>(&driver), APD_COPY_NEW_FILES)) return 1;
+  HANDLE existing = nullptr;
+  PRINTER_DEFAULTSW access = {nullptr, nullptr, PRINTER_ALL_ACCESS};
+  if (OpenPrinterW(const_cast<wchar_t*>(kPrinter), &existing, &access)) {
+    DeletePrinter(existing);  // made anew for this case's output file
+    ClosePrinter(existing);
+  }
+  PRINTER_INFO_2W printer{};
+  printer.pPrinterName = const_cast<wchar_t*>(kPrinter);
+  printer.pPortName = const_cast<wchar_t*>(output);
+  printer.pDriverName = const_cast<wchar_t*>(kDriver);
+  printer.pPrintProcessor = const_cast<wchar_t*>(L"WinPrint");
+  printer.pDatatype = const_cast<wchar_t*>(L"RAW");
+  HANDLE added = AddPrinterW(nullptr, 2, reinterpret_cast<BYTE*>(&printer));
+  if (!added) return 1;
+  ClosePrinter(added);
+  return SetDefaultPrinterW(kPrinter) ? 0 : 1;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -167,6 +210,23 @@ int wmain(int argc, wchar_t** argv) {
     result = editor ? 0 : 1;
     if (editor) wprintf(L"%d\n", SendMessageW(editor, EM_GETMODIFY, 0, 0) ? 1 : 0);
   }
+  if (!wcscmp(command, L"selection")) {
+    HWND editor = Editor();
+    result = editor ? 0 : 1;
+    // Across processes only the packed answer arrives (texts below 65536 characters).
+    LRESULT packed = editor ? SendMessageW(editor, EM_GETSEL, 0, 0) : 0;
+    if (editor) wprintf(L"%u %u\n", LOWORD(packed), HIWORD(packed));
+  }
+  if (!wcscmp(command, L"active") && argc == 4) {
+    DWORD start = GetTickCount();
+    result = 1;
+    while (result && GetTickCount() - start <= wcstoul(argv[3], nullptr, 10)) {
+      HWND main = MainWindow();
+      if (main && GetForegroundWindow() == main) result = 0;
+      else Sleep(kPollMs);
+    }
+  }
+  if (!wcscmp(command, L"printer") && argc == 5) result = InstallPrinter(argv[3], argv[4]);
   if (!wcscmp(command, L"clip") && argc == 4) result = PutOnClipboard(argv[3]);
   if (!wcscmp(command, L"command")) {
     HWND main = MainWindow();

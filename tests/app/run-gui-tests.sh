@@ -129,7 +129,10 @@ source "$here/gui-cases.sh"
 cases=(type_and_save_as close_prompt_cancel_then_no close_prompt_yes_saves open_ansi_file
        language_dialog_switches_to_german german_system_starts_german maximised_placement
        bars_hide_and_show typing_past_40000_characters later_commands_do_nothing
-       reset_settings_keeps_the_transcript help_opens recovery_after_a_kill)
+       reset_settings_keeps_the_transcript help_opens
+       configuration_pages_and_step_lengths configuration_shortcut_cancel_and_ok
+       find_and_find_next replace_all_changes_every_occurrence print_dialog_cancel_then_two_copies
+       recovery_after_a_kill)
 [ ${#only[@]} -gt 0 ] && cases=("${only[@]}")
 report_cases=
 failures=0
@@ -138,6 +141,7 @@ for name in "${cases[@]}"; do
   folder=$work/$name
   mkdir -p "$folder"
   started=$(date +%s.%N)
+  desktop_x=  # a case that fails before its program starts has no window to capture
   # Not in a subshell: the case leaves the desktop and the program to stop_program.
   "$name" "$folder" >"$folder/case.log" 2>&1
   status=$?

@@ -16,16 +16,12 @@ std::wstring Time(uint32_t seconds) {
   return text;
 }
 
-TEST(RecordingTime, ShortFormBelowOneHourUnpaddedHoursAbove) {
+TEST(RecordingTime, ShortFormBelowOneHourUnpaddedHoursAboveCutAtTheBuffer) {
   struct { uint32_t seconds; const wchar_t* text; } cases[] = {
-      {0, L"00:00"},      {59, L"00:59"},         {75, L"01:15"},       {187, L"03:07"},
-      {3599, L"59:59"},   {3600, L"1:00:00"},     {3729, L"1:02:09"},   {36000, L"10:00:00"},
-      {359999, L"99:59:59"}, {4294967295u, L"1193046:28:15"},
+      {0, L"00:00"}, {187, L"03:07"}, {3599, L"59:59"}, {3600, L"1:00:00"}, {3729, L"1:02:09"},
+      {4294967295u, L"1193046:28:15"},
   };
   for (const auto& c : cases) EXPECT_EQ(Time(c.seconds), c.text) << c.seconds;
-}
-
-TEST(RecordingTime, TruncatesToTheBufferAndTerminates) {
   wchar_t text[4] = {L'x', L'x', L'x', L'x'};
   FormatRecordingTime(3729, text, 4);
   EXPECT_STREQ(text, L"1:0");
@@ -36,10 +32,9 @@ TEST(RecordingTime, TruncatesToTheBufferAndTerminates) {
 
 TEST(PositionParser, GroupsShiftByMinutesAndHours) {
   struct { const wchar_t* text; uint32_t seconds; } cases[] = {
-      {L"90", 90},           {L"1:30", 90},          {L"01:30", 90},      {L"1:00:00", 3600},
-      {L"1:02:09>", 3729},   {L"   03:07", 187},     {L"00:75", 75},       {L"2:99:99", 2 * 3600 + 99 * 60 + 99},
-      {L"", 0},              {L"   ", 0},            {L"x12", 0},          {L"-5", 0},
-      {L"12 34", 12},        {L"5:", 300},           {L":30", 30},         {L"1:2:3:4", ((1 * 60 + 2) * 60 + 3) * 60 + 4},
+      {L"90", 90},      {L"1:30", 90},  {L"1:02:09>", 3729}, {L"   03:07", 187}, {L"2:99:99", 2 * 3600 + 99 * 60 + 99},
+      {L"   ", 0},      {L"x12", 0},    {L"-5", 0},          {L"12 34", 12},     {L"5:", 300},
+      {L":30", 30},     {L"1:2:3:4", ((1 * 60 + 2) * 60 + 3) * 60 + 4},
   };
   for (const auto& c : cases) EXPECT_EQ(ParseRecordingTime(c.text), c.seconds) << "'" << std::wstring(c.text).size();
 }
@@ -53,13 +48,10 @@ TEST(PositionParser, ReadsBackEveryWrittenTime) {
 
 TEST(CodePages, PortableConverters) {
   struct { const char* bytes; const wchar_t* wide; } utf8[] = {
-      {"plain", L"plain"},
-      {"\xC3\x96" "ffnen", L"\u00D6ffnen"},
-      {"\xE2\x82\xAC", L"\u20AC"},
-      {"\xF0\x9F\x8E\xB5", L"\xD83C\xDFB5"},     // outside the BMP: a surrogate pair
-      {"a\xC3", L"a\uFFFD"},                        // cut sequence
-      {"\xC0\xAF" "x", L"\uFFFD\uFFFDx"},           // overlong form
-      {"\xED\xA0\x80", L"\uFFFD\uFFFD\uFFFD"},      // encoded surrogate
+      // Two and three bytes; outside the BMP a surrogate pair; a cut sequence, an
+      // overlong form, an encoded surrogate and a stray continuation byte.
+      {"\xC3\x96" "ffnen", L"\u00D6ffnen"}, {"\xE2\x82\xAC", L"\u20AC"}, {"\xF0\x9F\x8E\xB5", L"\xD83C\xDFB5"},
+      {"a\xC3", L"a\uFFFD"}, {"\xC0\xAF" "x", L"\uFFFD\uFFFDx"}, {"\xED\xA0\x80", L"\uFFFD\uFFFD\uFFFD"},
       {"\x80", L"\uFFFD"},
   };
   for (const auto& c : utf8) {
@@ -68,7 +60,7 @@ TEST(CodePages, PortableConverters) {
     EXPECT_EQ(std::wstring(out), std::wstring(c.wide)) << c.bytes;
   }
   struct { const char* bytes; const wchar_t* wide; } western[] = {
-      {"\xD6\xE4\xFC\xDF", L"\u00D6\u00E4\u00FC\u00DF"}, {"\x80\x85\x9F", L"\u20AC\u2026\u0178"}, {"\x81", L"\u0081"},
+      {"\xD6\xFF", L"\u00D6\u00FF"}, {"\x80\x85\x9F", L"\u20AC\u2026\u0178"}, {"\x81", L"\u0081"},
   };
   for (const auto& c : western) {
     wchar_t out[16];

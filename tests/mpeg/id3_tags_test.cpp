@@ -44,7 +44,9 @@ TEST(Id3Text, MalformedAndBoundedTexts) {
   wchar_t out[4] = {L'#', L'#', L'#', L'#'};
   Bytes pair = Utf16Le(u"ab\xD83C\xDFB5");
   Id3DecodeText(pair.data(), static_cast<uint32_t>(pair.size()), kId3Utf16Bom, out, 4);
-  if (sizeof(wchar_t) == 2) EXPECT_EQ(std::wstring(out, 4), std::wstring(L"ab\0\0", 4));
+  if (sizeof(wchar_t) == 2) {
+    EXPECT_EQ(std::wstring(out, 4), std::wstring(L"ab\0\0", 4));
+  }
 }
 
 // ID3v1 text is in the system's ANSI code page (the test runs under a

@@ -1,6 +1,8 @@
 // Owner window, waits and capture reading for the engine tests.
 #include "engine_test_support.h"
 
+#include <algorithm>
+
 #include "test_support.h"
 
 namespace {
@@ -84,12 +86,21 @@ std::string RunsText(const std::vector<FrameRun>& runs) {
   return text;
 }
 
-std::vector<uint8_t> WithoutSilence(const std::vector<uint8_t>& bytes) {
+std::vector<uint8_t> WithoutZeroFrames(const std::vector<uint8_t>& bytes, size_t frameBytes) {
   std::vector<uint8_t> kept;
   kept.reserve(bytes.size());
-  for (size_t at = 0; at + 4 <= bytes.size(); at += 4)
-    if (bytes[at] | bytes[at + 1] | bytes[at + 2] | bytes[at + 3]) kept.insert(kept.end(), &bytes[at], &bytes[at + 4]);
+  for (size_t at = 0; at + frameBytes <= bytes.size(); at += frameBytes) {
+    auto frame = bytes.begin() + static_cast<std::ptrdiff_t>(at);
+    if (std::any_of(frame, frame + static_cast<std::ptrdiff_t>(frameBytes), [](uint8_t b) { return b != 0; }))
+      kept.insert(kept.end(), frame, frame + static_cast<std::ptrdiff_t>(frameBytes));
+  }
   return kept;
+}
+
+std::string FirstDifference(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b) {
+  auto differ = std::mismatch(a.begin(), a.end(), b.begin(), b.end());
+  return "sizes " + std::to_string(a.size()) + "/" + std::to_string(b.size()) + ", first difference at byte " +
+         std::to_string(differ.first - a.begin());
 }
 
 std::wstring FixturePath(const char* name) { return TestPath(TestFolder("TPWR_ENGINE_FIXTURES"), name); }

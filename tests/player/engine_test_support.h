@@ -41,9 +41,12 @@ struct FrameRun {
 std::vector<FrameRun> CountingRuns(const std::vector<uint8_t>& bytes, size_t from = 0);
 // The runs as text, for failure messages.
 std::string RunsText(const std::vector<FrameRun>& runs);
-// bytes without the all-zero 4-byte frames: what was played, without the
-// silence the device adds when it runs dry.
-std::vector<uint8_t> WithoutSilence(const std::vector<uint8_t>& bytes);
+// bytes without their all-zero sample frames of frameBytes: what was played,
+// without the silence the device adds when it runs dry (and a decoder's
+// exact zeros alike).
+std::vector<uint8_t> WithoutZeroFrames(const std::vector<uint8_t>& bytes, size_t frameBytes = 4);
+// Where two sample streams first differ, for failure messages.
+std::string FirstDifference(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b);
 
 std::wstring FixturePath(const char* name);
 // The capture sound device writes each opening of the device to a file of its

@@ -2,14 +2,23 @@
 # Generates the player's test files: 16-bit stereo WAV files whose frames count
 # themselves (frame i holds i + 1: left sample = (i + 1) mod 65536, right =
 # (i + 1) / 65536), so that a seam after a seek is found by content and the
-# silence a starved device plays (all-zero frames) is never taken for data;
-# and files that no module plays. Usage: make-engine-fixtures.sh OUTDIR
+# silence a starved device plays (all-zero frames) is never taken for data; a
+# long silent one; and files that no module plays.
+# Usage: make-engine-fixtures.sh OUTDIR
 set -euo pipefail
 out=$1
 mkdir -p "$out"
 python3 - "$out" <<'PY'
 import array, struct, sys, os
 out = sys.argv[1]
+
+def wav(name, rate, channels, bits, data):
+    block = channels * bits // 8
+    header = b'RIFF' + struct.pack('<I', 36 + len(data)) + b'WAVE'
+    header += b'fmt ' + struct.pack('<IHHIIHH', 16, 1, channels, rate, rate * block, block, bits)
+    header += b'data' + struct.pack('<I', len(data))
+    with open(os.path.join(out, name), 'wb') as f:
+        f.write(header + data)
 
 def counting_wav(name, rate, frames):
     samples = array.array('H', bytes(4 * frames))
@@ -18,17 +27,13 @@ def counting_wav(name, rate, frames):
         samples[2 * i + 1] = ((i + 1) >> 16) & 0xFFFF
     if sys.byteorder != 'little':
         samples.byteswap()
-    data = samples.tobytes()
-    header = b'RIFF' + struct.pack('<I', 36 + len(data)) + b'WAVE'
-    header += b'fmt ' + struct.pack('<IHHIIHH', 16, 1, 2, rate, rate * 4, 4, 16)
-    header += b'data' + struct.pack('<I', len(data))
-    with open(os.path.join(out, name), 'wb') as f:
-        f.write(header + data)
+    wav(name, rate, 2, 16, samples.tobytes())
 
 counting_wav('count44k-20s.wav', 44100, 44100 * 20)   # long: pauses and seeks land inside
 counting_wav('count8k-100s.wav', 8000, 8000 * 100)    # length 100 s: seconds equal percent
 counting_wav('count8k-3s.wav', 8000, 8000 * 3 + 123)  # short: plays to its end quickly
 counting_wav('count8k-half.wav', 8000, 4000)          # below one second: length 0
+wav('silence8k-700s.wav', 8000, 1, 8, b'\x80' * (8000 * 700))  # long; only its length matters
 with open(os.path.join(out, 'broken.wav'), 'wb') as f:
     f.write(b'RIFF\x10\x00\x00\x00WAVEjunkjunk')      # the WAV module takes it, its Open fails
 with open(os.path.join(out, 'notes.xyz'), 'wb') as f:

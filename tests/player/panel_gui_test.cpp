@@ -14,6 +14,7 @@
 #include <string>
 
 #include "app/app_state.h"
+#include "app/config_dialog.h"
 #include "app/main_window.h"
 #include "commands/commands.h"
 #include "editor/document.h"
@@ -23,6 +24,7 @@
 #include "player/player_messages.h"
 #include "player/player_panel.h"
 #include "player/player_thread.h"
+#include "settings/settings_store.h"
 #include "test_support.h"
 #include "ui/slider.h"
 #include "ui/status_bar.h"
@@ -39,36 +41,18 @@ int RecordMessageBox(HWND, const wchar_t* text, const wchar_t*, UINT) {
   return IDOK;
 }
 
-// Frame i of a stereo file holds i + 1 (left low word, right high word); a mono
-// 8-bit one is only for its length.
-void WriteWav(const std::wstring& path, uint32_t seconds, bool counting) {
-  uint16_t channels = counting ? 2 : 1, bits = counting ? 16 : 8;
-  uint32_t frameBytes = channels * bits / 8u;
-  uint32_t dataBytes = kRate * seconds * frameBytes;
-  std::vector<uint8_t> bytes(44 + size_t{dataBytes}, counting ? 0 : 0x80);
-  auto put32 = [&](size_t at, uint32_t v) { for (int i = 0; i < 4; ++i) bytes[at + i] = uint8_t(v >> (8 * i)); };
-  auto put16 = [&](size_t at, uint16_t v) { bytes[at] = uint8_t(v); bytes[at + 1] = uint8_t(v >> 8); };
-  memcpy(&bytes[0], "RIFF", 4); put32(4, 36 + dataBytes); memcpy(&bytes[8], "WAVEfmt ", 8);
-  put32(16, 16); put16(20, 1); put16(22, channels); put32(24, kRate); put32(28, kRate * frameBytes);
-  put16(32, static_cast<uint16_t>(frameBytes)); put16(34, bits); memcpy(&bytes[36], "data", 4); put32(40, dataBytes);
-  if (counting)
-    for (uint32_t i = 0; i < kRate * seconds; ++i) put32(44 + size_t{i} * 4, i + 1);
-  WriteWholeFile(path, bytes);
-}
-
 class PanelTest : public testing::Test {
  protected:
   static std::wstring gFolder, gTalk, gLong, gBroken;
 
   static void SetUpTestSuite() {
+    // The talk is a counting file of 100 s at 8 kHz, under a name with spaces.
     gFolder = MakeTestFolder(L"tpwr-panel-");
     CreateDirectoryW((gFolder + L"\\sound files").c_str(), nullptr);
     gTalk = gFolder + L"\\sound files\\talk one.wav";
-    gLong = gFolder + L"\\long.wav";
-    gBroken = gFolder + L"\\broken.wav";
-    WriteWav(gTalk, kTalkSeconds, true);
-    WriteWav(gLong, kLongSeconds, false);
-    WriteWholeFile(gBroken, {'R', 'I', 'F', 'F', 0x10, 0, 0, 0, 'W', 'A', 'V', 'E', 'j', 'u', 'n', 'k'});
+    CopyFileW(FixturePath("count8k-100s.wav").c_str(), gTalk.c_str(), FALSE);
+    gLong = FixturePath("silence8k-700s.wav");
+    gBroken = FixturePath("broken.wav");
     HostMainWindow(gFolder, RecordMessageBox);
     PumpFor(200);
   }
@@ -83,6 +67,7 @@ class PanelTest : public testing::Test {
     ASSERT_TRUE(Open(gTalk, kTalkSeconds));
     SetEditor(L"", 0);
     SendMessageW(EditorWindow(), EM_SETMODIFY, FALSE, 0);
+    PlayerPanelSetStepLengths(PanelWindow(), 5, 5);
     gShown.clear();
   }
 
@@ -173,38 +158,21 @@ TEST(PlayerTime, PositionAndLengthOrNothing) {
   }
 }
 
-TEST_F(PanelTest, TheStripHoldsToolbarAndSliders) {
-  PlayerPanel* panel = Panel();
-  EXPECT_NE(panel->toolbar, nullptr);
-  EXPECT_NE(panel->seekBar, nullptr);
-  EXPECT_NE(panel->volumeBar, nullptr);
-  EXPECT_EQ(SendMessageW(panel->toolbar, TB_BUTTONCOUNT, 0, 0), 5);
-  const int order[] = {kCmdRew, kCmdPlay, kCmdPause, kCmdStop, kCmdFF};
-  for (int i = 0; i < 5; ++i) {
+// Each player command has a button with an icon on the strip, and the panel
+// answers the tooltip request for it with a text.
+TEST_F(PanelTest, EachPlayerCommandHasAButtonWithATip) {
+  HWND toolbar = Panel()->toolbar;
+  for (uint16_t command : {kCmdRew, kCmdPlay, kCmdPause, kCmdStop, kCmdFF}) {
+    LRESULT index = SendMessageW(toolbar, TB_COMMANDTOINDEX, command, 0);
+    ASSERT_GE(index, 0) << command;
     TBBUTTON button{};
-    SendMessageW(panel->toolbar, TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&button));
-    EXPECT_EQ(button.idCommand, order[i]);
-    EXPECT_GE(button.iBitmap, 0) << "icon " << order[i];
-  }
-  EXPECT_EQ(SendMessageW(PanelWindow(), kPanelAnswersOne, 0, 0), 1);
-  EXPECT_EQ(SendMessageW(panel->tooltip, TTM_GETTOOLCOUNT, 0, 0), 2) << "seek bar and volume bar";
-  struct { uint16_t command; const wchar_t* tip; } tips[] = {{kCmdPlay, L"Play"}, {kCmdPause, L"Pause"}, {kCmdFF, L"FF"}};
-  for (const auto& t : tips) {
+    SendMessageW(toolbar, TB_GETBUTTON, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&button));
+    EXPECT_GE(button.iBitmap, 0) << command;
     NMTTDISPINFOW info{};
-    info.hdr.hwndFrom = panel->toolbar;
-    info.hdr.idFrom = t.command;
-    info.hdr.code = TTN_GETDISPINFOW;
+    info.hdr = {toolbar, command, static_cast<UINT>(TTN_GETDISPINFOW)};
     SendMessageW(PanelWindow(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&info));
-    ASSERT_NE(info.lpszText, nullptr);
-    EXPECT_STREQ(info.lpszText, t.tip);
+    EXPECT_TRUE(info.lpszText && *info.lpszText) << command;
   }
-}
-
-TEST_F(PanelTest, OpensAFileThatFailsWithTheMessage) {
-  EXPECT_FALSE(PlayerPanelOpenFile(PanelWindow(), gBroken.c_str()));
-  ASSERT_EQ(gShown.size(), 1u);
-  EXPECT_EQ(gShown[0].find(L"Cannot open the audio file."), 0u);
-  EXPECT_NE(gShown[0].find(L"broken.wav"), std::wstring::npos);
 }
 
 TEST_F(PanelTest, OpenedFilePlaysIntoTheDevice) {
@@ -306,7 +274,6 @@ TEST_F(PanelTest, GoToOnAVerboseMarkOpensTheFileThenSeeks) {
 }
 
 TEST_F(PanelTest, StepBackAtThreeSecondsLandsAtTheStart) {
-  ASSERT_EQ(Panel()->stepBackSeconds, 5);
   ASSERT_GE(PauseAt(3), 3u);
   ASSERT_LT(Panel()->position, 5u);
   size_t before = static_cast<size_t>(CaptureSize());
@@ -318,7 +285,6 @@ TEST_F(PanelTest, StepBackAtThreeSecondsLandsAtTheStart) {
 }
 
 TEST_F(PanelTest, StepForwardSeeksOnlyInsideTheFile) {
-  ASSERT_EQ(Panel()->stepForwardSeconds, 5);
   ASSERT_TRUE(PlayAndSettle());
   PlayerPanelSeekToTime(PanelWindow(), 90);
   Command(kCmdFF);  // from 90, or 91 if the ticker got there first
@@ -335,7 +301,6 @@ TEST_F(PanelTest, StepForwardSeeksOnlyInsideTheFile) {
   ASSERT_GE(PauseAt(40), 40u);
   PlayerPanelSetStepLengths(PanelWindow(), 5, 61);
   Command(kCmdFF);
-  PlayerPanelSetStepLengths(PanelWindow(), 5, 5);
   ASSERT_TRUE(WaitState(kStatePlaying));
   ASSERT_TRUE(WaitSoundFrom(40));
   PumpFor(500);
@@ -403,11 +368,15 @@ TEST_F(PanelTest, TheSeekBarMovesWherePlaybackGoesOn) {
   EXPECT_TRUE(WaitSoundFrom(30)) << RunsText(CountingRuns(ReadCapture()));
 }
 
-// After a failed open the panel shows no file; a new file starts at its beginning.
+// A failed open says so and leaves the panel without a file; a new file
+// starts at its beginning.
 TEST_F(PanelTest, TheShownFileIsTheOpenedOne) {
   ASSERT_GE(PauseAt(42), 42u);
   StopAndForget();
   EXPECT_FALSE(PlayerPanelOpenFile(PanelWindow(), gBroken.c_str()));
+  ASSERT_EQ(gShown.size(), 1u);
+  EXPECT_EQ(gShown[0].find(L"Cannot open the audio file."), 0u);
+  EXPECT_NE(gShown[0].find(L"broken.wav"), std::wstring::npos);
   wchar_t path[kMaxPathChars + 1];
   EXPECT_EQ(PlayerPanelSoundPath(PanelWindow(), path, kMaxPathChars + 1), 0u);
   EXPECT_EQ(TimePane(), L"");
@@ -441,6 +410,28 @@ TEST_F(PanelTest, BareFileInformationIsIgnored) {
   SendMessageW(PanelWindow(), PN_INFO, 0, 0);
   EXPECT_EQ(std::wstring(Panel()->file.path), gTalk);
   EXPECT_EQ(Panel()->file.info.lengthSeconds, kTalkSeconds);
+}
+
+// The Configuration dialog's Audio page, answered from a timer: Step Back 2 s.
+void CALLBACK StepBackTwoAndOk(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND dialog = FindWindowW(L"#32770", L"Configuration");
+  if (!dialog) return;
+  KillTimer(nullptr, timer);
+  SetDlgItemTextW(dialog, kConfigStepBack, L"2");
+  PostMessageW(dialog, WM_COMMAND, kConfigOk, 0);
+}
+
+TEST_F(PanelTest, StepBackMovesByTheLengthSetInTheConfiguration) {
+  SetTimer(nullptr, 0, 50, StepBackTwoAndOk);
+  ASSERT_TRUE(RunConfigurationDialog(gMainWindow));
+  EXPECT_EQ(ReadSetting(Settings(), kSettingStepBack), 2u);
+  ASSERT_EQ(PauseAt(30), 30u);
+  size_t before = static_cast<size_t>(CaptureSize());
+  Command(kCmdRew);
+  ASSERT_TRUE(WaitState(kStatePlaying));
+  EXPECT_TRUE(WaitSoundFrom(28, before)) << RunsText(CountingRuns(ReadCapture(), before));
+  StopAndForget();
+  PlayerPanelSetStepLengths(PanelWindow(), 5, 5);
 }
 
 }  // namespace

@@ -1,40 +1,24 @@
 #include "settings_temp_folder.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
-#include <vector>
 
 #include "test_support.h"
 
 namespace {
 
 void RemoveTree(const std::wstring& folder) {
-  WIN32_FIND_DATAW found;
-  HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
-  if (search != INVALID_HANDLE_VALUE) {
-    do {
-      std::wstring name = found.cFileName;
-      if (name == L"." || name == L"..") continue;
-      std::wstring path = folder + L"\\" + name;
-      SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-        RemoveTree(path);
-      else
-        DeleteFileW(path.c_str());
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
+  for (const std::wstring& name : FolderNames(folder)) {
+    std::wstring path = folder + L"\\" + name;
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (!DeleteFileW(path.c_str())) RemoveTree(path);
   }
   RemoveDirectoryW(folder.c_str());
 }
 
-FILETIME OldTime() {
-  SYSTEMTIME old{};
-  old.wYear = 2001;
-  old.wMonth = 2;
-  old.wDay = 3;
-  FILETIME time{};
-  SystemTimeToFileTime(&old, &time);
-  return time;
-}
+// 2001-02-03 00:00 UTC.
+constexpr FILETIME kOldTime{0x403F8000u, 0x01C08D74u};
 
 }  // namespace
 
@@ -50,7 +34,10 @@ TempTree::TempTree() {
 
 TempTree::~TempTree() { RemoveTree(root); }
 
-std::wstring TempTree::Path(const wchar_t* relative) const { return root + L"\\" + relative; }
+std::wstring TempTree::File(const wchar_t* relative, const std::string& text) const {
+  EXPECT_TRUE(WriteFileText(Path(relative), text));
+  return Path(relative);
+}
 
 std::string ReadFileText(const std::wstring& path) {
   std::vector<uint8_t> bytes = ReadWholeFile(path);
@@ -80,16 +67,13 @@ std::vector<std::wstring> FolderNames(const std::wstring& folder) {
 bool AgeFile(const std::wstring& path) {
   HANDLE file = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                             OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  FILETIME old = OldTime();
-  bool ok = SetFileTime(file, nullptr, nullptr, &old);
-  CloseHandle(file);
+  bool ok = file != INVALID_HANDLE_VALUE && SetFileTime(file, nullptr, nullptr, &kOldTime);
+  if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
   return ok;
 }
 
 bool FileWasAged(const std::wstring& path) {
   WIN32_FILE_ATTRIBUTE_DATA data{};
-  if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return false;
-  FILETIME old = OldTime();
-  return CompareFileTime(&data.ftLastWriteTime, &old) == 0;
+  return GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) &&
+         CompareFileTime(&data.ftLastWriteTime, &kOldTime) == 0;
 }

@@ -1,5 +1,5 @@
 // A fresh folder under the system's temporary folder for one test, removed with
-// everything in it when the test ends.
+// everything in it when the test ends, and small file helpers.
 #pragma once
 #include <windows.h>
 
@@ -10,7 +10,9 @@ struct TempTree {
   std::wstring root;
   TempTree();
   ~TempTree();
-  std::wstring Path(const wchar_t* relative) const;
+  std::wstring Path(const wchar_t* relative) const { return root + L"\\" + relative; }
+  // Path(relative), written with text.
+  std::wstring File(const wchar_t* relative, const std::string& text) const;
 };
 
 std::string ReadFileText(const std::wstring& path);

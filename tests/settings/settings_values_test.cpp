@@ -1,10 +1,9 @@
-// Composite values (placement, colours, custom colours, font, options, sections)
-// and two threads sharing one store.
+// Composite values (placement, colours, custom colours, font) and two threads
+// sharing one store. Stores without a path keep the values in memory.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <thread>
-#include <vector>
 
 #include "settings/settings_store.h"
 #include "settings/settings_values.h"
@@ -12,40 +11,27 @@
 
 namespace {
 
-// A store on an in-memory text only (no path): the values never reach a file.
-struct MemoryStore {
-  SettingsStore store{kSettingsFixedLocation};
-  explicit MemoryStore(const char* section = nullptr, const char* key = nullptr, const char* value = nullptr) {
-    if (section) WriteString(&store, section, key, value);
-  }
-};
+std::string Stored(SettingsStore* store, const char* key) {
+  char text[200];
+  ReadString(store, "TPWR", key, nullptr, text, sizeof text);
+  return text;
+}
 
 TEST(SettingsPlacement, StoredPlacementsAndRejections) {
-  struct {
-    const char* value;
-    int accepted;
-    SettingsPlacement expected;
-  } cases[] = {
-      {"10,20,600,500,1", 1, {10, 20, 600, 500, 1}},
-      {"-8,-8,800,600,3", 1, {-8, -8, 800, 600, 3}},
-      {"10,20,600,500,2", 1, {10, 20, 600, 500, 0}},
-      {"10,20,600,500,7", 1, {10, 20, 600, 500, 0}},
-      {"10,20,50,50,1", 1, {10, 20, 50, 50, 1}},
-      {"10,20,49,500,1", 0, {}},
-      {"10,20,600,49,1", 0, {}},
-      {"10,20,600,500", 0, {}},
-      {"10,20,600,500,1,9", 0, {}},
-      {"10,20,1000000,500,1", 0, {}},
-      {"10,20,600,1000000,1", 0, {}},
-      {"", 0, {}},
+  struct { const char* value; int accepted; SettingsPlacement expected; } cases[] = {
+      {"10,20,600,500,1", 1, {10, 20, 600, 500, 1}}, {"-8,-8,800,600,3", 1, {-8, -8, 800, 600, 3}},
+      {"10,20,600,500,2", 1, {10, 20, 600, 500, 0}}, {"10,20,50,50,1", 1, {10, 20, 50, 50, 1}},
+      {"10,20,49,500,1", 0, {}},      {"10,20,600,49,1", 0, {}},      {"10,20,600,500", 0, {}},
+      {"10,20,600,500,1,9", 0, {}},   {"10,20,1000000,500,1", 0, {}}, {"10,20,600,1000000,1", 0, {}},
   };
   for (const auto& c : cases) {
-    MemoryStore memory("TPWR", "Pos", c.value);
+    SettingsStore store(kSettingsFixedLocation);
+    WriteString(&store, "TPWR", "Pos", c.value);
     SettingsPlacement placement{1, 1, 1, 1, 1};
     // Defaults below 1 are used unscaled, so the default is known exactly.
-    EXPECT_EQ(ReadWindowPos(&memory.store, "TPWR", &placement, 0, -1), c.accepted) << c.value;
-    SettingsPlacement expected = c.accepted ? c.expected : SettingsPlacement{kDefaultWindowPosition,
-                                                                             kDefaultWindowPosition, 0, -1, 0};
+    EXPECT_EQ(ReadWindowPos(&store, "TPWR", &placement, 0, -1), c.accepted) << c.value;
+    SettingsPlacement expected =
+        c.accepted ? c.expected : SettingsPlacement{kDefaultWindowPosition, kDefaultWindowPosition, 0, -1, 0};
     EXPECT_EQ(memcmp(&placement, &expected, sizeof placement), 0)
         << c.value << ": " << placement.left << "," << placement.top << "," << placement.width << ","
         << placement.height << "," << placement.state;
@@ -53,82 +39,62 @@ TEST(SettingsPlacement, StoredPlacementsAndRejections) {
 }
 
 TEST(SettingsPlacement, WriterFormatAndFlagFour) {
-  MemoryStore memory;
+  SettingsStore store(kSettingsFixedLocation);
   SettingsPlacement placement{-4, 30, 640, 480, 3};
-  EXPECT_TRUE(WriteWindowPlacement(&memory.store, "TPWR", &placement));
-  char text[64];
-  ReadString(&memory.store, "TPWR", "Pos", nullptr, text, sizeof text);
-  EXPECT_STREQ(text, "-4,30,640,480,3");
-  memory.store.flags |= kSettingsNoWindowPos;
+  EXPECT_TRUE(WriteWindowPlacement(&store, "TPWR", &placement));
+  EXPECT_EQ(Stored(&store, "Pos"), "-4,30,640,480,3");
+  store.flags |= kSettingsNoWindowPos;
   SettingsPlacement other{1, 2, 300, 300, 1};
-  EXPECT_FALSE(WriteWindowPlacement(&memory.store, "TPWR", &other));
-  ReadString(&memory.store, "TPWR", "Pos", nullptr, text, sizeof text);
-  EXPECT_STREQ(text, "-4,30,640,480,3");
+  EXPECT_FALSE(WriteWindowPlacement(&store, "TPWR", &other));
+  EXPECT_EQ(Stored(&store, "Pos"), "-4,30,640,480,3");
 }
 
 TEST(SettingsColors, PairRulesAndDefaults) {
-  struct {
-    const char* value;
-    int accepted;
-    COLORREF text, background;
-    uint32_t useSystem;
-  } cases[] = {
-      {"#0,ffffff", 1, 0x000000, 0xFFFFFF, 0},
-      {"#0,ffffff,1", 1, 0x000000, 0xFFFFFF, 1},
-      {"#0,5f", 1, 0x000000, 0x00005F, 0},         // contrast exactly 95
-      {"#1f1f1f,3f3f3f", 1, 0x1F1F1F, 0x3F3F3F, 0},  // 32 in every channel: 96
+  // Rejected pairs give the system's colours and "use system colours".
+  struct { const char* value; int accepted; COLORREF text, background; uint32_t useSystem; } cases[] = {
+      {"#0,ffffff", 1, 0x000000, 0xFFFFFF, 0},       {"#0,ffffff,1", 1, 0x000000, 0xFFFFFF, 1},
+      {"#0,5f", 1, 0x000000, 0x00005F, 0},           // contrast exactly 95
       {"#6f1010,101010", 1, 0x6F1010, 0x101010, 0},  // 95 in blue alone
       {"#0,5e", 0, 0, 0, 1},                         // contrast 94
-      {"#6e1010,101010", 0, 0, 0, 1},                // 94 in blue alone
       {"#2f2f2f,4f4e4e", 0, 0, 0, 1},                // 32 + 31 + 31 = 94 over three channels
-      {"#123456,123456", 0, 0, 0, 1},
-      {"#ffffff", 0, 0, 0, 1},
-      {"", 0, 0, 0, 1},
+      {"#ffffff", 0, 0, 0, 1},                       {"", 0, 0, 0, 1},
   };
-  COLORREF defaults[2];
-  DefaultTextColors(defaults);
-  EXPECT_EQ(defaults[0], GetSysColor(COLOR_WINDOWTEXT));
-  EXPECT_EQ(defaults[1], GetSysColor(COLOR_WINDOW));
+  COLORREF system[2] = {GetSysColor(COLOR_WINDOWTEXT), GetSysColor(COLOR_WINDOW)};
   for (const auto& c : cases) {
-    MemoryStore memory("TPWR", "Color", c.value);
+    SettingsStore store(kSettingsFixedLocation);
+    WriteString(&store, "TPWR", "Color", c.value);
     COLORREF colors[2] = {7, 7};
     uint32_t useSystem = 9;
-    int accepted = ReadColors(&memory.store, "TPWR", "Color", colors, &useSystem);
-    EXPECT_EQ(accepted, c.accepted) << c.value;
-    EXPECT_EQ(colors[0], c.accepted ? c.text : defaults[0]) << c.value;
-    EXPECT_EQ(colors[1], c.accepted ? c.background : defaults[1]) << c.value;
+    EXPECT_EQ(ReadColors(&store, "TPWR", "Color", colors, &useSystem), c.accepted) << c.value;
+    EXPECT_EQ(colors[0], c.accepted ? c.text : system[0]) << c.value;
+    EXPECT_EQ(colors[1], c.accepted ? c.background : system[1]) << c.value;
     EXPECT_EQ(useSystem, c.useSystem) << c.value;
   }
 }
 
 TEST(SettingsColors, WritersAndCustomColors) {
-  MemoryStore memory;
+  SettingsStore store(kSettingsFixedLocation);
   const COLORREF pair[2] = {0x0000FF, 0xFFFFFF};
   uint32_t flag = 1;
-  char text[200];
-  EXPECT_TRUE(WriteColors(&memory.store, "TPWR", "Color", pair, nullptr));
-  ReadString(&memory.store, "TPWR", "Color", nullptr, text, sizeof text);
-  EXPECT_STREQ(text, "#ff,ffffff");
-  EXPECT_TRUE(WriteColors(&memory.store, "TPWR", "Color", pair, &flag));
-  ReadString(&memory.store, "TPWR", "Color", nullptr, text, sizeof text);
-  EXPECT_STREQ(text, "#ff,ffffff,1");
+  EXPECT_TRUE(WriteColors(&store, "TPWR", "Color", pair, nullptr));
+  EXPECT_EQ(Stored(&store, "Color"), "#ff,ffffff");
+  EXPECT_TRUE(WriteColors(&store, "TPWR", "Color", pair, &flag));
+  EXPECT_EQ(Stored(&store, "Color"), "#ff,ffffff,1");
 
   COLORREF colors[kCustomColorCount];
-  EXPECT_EQ(ReadCustomColors(&memory.store, "TPWR", colors), 0);
+  EXPECT_EQ(ReadCustomColors(&store, "TPWR", colors), 0);
   for (COLORREF color : colors) EXPECT_EQ(color, kCustomColorWhite);
-
   colors[0] = 0x102030;
   colors[2] = 0;
-  EXPECT_TRUE(WriteCustomColors(&memory.store, "TPWR", colors));
-  ReadString(&memory.store, "TPWR", "CC", nullptr, text, sizeof text);
-  EXPECT_STREQ(text, "#102030,ffffff,0");
+  EXPECT_TRUE(WriteCustomColors(&store, "TPWR", colors));
+  EXPECT_EQ(Stored(&store, "CC"), "#102030,ffffff,0");
   COLORREF back[kCustomColorCount];
-  EXPECT_EQ(ReadCustomColors(&memory.store, "TPWR", back), 3);
+  EXPECT_EQ(ReadCustomColors(&store, "TPWR", back), 3);
   EXPECT_EQ(memcmp(back, colors, sizeof colors), 0);
-
   for (COLORREF& color : colors) color = kCustomColorWhite;
-  EXPECT_TRUE(WriteCustomColors(&memory.store, "TPWR", colors));
-  EXPECT_EQ(ReadString(&memory.store, "TPWR", "CC", nullptr, text, sizeof text), 1) << "all white deletes the key";
+  EXPECT_TRUE(WriteCustomColors(&store, "TPWR", colors));
+  char text[8];
+  EXPECT_EQ(ReadString(&store, "TPWR", "CC", nullptr, text, sizeof text), 1) << "all white deletes the key";
 }
 
 LOGFONTW SampleFont(const wchar_t* face) {
@@ -138,84 +104,32 @@ LOGFONTW SampleFont(const wchar_t* face) {
   return font;
 }
 
-TEST(SettingsFont, DescriptionRoundTrips) {
-  const wchar_t* faces[] = {L"Courier New", L"\x0416\x0443\x0440\x043D\x0430\x043B, \x043C\x043E\x043D\x043E", L""};
-  for (const wchar_t* face : faces) {
-    MemoryStore memory;
+TEST(SettingsFont, DescriptionRoundTripsAndFallbacks) {
+  // A face outside the code page and with a comma, and no face at all.
+  for (const wchar_t* face : {L"\x0416\x0443\x0440\x043D\x0430\x043B, \x043C\x043E\x043D\x043E", L""}) {
+    SettingsStore store(kSettingsFixedLocation);
     LOGFONTW font = SampleFont(face);
-    EXPECT_TRUE(WriteFontDescription(&memory.store, "TPWR", "Font", &font));
+    EXPECT_TRUE(WriteFontDescription(&store, "TPWR", "Font", &font));
     LOGFONTW back;
-    EXPECT_TRUE(ReadFont(&memory.store, "TPWR", "Font", &back));
+    EXPECT_TRUE(ReadFont(&store, "TPWR", "Font", &back));
     EXPECT_EQ(memcmp(&back, &font, sizeof font), 0);
   }
-  MemoryStore memory;
-  LOGFONTW font = SampleFont(L"Arial");
-  WriteFontDescription(&memory.store, "TPWR", "Font", &font);
-  char text[128];
-  ReadString(&memory.store, "TPWR", "Font", nullptr, text, sizeof text);
-  EXPECT_STREQ(text, "-17,3,900,900,700,1,1,0,204,4,0,5,49,Arial");
-}
-
-TEST(SettingsFont, MissingChangedDesktopAndHandles) {
-  MemoryStore memory;
-  LOGFONTW font;
-  memset(&font, 0x55, sizeof font);
-  EXPECT_FALSE(ReadFont(&memory.store, "TPWR", "Font", &font));
-  LOGFONTW zero{};
+  SettingsStore store(kSettingsFixedLocation);
+  LOGFONTW font = SampleFont(L"Arial"), zero{};
+  WriteFontDescription(&store, "TPWR", "Font", &font);
+  EXPECT_EQ(Stored(&store, "Font"), "-17,3,900,900,700,1,1,0,204,4,0,5,49,Arial");
+  // On another desktop the stored font is not used; the description is zeroed.
+  store.flags |= kSettingsDesktopChanged;
+  EXPECT_FALSE(ReadFont(&store, "TPWR", "Font", &font));
   EXPECT_EQ(memcmp(&font, &zero, sizeof font), 0);
-
-  LOGFONTW sample = SampleFont(L"Arial");
-  HFONT handle = CreateFontIndirectW(&sample);
-  ASSERT_NE(handle, nullptr);
-  EXPECT_TRUE(WriteFont(&memory.store, "TPWR", "Font", handle));
-  DeleteObject(handle);
-  EXPECT_TRUE(ReadFont(&memory.store, "TPWR", "Font", &font));
-  EXPECT_STREQ(font.lfFaceName, L"Arial");
-  EXPECT_EQ(font.lfHeight, -17);
-
-  memory.store.flags |= kSettingsDesktopChanged;
-  EXPECT_FALSE(ReadFont(&memory.store, "TPWR", "Font", &font));
-  EXPECT_EQ(memcmp(&font, &zero, sizeof font), 0);
-  memory.store.flags &= ~kSettingsDesktopChanged;
-
-  EXPECT_TRUE(WriteFont(&memory.store, "TPWR", "Font", nullptr));
-  char text[8];
-  EXPECT_EQ(ReadString(&memory.store, "TPWR", "Font", nullptr, text, sizeof text), 1);
+  EXPECT_TRUE(WriteFont(&store, "TPWR", "Font", nullptr));
+  EXPECT_EQ(Stored(&store, "Font"), "") << "no handle deletes the key";
 }
 
-struct Seen {
-  SettingsStore* store;
-  std::vector<std::string> keys;
-};
-
-int NoteAndWrite(const char* key, const char* value, void* context) {
-  auto* seen = static_cast<Seen*>(context);
-  seen->keys.push_back(std::string(key) + "=" + value);
-  // The walk runs on a copy: the routine may change the store meanwhile.
-  WriteString(seen->store, "Keys", "999", "Rew");
-  return 0;
-}
-
-TEST(SettingsSections, EnumerateAndDelete) {
-  MemoryStore memory;
-  WriteString(&memory.store, "Keys", "112", "FileNew");
-  WriteString(&memory.store, "Keys", "113", "-");
-  WriteInt(&memory.store, "Player", "StepBak", 5);
-  Seen seen{&memory.store, {}};
-  EXPECT_EQ(EnumSection(&memory.store, "Keys", NoteAndWrite, &seen), 2u);
-  EXPECT_EQ(seen.keys, (std::vector<std::string>{"112=FileNew", "113=-"}));
-  EXPECT_EQ(ReadInt(&memory.store, "Keys", "999", 0), 0u) << "999 is a key, its value a command name";
-  EXPECT_TRUE(DeleteSection(&memory.store, "Keys"));
-  EXPECT_EQ(EnumSection(&memory.store, "Keys", NoteAndWrite, &seen), 0u);
-  EXPECT_EQ(ReadInt(&memory.store, "Player", "StepBak", 0), 5u);
-}
-
-constexpr int kKeysPerThread = 300;
-
-// Writes (unless only checking) and reads back every key of one section.
+// Writes (unless only checking) and reads back 300 keys of one section; counts the losses.
 void WriteAndReadMany(SettingsStore* store, const char* section, int* lost, bool write) {
   char key[16], value[16], back[16];
-  for (int i = 0; i < kKeysPerThread; i++) {
+  for (int i = 0; i < 300; i++) {
     snprintf(key, sizeof key, "K%d", i);
     snprintf(value, sizeof value, "%s%d", section, i * 7);
     if (write && !WriteString(store, section, key, value)) ++*lost;
@@ -226,57 +140,43 @@ void WriteAndReadMany(SettingsStore* store, const char* section, int* lost, bool
 TEST(SettingsConcurrency, TwoThreadsLoseNothing) {
   TempTree tree;
   std::wstring path = tree.Path(L"threads.INI");
-  int lostA = 0, lostB = 0;
+  int lost[2] = {0, 0};
   {
     SettingsStore store(kSettingsFixedLocation, path.c_str());
-    std::thread a(WriteAndReadMany, &store, "A", &lostA, true);
-    std::thread b(WriteAndReadMany, &store, "B", &lostB, true);
+    std::thread a(WriteAndReadMany, &store, "A", &lost[0], true);
+    std::thread b(WriteAndReadMany, &store, "B", &lost[1], true);
     a.join();
     b.join();
   }
-  EXPECT_EQ(lostA, 0);
-  EXPECT_EQ(lostB, 0);
   SettingsStore again(kSettingsFixedLocation, path.c_str());
-  WriteAndReadMany(&again, "A", &lostA, false);
-  WriteAndReadMany(&again, "B", &lostB, false);
-  EXPECT_EQ(lostA, 0) << "in the saved file";
-  EXPECT_EQ(lostB, 0) << "in the saved file";
-}
-
-struct Holder {
-  SettingsStore* store;
-  HANDLE held;
-  HANDLE release;
-  DWORD waitResult;
-};
-
-DWORD WINAPI HoldStore(void* context) {
-  auto* holder = static_cast<Holder*>(context);
-  WaitForSingleObject(holder->store->mutex, INFINITE);
-  SetEvent(holder->held);
-  holder->waitResult = WaitForSingleObject(holder->release, 10000);
-  ReleaseMutex(holder->store->mutex);
-  return 0;
+  WriteAndReadMany(&again, "A", &lost[0], false);
+  WriteAndReadMany(&again, "B", &lost[1], false);
+  EXPECT_EQ(lost[0] + lost[1], 0) << "in memory or in the saved file";
 }
 
 TEST(SettingsConcurrency, BusyStoreGivesUpInsteadOfBlocking) {
-  MemoryStore memory("TPWR", "Opt", "4");
-  Holder holder{&memory.store, CreateEventW(nullptr, TRUE, FALSE, nullptr), CreateEventW(nullptr, TRUE, FALSE, nullptr),
-                WAIT_FAILED};
-  HANDLE thread = CreateThread(nullptr, 0, HoldStore, &holder, 0, nullptr);
-  ASSERT_EQ(WaitForSingleObject(holder.held, 10000), WAIT_OBJECT_0);
+  SettingsStore store(kSettingsFixedLocation);
+  WriteString(&store, "TPWR", "Opt", "4");
+  HANDLE held = CreateEventW(nullptr, TRUE, FALSE, nullptr), release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  DWORD holderWait = WAIT_FAILED;
+  std::thread holder([&] {
+    WaitForSingleObject(store.mutex, INFINITE);
+    SetEvent(held);
+    holderWait = WaitForSingleObject(release, 10000);
+    ReleaseMutex(store.mutex);
+  });
+  EXPECT_EQ(WaitForSingleObject(held, 10000), WAIT_OBJECT_0);
   // Each call returns on its own while the other thread holds the store.
-  EXPECT_EQ(ReadInt(&memory.store, "TPWR", "Opt", 77), 77u);
-  EXPECT_FALSE(WriteInt(&memory.store, "TPWR", "Opt", 5));
-  EXPECT_FALSE(DeleteKey(&memory.store, "TPWR", "Opt"));
-  EXPECT_EQ(Flush(&memory.store), 0u);
-  SetEvent(holder.release);
-  WaitForSingleObject(thread, INFINITE);
-  EXPECT_EQ(holder.waitResult, static_cast<DWORD>(WAIT_OBJECT_0)) << "the calls above blocked until the holder gave up";
-  EXPECT_EQ(ReadInt(&memory.store, "TPWR", "Opt", 77), 4u);
-  CloseHandle(thread);
-  CloseHandle(holder.held);
-  CloseHandle(holder.release);
+  EXPECT_EQ(ReadInt(&store, "TPWR", "Opt", 77), 77u);
+  EXPECT_FALSE(WriteInt(&store, "TPWR", "Opt", 5));
+  EXPECT_FALSE(DeleteKey(&store, "TPWR", "Opt"));
+  EXPECT_EQ(Flush(&store), 0u);
+  SetEvent(release);
+  holder.join();
+  EXPECT_EQ(holderWait, static_cast<DWORD>(WAIT_OBJECT_0)) << "the calls above blocked until the holder gave up";
+  EXPECT_EQ(ReadInt(&store, "TPWR", "Opt", 77), 4u);
+  CloseHandle(held);
+  CloseHandle(release);
 }
 
 }  // namespace

@@ -65,17 +65,14 @@ void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
     gLastFocus = focus;
     Log(focus == EditorWindow() ? "FOCUS EDITOR %u\n" : "FOCUS OTHER %u\n", 0);
   }
-  wchar_t open[MAX_PATH];
-  FolderPath(L"open", open);
-  if (GetFileAttributesW(open) != INVALID_FILE_ATTRIBUTES) {
-    DeleteFileW(open);
-    wchar_t sound[MAX_PATH];
-    FolderPath(L"sound.wav", sound);
-    Log("AUDIO OPEN %u\n", PlayerPanelOpenFile(PlayerPanelWindow(), sound) ? 1u : 0u);
+  wchar_t path[MAX_PATH];
+  FolderPath(L"open", path);
+  if (DeleteFileW(path)) {
+    FolderPath(L"sound.wav", path);
+    Log("AUDIO OPEN %u\n", PlayerPanelOpenFile(PlayerPanelWindow(), path) ? 1u : 0u);
   }
-  wchar_t stop[MAX_PATH];
-  FolderPath(L"stop", stop);
-  if (GetFileAttributesW(stop) != INVALID_FILE_ATTRIBUTES || GetTickCount64() - gStarted > kTimeLimitMs) {
+  FolderPath(L"stop", path);
+  if (GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES || GetTickCount64() - gStarted > kTimeLimitMs) {
     SendMessageW(EditorWindow(), EM_SETMODIFY, FALSE, 0);
     if (IsWindow(gMainWindow)) DestroyWindow(gMainWindow);
   }
@@ -115,7 +112,6 @@ int wmain(int argc, wchar_t** argv) {
     DispatchMessageW(&message);
   }
   RemoveKeyboardHook(&gShortcuts);
-  Log("EXIT %u\n", 0);
   CloseHandle(gLog);
   return 0;
 }

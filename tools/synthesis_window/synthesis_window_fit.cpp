@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <fstream>
 #include <iterator>
 #include <vector>
 
 #include "formats/mpeg/mpeg_internal.h"
-#include "mpeg_decode_helpers.h"
-#include "test_support.h"
+#include "whole_stream_decode.h"
 
 // ---- Recording stand-in for the synthesis ----
 // The decoder hands each block of 32 subband samples to these; they keep
@@ -170,13 +170,18 @@ double SignOf(int i) { return ((i / 64) & 1) ? -1.0 : 1.0; }
 const char* const kStreams[] = {"l1-fl1", "l1-fl2", "l1-fl3",  "l1-fl4",  "l1-fl5",  "l1-fl6",  "l1-fl7", "l1-fl8",
                                 "l2-fl10", "l2-fl11", "l2-fl12", "l2-fl13", "l2-fl14", "l2-fl15", "l2-fl16"};
 
+std::vector<uint8_t> ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
 // Decodes the streams with the recording synthesis, at full bandwidth.
-int ReadStreams(const std::wstring& folder, std::vector<std::vector<uint8_t>>* refs, std::vector<Channel>* channels) {
+int ReadStreams(const std::string& folder, std::vector<std::vector<uint8_t>>* refs, std::vector<Channel>* channels) {
   refs->reserve(std::size(kStreams));
   int streams = 0;
   for (const char* name : kStreams) {
-    std::vector<uint8_t> bits = ReadWholeFile(TestPath(folder, std::string(name) + ".bit"));
-    std::vector<uint8_t> ref = ReadWholeFile(TestPath(folder, std::string(name) + ".pcm"));
+    std::vector<uint8_t> bits = ReadFile(folder + "/" + name + ".bit");
+    std::vector<uint8_t> ref = ReadFile(folder + "/" + name + ".pcm");
     if (bits.empty() || ref.empty()) continue;
     gSubbands[0].clear();
     gSubbands[1].clear();
@@ -268,7 +273,7 @@ void Verify(const std::vector<Channel>& channels, WindowFit* fit) {
 
 }  // namespace
 
-int FitSynthesisWindow(const std::wstring& folder, WindowFit* fit) {
+int FitSynthesisWindow(const std::string& folder, WindowFit* fit) {
   std::memset(fit, 0, sizeof(*fit));
   std::vector<std::vector<uint8_t>> refs;
   std::vector<Channel> channels;

@@ -2,19 +2,16 @@
 // (scripts/derive-synthesis-window.sh): the window that reproduces every
 // reference value of layers I and II, or nothing when none does.
 #include <cstdio>
-#include <string>
 
 #include "synthesis_window_fit.h"
-#include "test_support.h"
 
 int main(int argc, char** argv) {
   if (argc != 2) {
     std::fprintf(stderr, "usage: %s CONFORMANCE_FOLDER\n", argv[0]);
     return 2;
   }
-  std::string folder = argv[1];
   static WindowFit fit;
-  if (!FitSynthesisWindow(std::wstring(folder.begin(), folder.end()), &fit) || fit.unmatched != 0 || fit.leastRefuted <= 0) {
+  if (!FitSynthesisWindow(argv[1], &fit) || fit.unmatched != 0 || fit.leastRefuted <= 0) {
     std::fprintf(stderr, "no window reproduces the reference output (streams %d, unmatched %ld)\n", fit.streams,
                  fit.unmatched);
     return 1;

@@ -26,4 +26,4 @@ struct WindowFit {
 
 // Fits the window to the streams l1-fl1..8 and l2-fl10..16 in `folder`.
 // Returns 0 when no stream could be read.
-int FitSynthesisWindow(const std::wstring& folder, WindowFit* fit);
+int FitSynthesisWindow(const std::string& folder, WindowFit* fit);

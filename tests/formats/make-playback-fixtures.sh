@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# Generates Ogg Vorbis, FLAC and WMA files for the playback tests, each beside
+# what the format's own tool decodes from it, as the player must deliver it
+# (NAME.pcm: raw, the file's rate, 16-bit, or 8-bit unsigned for 8-bit FLAC;
+# the front left and right of wider streams; 24-bit rounded to 16 by sox).
+# Also a three-hour FLAC file whose every sample holds the number of its
+# second, so that a position can be read off the sound itself.
+# Usage: make-playback-fixtures.sh OUTDIR
+set -euo pipefail
+out=$1
+mkdir -p "$out"
+cd "$out"
+rm -f .complete
+sx() { sox -R -D -V1 "$@"; }  # repeatable noise, no dither
+
+# Tone over noise, so that every stretch of sound is unlike every other.
+sx -n -r 44100 -c 2 -b 16 noise.wav synth 3 pinknoise pinknoise gain -20
+sx -n -r 44100 -c 2 -b 16 tone.wav synth 3 sine 300-900 sine 500 gain -12
+sx -m noise.wav tone.wav stereo.wav
+sx -n -r 22050 -c 1 -b 16 mono.wav synth 2 sine 700 gain -6
+sx -n -r 44100 -c 2 -b 16 short.wav synth 0.4 sine 440 sine 660 gain -6
+sx -n -r 48000 -c 6 -b 16 surround.wav synth 1.5 sine 200 sine 300 sine 400 sine 500 sine 600 sine 700 gain -9
+sx -n -r 44100 -c 2 -b 24 s24.wav synth 1.5 sine 300 sine 500 gain -3
+sx -n -r 8000 -c 1 -b 8 -e unsigned-integer mono8.wav synth 1.5 sine 440 gain -3
+sx -n -r 44100 -c 2 -b 16 noise20.wav synth 20 pinknoise pinknoise gain -12
+sx -n -r 44100 -c 2 -b 16 tone20.wav synth 20 sine 200-2000 sine 300 gain -12
+sx -m noise20.wav tone20.wav long.wav
+
+serial=1000  # oggenc draws serials from the clock; the chained file needs two
+for f in stereo mono short surround long; do
+  serial=$((serial + 1))
+  oggenc -Q -q 3 -s $serial -o $f.ogg $f.wav 2>/dev/null  # (it remarks on sox's extra chunks)
+  oggdec -Q -R -o $f.ogg.pcm $f.ogg
+done
+# Vorbis orders six channels FL C FR RL RR LFE.
+sx -t raw -r 48000 -e signed -b 16 -c 6 surround.ogg.pcm -t raw surround2.pcm remix 1 3
+mv surround2.pcm surround.ogg.pcm
+printf 'ID3\3\0\0\0\0\0\x20%032d' 0 > id3.ogg
+cat stereo.ogg >> id3.ogg
+cp stereo.ogg.pcm id3.ogg.pcm
+cat stereo.ogg mono.ogg > chained.ogg
+
+for f in stereo short surround s24 mono8 long; do
+  flac --silent --force -o $f.flac $f.wav >/dev/null 2>&1  # (it remarks on sox's extra chunks)
+  flac --silent --force -d -o $f.flac.wav $f.flac
+done
+for f in stereo short mono8 long; do sx $f.flac.wav -t raw $f.flac.pcm; done  # 8-bit: unsigned, as WAV stores it
+sx surround.flac.wav -t raw surround.flac.pcm remix 1 2  # FLAC orders FL FR first
+sx s24.flac.wav -t raw -b 16 s24.flac.pcm
+
+ffmpeg -nostdin -loglevel error -y -i stereo.wav -c:a wmav2 -b:a 128k stereo.wma
+ffmpeg -nostdin -loglevel error -y -i mono.wav -c:a wmav1 -b:a 32k mono.wma
+ffmpeg -nostdin -loglevel error -y -i long.wav -c:a wmav2 -b:a 96k long.wma
+for f in stereo mono long; do ffmpeg -nostdin -loglevel quiet -y -i $f.wma -f s16le $f.wma.pcm; done
+
+python3 -c "
+import sys
+for second in range(3 * 3600):
+    sys.stdout.buffer.write(second.to_bytes(2, 'little') * 11025)
+" | flac --silent --force --force-raw-format --endian=little --sign=signed --channels=1 --bps=16 \
+    --sample-rate=11025 -o three-hours.flac -
+
+rm -f ./*.wav
+touch .complete
