@@ -37,6 +37,7 @@ TPWR_TEXT(5300, Audio, "cAud", "Audio", "Audio")
 TPWR_TEXT(5301, Seconds, "cScs", "Seconds", "Sekunden")
 TPWR_TEXT(5310, StepBack, "StpB", "Step Back", "R\xFC" "ckw\xE4rtsschritt")
 TPWR_TEXT(5320, StepForward, "StpF", "Step Forward", "Vorlaufschritt")
+TPWR_TEXT(5330, CueOffset, "CueO", "Cue export offset", "Versatz beim Export")
 TPWR_TEXT(5460, Colors, "Clrs", "Colors", "Farben")
 TPWR_TEXT(5461, TextColor, "ClTx", "Text color", "Textfarbe")
 TPWR_TEXT(5462, BackColor, "ClBk", "Background color", "Hintergrundfarbe")
@@ -116,10 +117,10 @@ TPWR_TEXT(30022, MailFailed, "eMlF", "The e-mail program could not take the docu
           "Das E-Mail-Programm konnte das Dokument nicht \xFC" "bernehmen.")
 
 // The recovery copy.
-TPWR_TEXT(30020, RecoveryQuestion, "qRcv",
+TPWR_TEXT(30040, RecoveryQuestion, "qRcv",
           "Tapewright was not closed properly. Restore the transcript you were working on?",
           "Tapewright wurde nicht ordnungsgem\xE4\xDF beendet. Die zuletzt bearbeitete Abschrift wiederherstellen?")
-TPWR_TEXT(30021, RecoveryFailed, "eRcv", "The recovery copy could not be written:",
+TPWR_TEXT(30041, RecoveryFailed, "eRcv", "The recovery copy could not be written:",
           "Die Wiederherstellungskopie konnte nicht geschrieben werden:")
 
 // Export Cues: the file types offered.
