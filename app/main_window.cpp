@@ -72,9 +72,11 @@ void StartRecovery(HWND window) {
   if (wchar_t* separator = const_cast<wchar_t*>(LastPathSeparator(folder))) *separator = 0;
   else folder[0] = 0;
   RecoveryStart(folder);
-  gPlayerPanelPaused = WriteRecoveryCopy;
+  // Autosave 0 turns the copies off, those at a pause too.
   uint32_t seconds = ReadSetting(Settings(), kSettingAutosave);
-  if (seconds) SetTimer(window, kAutosaveTimer, seconds > 86400 ? 86400000u : seconds * 1000u, nullptr);
+  if (!seconds) return;
+  gPlayerPanelPaused = WriteRecoveryCopy;
+  SetTimer(window, kAutosaveTimer, seconds > 86400 ? 86400000u : seconds * 1000u, nullptr);
 }
 
 void ApplyAlwaysOnTop(HWND window) {

@@ -277,7 +277,8 @@ help_opens() {
 }
 
 # Options > Configuration: a screenshot of each page; the Audio page's step
-# back becomes 2 s, and the step forward field left empty keeps its 5 s.
+# back becomes 2 s, the step forward field left empty keeps its 5 s, and the
+# cue offset takes -90 s.
 configuration_pages_and_step_lengths() {
   local folder=$1 page
   start_program "$folder" || fail "the main window did not open" || return 1
@@ -293,10 +294,13 @@ configuration_pages_and_step_lengths() {
   keys Up Up Tab
   type_text "2"
   keys Tab BackSpace
+  keys Tab
+  type_text "-90"
   keys Return
   dialog_gone "Configuration" || fail "OK did not close the dialog" || return 1
   settings_has "$folder" '^StepBak=2$' || fail "StepBak not 2: $(cat "$folder/Tapewright.INI")" || return 1
   settings_has "$folder" '^StepFwd=5$' || fail "an empty field changed StepFwd: $(cat "$folder/Tapewright.INI")" || return 1
+  settings_has "$folder" '^Offset=-90$' || fail "Offset not -90: $(cat "$folder/Tapewright.INI")" || return 1
   file_exit
   program_gone || fail "Exit did not close"
 }
@@ -322,6 +326,9 @@ configuration_shortcut_cancel_and_ok() {
   settings_has "$folder" '^595=-$' || fail "the removed Ctrl+S is not stored: $(cat "$folder/Tapewright.INI")" || return 1
   file_exit
   program_gone || fail "Exit did not close"
+}
+
+# Whether the editor's selection is "start end", as the probe reports it.
 selection_is() {
   local got
   got=$(probe selection) || { echo "no editor"; return 1; }
