@@ -322,6 +322,9 @@ configuration_shortcut_cancel_and_ok() {
   settings_has "$folder" '^595=-$' || fail "the removed Ctrl+S is not stored: $(cat "$folder/Tapewright.INI")" || return 1
   menu f x
   program_gone || fail "Exit did not close"
+}
+
+# Whether the editor's selection is "start end", as the probe reports it.
 selection_is() {
   local got
   got=$(probe selection) || { echo "no editor"; return 1; }
