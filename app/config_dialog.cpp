@@ -27,10 +27,11 @@ int gLastPage = kPageGeneral;
 const uint16_t kPageTitles[kConfigPageCount] = {kTextGeneralOptions, kTextAudio, kTextColors,
                                                 kTextKeyboardShortcuts};
 // The controls of each page, ending with 0.
-const uint16_t kPageControls[kConfigPageCount][9] = {
+const uint16_t kPageControls[kConfigPageCount][12] = {
     {kConfigIconSizeLabel, kConfigIconSize, kConfigAlwaysOnTop, kConfigMenuIcons, 0},
     {kConfigStepBackLabel, kConfigStepBack, kConfigStepBackArrows, kConfigStepBackUnit, kConfigStepForwardLabel,
-     kConfigStepForward, kConfigStepForwardArrows, kConfigStepForwardUnit, 0},
+     kConfigStepForward, kConfigStepForwardArrows, kConfigStepForwardUnit, kConfigOffsetLabel, kConfigOffset,
+     kConfigOffsetUnit, 0},
     {kConfigTextColor, kConfigBackColor, kConfigSystemColors, kConfigColorPreview, 0},
     {kConfigShortcutList, 0},
 };
@@ -62,6 +63,9 @@ const TemplateItem kItems[] = {
      0},
     {kConfigStepForwardArrows, 0, UPDOWN_CLASSW, UDS_SETBUDDYINT | UDS_ARROWKEYS | UDS_NOTHOUSANDS, 217, 61, 9, 13, 0},
     {kConfigStepForwardUnit, kDialogStatic, nullptr, SS_LEFT, 229, 62, 50, 12, kTextSeconds},
+    {kConfigOffsetLabel, kDialogStatic, nullptr, SS_LEFT, 87, 81, 100, 12, kTextCueOffset},
+    {kConfigOffset, kDialogEdit, nullptr, ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 191, 81, 35, 13, 0},
+    {kConfigOffsetUnit, kDialogStatic, nullptr, SS_LEFT, 229, 82, 50, 12, kTextSeconds},
     {kConfigTextColor, kDialogButton, nullptr, BS_PUSHBUTTON | WS_TABSTOP, 107, 26, 110, 14, kTextTextColor},
     {kConfigBackColor, kDialogButton, nullptr, BS_PUSHBUTTON | WS_TABSTOP, 107, 46, 110, 14, kTextBackColor},
     {kConfigSystemColors, kDialogButton, nullptr, BS_AUTOCHECKBOX | WS_TABSTOP, 97, 71, 200, 10, kTextSystemColors},
@@ -233,6 +237,15 @@ int ParseStepSeconds(const wchar_t* text, int32_t* seconds) {
     value = value * 10 + (*p - L'0');
   }
   *seconds = value;
+  return 1;
+}
+
+int ParseOffsetSeconds(const wchar_t* text, int32_t* seconds) {
+  if (!text) return 0;
+  int negative = *text == L'-';
+  int32_t value = 0;
+  if (!ParseStepSeconds(text + negative, &value)) return 0;
+  *seconds = negative ? -value : value;
   return 1;
 }
 

@@ -8,11 +8,13 @@
 #include "app/main_commands.h"
 #include "app/main_menus.h"
 #include "app/window_commands.h"
+#include "base/paths.h"
 #include "base/product.h"
 #include "commands/commands.h"
 #include "editor/document.h"
 #include "editor/editor_view.h"
 #include "editor/find_replace.h"
+#include "editor/recovery.h"
 #include "player/player_commands.h"
 #include "player/player_messages.h"
 #include "player/player_panel.h"
@@ -36,6 +38,7 @@ struct ReopenRecord {
 };
 ReopenRecord gReopen;
 
+constexpr UINT_PTR kAutosaveTimer = 1;
 constexpr int kMinTrackWidth = 350;
 constexpr int kMinEditorHeight = 100;
 
@@ -58,6 +61,22 @@ void ReadIconSizes() {
 
 void ShowBars() {
   if (gStatusBar.window) ShowWindow(gStatusBar.window, (gApp->options & kOptStatusBarHidden) ? SW_HIDE : SW_SHOW);
+}
+
+void WriteRecoveryCopy() { RecoveryWriteIfChanged(gMainWindow); }
+
+// The recovery copies live beside the settings file (so beside the program in portable use).
+void StartRecovery(HWND window) {
+  wchar_t folder[kMaxPathChars + 1];
+  CopyTextBounded(folder, kMaxPathChars + 1, Settings()->path);
+  if (wchar_t* separator = const_cast<wchar_t*>(LastPathSeparator(folder))) *separator = 0;
+  else folder[0] = 0;
+  RecoveryStart(folder);
+  // Autosave 0 turns the copies off, those at a pause too.
+  uint32_t seconds = ReadSetting(Settings(), kSettingAutosave);
+  if (!seconds) return;
+  gPlayerPanelPaused = WriteRecoveryCopy;
+  SetTimer(window, kAutosaveTimer, seconds > 86400 ? 86400000u : seconds * 1000u, nullptr);
 }
 
 void ApplyAlwaysOnTop(HWND window) {
@@ -95,6 +114,7 @@ LRESULT OnCreate(HWND window) {
   LoadShortcuts();  // before the menus, which show the shortcuts
   SelectLanguageAndBuildMenus(window);
   ApplyAlwaysOnTop(window);
+  StartRecovery(window);
   PostMessageW(window, WM_COMMAND, kCmdAfterCreate, 2);
   MainMenusBuildIcons();
   return 0;
@@ -117,6 +137,9 @@ LRESULT OnQueryEndSession(HWND window) {
 LRESULT OnDestroy(HWND window) {
   if (gPlayerThread) PlayerPostCommand(PC_QUIT, 0, 0);  // it ends on its own; nobody waits
   SaveWindowSettings(window, 1);
+  KillTimer(window, kAutosaveTimer);
+  gPlayerPanelPaused = nullptr;
+  RecoveryStop();
   OleUninitialize();
   if (HWND editor = EditorWindow()) {
     HFONT font = reinterpret_cast<HFONT>(SendMessageW(editor, WM_GETFONT, 0, 0));
@@ -141,6 +164,10 @@ LRESULT OnCtlColorEdit(WPARAM wParam) {
   SetTextColor(dc, ThemeEditorTextColor());
   SetBkColor(dc, ThemeEditorBackColor());
   return reinterpret_cast<LRESULT>(ThemeEditorBrush());
+}
+
+void OnTimer(HWND window, UINT_PTR timer) {
+  if (timer == kAutosaveTimer) RecoveryWriteIfChanged(window);
 }
 
 void OnSetFocus() {
@@ -197,6 +224,8 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       break;
     case WM_MENUCHAR: return MainMenusOnMenuChar(static_cast<wchar_t>(LOWORD(wParam)), reinterpret_cast<HMENU>(lParam));
     case WM_COMMAND: return MainWindowOnCommand(window, wParam, lParam);
+    case WM_TIMER: OnTimer(window, wParam); return 0;
+    case kRecoveryWrittenMessage: RecoveryOnWritten(window, static_cast<DWORD>(wParam)); return 0;
     case WM_USER + 7: return 0;
     default: break;
   }

@@ -60,13 +60,16 @@ TPWR_COMMAND(105, FileSave, "FSve", PLACE(File, 5), Always, KEY(kKeyCtrl | 'S'),
 TPWR_COMMAND(106, FileSaveAs, "FSAs", PLACE(File, 6), Always, NOKEY, FileSaveAsCommand,
              "Save &as...;Saves the document with a new name",
              "Speichern &unter...;Speichert das aktuelle Dokument unter neuem Namen")
-TPWR_COMMAND(107, FilePrint, "FPrn", PLACE(File, 8), Always, NOKEY, FilePrintCommand,
+TPWR_COMMAND(109, ExportCues, "FExC", PLACE(File, 7), Always, NOKEY, ExportCuesCommand,
+             "E&xport Cues...;Export the transcript as subtitles or a table",
+             "Marken e&xportieren...;Exportiert die Abschrift als Untertitel oder Tabelle")
+TPWR_COMMAND(107, FilePrint, "FPrn", PLACE(File, 9), Always, NOKEY, FilePrintCommand,
              "&Print...;Prints the document",
              "&Drucken...;Druckt das aktuelle Dokument aus")
-TPWR_COMMAND(108, SendMail, "SnMl", PLACE(File, 9), Always, NOKEY, SendMailCommand,
+TPWR_COMMAND(108, SendMail, "SnMl", PLACE(File, 10), Always, NOKEY, SendMailCommand,
              "E-Mail to...;Send the document as E-Mail",
              "Per &E-Mail senden...;Sendet das aktuelle Dokument per E-Mail")
-TPWR_COMMAND(100, Exit, "Exit", PLACE(File, 11), Always, NOKEY, ExitCommand,
+TPWR_COMMAND(100, Exit, "Exit", PLACE(File, 12), Always, NOKEY, ExitCommand,
              "E&xit;Quits the application",
              "&Beenden;Beendet die Anwendung")
 

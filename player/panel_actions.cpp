@@ -17,6 +17,8 @@
 #include "ui/slider.h"
 #include "ui/status_bar.h"
 
+void (*gPlayerPanelPaused)() = nullptr;
+
 namespace {
 
 constexpr wchar_t kAudioFilter[] =
@@ -55,6 +57,7 @@ void OnState(HWND panel, PlayerPanel* record, int state) {
   if (state == record->state) return;
   record->state = state;
   PlayerPanelShowStateIcon(panel, state);
+  if (state == kStatePaused && gPlayerPanelPaused) gPlayerPanelPaused();
   if (state != kStateStopped) return;
   record->position = 0;
   PlayerPanelRefreshTime(panel);
@@ -214,6 +217,11 @@ size_t PlayerPanelSoundPath(HWND panel, wchar_t* out, size_t capacity) {
   if (!record) return 0;
   lstrcpynW(out, record->file.path, static_cast<int>(capacity));
   return wcslen(out);
+}
+
+uint32_t PlayerPanelLength(HWND panel) {
+  PlayerPanel* record = PlayerPanelOf(panel);
+  return record ? Length(record) : 0;
 }
 
 uint32_t PlayerPanelPosition(HWND panel) {

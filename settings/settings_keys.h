@@ -30,6 +30,8 @@ struct SettingsKey {
   KEY(Toolbar,      "TPWR",    "TB",      0) /* toolbar buttons */            \
   KEY(StepBack,     "Player",  "StepBak", 5) /* seconds of Step Back */       \
   KEY(StepForward,  "Player",  "StepFwd", 5) /* seconds of Step Forward */    \
+  KEY(Offset,       "Player",  "Offset",  0) /* seconds added to exported cue times, signed */ \
+  KEY(Autosave,     "TPWR",    "Autosave", 30) /* seconds between recovery copies, 0: none */ \
   KEY(Keys,         "Keys",    nullptr,   0) /* user shortcuts: code=name */  \
   KEY(UseThis,      "UseThis", "Opt",     0) /* marker: use this per-user file */ \
   KEY(Desktop,      "Desk",    ".",       0) /* desktop size at the last start */

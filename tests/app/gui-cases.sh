@@ -31,7 +31,7 @@ type_and_save_as() {
   expect_utf16_file "$folder/storm.txt" $'Interviewer: Where were you on the night of the storm?\nWitness: At home, reading by candlelight.' ||
     return 1
   [ "$(probe modified)" = 0 ] || fail "still marked modified after the save" || return 1
-  menu f x
+  file_exit
   program_gone || fail "File > Exit did not close a saved document"
 }
 
@@ -40,7 +40,7 @@ close_prompt_cancel_then_no() {
   local folder=$1
   start_program "$folder" || fail "the main window did not open" || return 1
   type_text "draft that must survive Cancel"
-  menu f x
+  file_exit
   wait_dialog "Tapewright" >/dev/null || fail "no save prompt on close" || return 1
   keys Escape
   dialog_gone "Tapewright" || fail "the prompt stayed after Cancel" || return 1
@@ -48,7 +48,7 @@ close_prompt_cancel_then_no() {
   probe wait TPWR "Tapewright - " 100 >/dev/null || fail "the window closed after Cancel" || return 1
   editor_text_is "$folder" "draft that must survive Cancel" || return 1
   [ "$(probe modified)" = 1 ] || fail "the text lost its modified mark" || return 1
-  menu f x
+  file_exit
   wait_dialog "Tapewright" >/dev/null || fail "no save prompt on the second close" || return 1
   keys n
   program_gone || fail "No did not close the window" || return 1
@@ -60,7 +60,7 @@ close_prompt_yes_saves() {
   local folder=$1
   start_program "$folder" || fail "the main window did not open" || return 1
   type_text "keep me"
-  menu f x
+  file_exit
   wait_dialog "Tapewright" >/dev/null || fail "no save prompt on close" || return 1
   keys y
   wait_dialog "Save As" >/dev/null || fail "Yes on an untitled document did not open Save As" || return 1
@@ -84,7 +84,7 @@ open_ansi_file() {
   probe wait TPWR "Tapewright - ansi.txt" 10000 >/dev/null || fail "title not updated" || return 1
   editor_text_is "$folder" $'Grüße aus Köln\nZeile zwei' || return 1
   [ "$(probe modified)" = 0 ] || fail "a freshly opened file is marked modified" || return 1
-  menu f x
+  file_exit
   program_gone || fail "Exit did not close"
 }
 
@@ -141,7 +141,7 @@ maximised_placement() {
   grep -qx 'zoomed 1' <<<"$layout" || fail "not maximised: $layout" || return 1
   width=$(awk '/^client/ { print $2 }' <<<"$layout")
   [ "$width" -ge 1000 ] || fail "client width $width on a 1024-pixel desktop" || return 1
-  menu f x
+  file_exit
   program_gone || fail "Exit did not close" || return 1
   settings_has "$folder" '^Pos=.*,3$' || fail "the maximised state was not stored back: $(cat "$folder/Tapewright.INI")"
 }
@@ -178,7 +178,7 @@ bars_hide_and_show() {
   panel=$(child_box "$layout" "$panel_class")
   [ "${status#* }" = "$height 1" ] || fail "status bar not back: $layout" || return 1
   [ "${panel#* }" = "${status%% *} 1" ] || fail "panel not back above the status bar: $layout" || return 1
-  menu f x
+  file_exit
   program_gone || fail "Exit did not close"
 }
 
@@ -214,7 +214,7 @@ typing_past_40000_characters() {
   editor_bytes_at_least "$got" "$(stat -c %s "$expected")" || true
   cmp -s "$got" "$expected" ||
     fail "editor holds $(($(stat -c %s "$got") / 2)) characters, expected $(($(stat -c %s "$expected") / 2))" || return 1
-  menu f x
+  file_exit
   wait_dialog "Tapewright" >/dev/null || fail "no save prompt" || return 1
   keys n
   program_gone || fail "No did not close"
@@ -229,7 +229,7 @@ later_commands_do_nothing() {
   sleep 1
   probe wait TPWR "Tapewright - " 100 >/dev/null || fail "the program died" || return 1
   [ -z "$(probe wait '#32770' '' 300)" ] || fail "a command opened a window" || return 1
-  menu f x
+  file_exit
   program_gone || fail "Exit did not close"
 }
 
@@ -260,7 +260,7 @@ reset_settings_keeps_the_transcript() {
   settings_has "$folder" 'StepBak' && { fail "the old step survived: $(cat "$folder/Tapewright.INI")"; return 1; }
   editor_text_is "$folder" $'Speaker 1: first line\nSpeaker 2: second line' || return 1
   screenshot after-reset
-  menu f x
+  file_exit
   program_gone || fail "Exit did not close"
 }
 
@@ -277,7 +277,8 @@ help_opens() {
 }
 
 # Options > Configuration: a screenshot of each page; the Audio page's step
-# back becomes 2 s, and the step forward field left empty keeps its 5 s.
+# back becomes 2 s, the step forward field left empty keeps its 5 s, and the
+# cue offset takes -90 s.
 configuration_pages_and_step_lengths() {
   local folder=$1 page
   start_program "$folder" || fail "the main window did not open" || return 1
@@ -293,11 +294,14 @@ configuration_pages_and_step_lengths() {
   keys Up Up Tab
   type_text "2"
   keys Tab BackSpace
+  keys Tab
+  type_text "-90"
   keys Return
   dialog_gone "Configuration" || fail "OK did not close the dialog" || return 1
   settings_has "$folder" '^StepBak=2$' || fail "StepBak not 2: $(cat "$folder/Tapewright.INI")" || return 1
   settings_has "$folder" '^StepFwd=5$' || fail "an empty field changed StepFwd: $(cat "$folder/Tapewright.INI")" || return 1
-  menu f x
+  settings_has "$folder" '^Offset=-90$' || fail "Offset not -90: $(cat "$folder/Tapewright.INI")" || return 1
+  file_exit
   program_gone || fail "Exit did not close"
 }
 
@@ -320,8 +324,11 @@ configuration_shortcut_cancel_and_ok() {
   keys Tab Home Down Down Delete Return
   dialog_gone "Configuration" || fail "OK did not close the dialog" || return 1
   settings_has "$folder" '^595=-$' || fail "the removed Ctrl+S is not stored: $(cat "$folder/Tapewright.INI")" || return 1
-  menu f x
+  file_exit
   program_gone || fail "Exit did not close"
+}
+
+# Whether the editor's selection is "start end", as the probe reports it.
 selection_is() {
   local got
   got=$(probe selection) || { echo "no editor"; return 1; }
@@ -366,7 +373,7 @@ find_and_find_next() {
   # selection F3 kept (a wrap-around would put it at 10).
   keys F3 Right
   wait_selection "48 48" || fail "the search went on past the last match" || return 1
-  menu f x
+  file_exit
   wait_dialog "Tapewright" >/dev/null || fail "no save prompt" || return 1
   keys n
   program_gone || fail "No did not close"
@@ -386,7 +393,7 @@ replace_all_changes_every_occurrence() {
   keys alt+w alt+a
   dialog_gone "Replace" || fail "Replace All left the dialog open" || return 1
   editor_text_is "$folder" "dog and dog and concat, dog." || return 1
-  menu f x
+  file_exit
   wait_dialog "Tapewright" >/dev/null || fail "no save prompt" || return 1
   keys n
   program_gone || fail "No did not close" || return 1
@@ -455,8 +462,50 @@ print_dialog_cancel_then_two_copies() {
   [ "$(sed -n 1p <<<"$pages")$(sed -n 3p <<<"$pages")" = "$expected" ] ||
     fail "the printout differs from the text: $(sed -n 3p <<<"$pages" | tail -c 200)" || return 1
   grep -qx 'enabled 1' <<<"$(probe layout)" || fail "the main window is left disabled after printing" || return 1
-  menu f x
+  file_exit
   wait_dialog "Tapewright" >/dev/null || fail "no save prompt" || return 1
   keys n
   program_gone || fail "No did not close"
+}
+
+
+# Typing, then the program is killed: the next start offers the recovery copy;
+# Yes gives back the text as a modified document of the same file, No keeps
+# the copy aside in the recovery folder.
+recovery_after_a_kill() {
+  local folder=$1
+  printf '[TPWR]\r\nAutosave=1\r\n' >"$folder/Tapewright.INI"
+  printf '\xff\xfeS\x00a\x00v\x00e\x00d\x00' >"$folder/kill.txt"
+  start_program "$folder" || fail "the main window did not open" || return 1
+  menu f o
+  wait_dialog "" >/dev/null || fail "no Open dialog" || return 1
+  type_text "$(winpath "$folder/kill.txt")"
+  keys Return
+  probe wait TPWR "Tapewright - kill.txt" 10000 >/dev/null || fail "the transcript did not open" || return 1
+  keys ctrl+End
+  type_text " and typed before the crash"
+  sleep 2.5  # past the one-second interval
+  probe kill >/dev/null
+  program_gone || fail "the kill did not end the program" || return 1
+  stop_program
+  start_program "$folder" || fail "the main window did not open again" || return 1
+  wait_dialog "Tapewright" >/dev/null || fail "no recovery question" || return 1
+  screenshot recovery-question
+  keys y
+  dialog_gone "Tapewright" || fail "the question stayed" || return 1
+  probe wait TPWR "Tapewright - kill.txt" 5000 >/dev/null || fail "not the original file's name" || return 1
+  editor_text_is "$folder" "Saved and typed before the crash" || return 1
+  [ "$(probe modified)" = 1 ] || fail "the restored text is not marked modified" || return 1
+  # Killed again without a change since the restore: the copy is still there; No keeps it aside.
+  probe kill >/dev/null
+  program_gone || fail "the second kill did not end the program" || return 1
+  stop_program
+  start_program "$folder" || fail "the main window did not open a third time" || return 1
+  wait_dialog "Tapewright" >/dev/null || fail "no recovery question the second time" || return 1
+  keys n
+  dialog_gone "Tapewright" || fail "the question stayed" || return 1
+  ls "$folder"/Recovery/kill\ *.txt >/dev/null 2>&1 || fail "no copy kept aside: $(ls "$folder/Recovery")" || return 1
+  [ -z "$(ls "$folder"/Recovery/*.twr 2>/dev/null)" ] || fail "the copy is still offered: $(ls "$folder/Recovery")" || return 1
+  file_exit
+  program_gone || fail "Exit did not close"
 }

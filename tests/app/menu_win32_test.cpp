@@ -36,7 +36,7 @@ TEST(MenuWin32, MenuBarFromTree) {
   EXPECT_EQ(ItemText(file, 4), L"&Speichern\tCtrl+S");  // menu bar: shortcut after a tab
   EXPECT_EQ(GetMenuItemID(file, 3), 0xFFFFu);
   EXPECT_TRUE(GetMenuState(file, 3, MF_BYPOSITION) & MF_SEPARATOR);
-  EXPECT_EQ(GetMenuItemID(file, 10), UINT(kCmdExit));
+  EXPECT_EQ(GetMenuItemID(file, 11), UINT(kCmdExit));
 
   MENUITEMINFOW info = {};
   info.cbSize = sizeof info;
@@ -46,7 +46,7 @@ TEST(MenuWin32, MenuBarFromTree) {
 
   // Item data leads the owner-drawn menu back to the tree item.
   struct { HMENU menu; UINT position; uint16_t id; } data[] = {
-      {bar, 0, kMenuFile}, {file, 0, kCmdFileNew}, {file, 10, kCmdExit}, {GetSubMenu(bar, 5), 0, kCmdPlay},
+      {bar, 0, kMenuFile}, {file, 0, kCmdFileNew}, {file, 11, kCmdExit}, {GetSubMenu(bar, 5), 0, kCmdPlay},
   };
   for (const auto& d : data) {
     MenuTreeItem* item = MenuTreeItemOf(d.menu, d.position, TRUE);

@@ -1,6 +1,7 @@
 // The main window's menus handed to the owner-drawn menu: marked for drawing,
 // and the icons-off option that leaves them to the system. (Their mnemonics
-// are typed by the GUI cases, File > Save As and Exit, View > Status bar.)
+// are typed by the GUI cases, File > Save As, Open and Print, View > Status
+// bar; a letter two items share selects in turn: MenuChar's test.)
 #include <gtest/gtest.h>
 
 #include <windows.h>
