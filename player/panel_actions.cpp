@@ -30,15 +30,16 @@ void ReleasePauseButton(const PlayerPanel* record) {
 
 uint32_t Length(const PlayerPanel* record) { return record->file.info.lengthSeconds; }
 
-void PostSeek(uint32_t numerator, uint32_t denominator) {
-  if (denominator) PlayerPostCommand(PC_SEEK, numerator, denominator);
+// The player finds the time through the file's exact length.
+void PostSeekTime(const PlayerPanel* record, uint32_t seconds) {
+  if (Length(record)) PlayerPostCommand(PC_SEEKTIME, seconds, 0);
 }
 
 // Play followed by a seek to the shown position: a resumed device would
 // otherwise sound from the decoder's position, ahead of what was heard.
 void PlayFromShownPosition(const PlayerPanel* record) {
   PlayerPostCommand(PC_PLAY, 0, 0);
-  if (record->position && Length(record)) PostSeek(record->position, Length(record));
+  if (record->position) PostSeekTime(record, record->position);
 }
 
 void StartUnlessPlaying(const PlayerPanel* record) {
@@ -153,7 +154,7 @@ void PlayerPanelStepBack(HWND panel) {
   if (record->stepBackSeconds > 0) {
     uint32_t step = static_cast<uint32_t>(record->stepBackSeconds);
     uint32_t target = record->position > step ? record->position - step : 0;
-    PostSeek(target, Length(record));
+    PostSeekTime(record, target);
   }
   StartUnlessPlaying(record);
 }
@@ -163,7 +164,7 @@ void PlayerPanelStepForward(HWND panel) {
   if (!record) return;
   if (record->stepForwardSeconds > 0) {
     uint64_t target = uint64_t{record->position} + static_cast<uint32_t>(record->stepForwardSeconds);
-    if (target < Length(record)) PostSeek(static_cast<uint32_t>(target), Length(record));
+    if (target < Length(record)) PostSeekTime(record, static_cast<uint32_t>(target));
   }
   StartUnlessPlaying(record);
 }
@@ -205,7 +206,7 @@ void PlayerPanelSeekToTime(HWND panel, uint32_t seconds) {
   if (!length || seconds >= length) return;
   record->position = seconds;
   // A seek while paused would let the device run on; Play seeks to the position instead.
-  if (record->state != kStatePaused) PostSeek(seconds, length);
+  if (record->state != kStatePaused) PostSeekTime(record, seconds);
   PlayerPanelRefreshTime(panel);
   SetSeekBar(record, static_cast<uint32_t>(double(seconds) / double(length) * kSeekBarRange));
 }

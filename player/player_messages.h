@@ -16,6 +16,9 @@ enum PlayerCommand : UINT {
   PC_PLAY = WM_USER + 9,
   PC_STOP = WM_USER + 10,
   PC_PAUSE = WM_USER + 11,    // 1035
+  // A point of the recording by its time, found through the exact length the
+  // module knows rather than the whole seconds the panel shows.
+  PC_SEEKTIME = WM_USER + 16, // wParam: seconds
 };
 
 // Notifications (window messages to the owner window).

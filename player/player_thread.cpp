@@ -78,6 +78,7 @@ int StartOutput(PlayerState* state) {
   if (input->GetFormat) input->GetFormat(input, &format);
   state->outputOpen = 1;
   state->length = format.lengthSeconds;
+  state->lengthMilliseconds = format.lengthMilliseconds;
   if (CompleteFileInfo(&state->file.info, format)) changed = 1;
   if (changed) PlayerNotify(state, PN_INFO, WPARAM(seekable), LPARAM(&state->file));
   if (!state->output.Open(&state->output, &format)) return 0;
@@ -143,7 +144,9 @@ void CommandSeek(PlayerState* state, uint32_t numerator, uint32_t denominator, i
   if (!state->outputOpen || !state->seekable) return;
   MSG newer;
   // Only the newest seek of a burst is worth performing.
-  if (PeekMessageW(&newer, nullptr, PC_SEEK, PC_SEEK, PM_NOREMOVE)) return;
+  if (PeekMessageW(&newer, nullptr, PC_SEEK, PC_SEEK, PM_NOREMOVE) ||
+      PeekMessageW(&newer, nullptr, PC_SEEKTIME, PC_SEEKTIME, PM_NOREMOVE))
+    return;
   InputModule* input = state->modules.current;
   if (input && input->Seek) {
     input->Seek(input, numerator, denominator);
@@ -151,6 +154,18 @@ void CommandSeek(PlayerState* state, uint32_t numerator, uint32_t denominator, i
   }
   state->output.Flush(&state->output);
   *work = 1;
+}
+
+// Whole seconds of a length rounded either way would put a late cue up to a
+// second away from its sound: the fraction goes by milliseconds where known.
+void CommandSeekTime(PlayerState* state, uint32_t seconds, int* work) {
+  uint32_t exact = state->lengthMilliseconds;
+  if (exact) {
+    uint64_t target = uint64_t{seconds} * 1000;
+    CommandSeek(state, target < exact ? static_cast<uint32_t>(target) : exact, exact, work);
+  } else if (state->length) {
+    CommandSeek(state, seconds, state->length, work);
+  }
 }
 
 void CommandPlay(PlayerState* state, int* work) {
@@ -225,6 +240,9 @@ void Execute(PlayerState* state, const MSG& message, int* work) {
       break;
     case PC_SEEK:
       CommandSeek(state, uint32_t(message.wParam), uint32_t(message.lParam), work);
+      break;
+    case PC_SEEKTIME:
+      CommandSeekTime(state, uint32_t(message.wParam), work);
       break;
     case PC_PLAY:
       CommandPlay(state, work);

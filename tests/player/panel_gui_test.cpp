@@ -192,6 +192,16 @@ TEST_F(PanelTest, GoToOnTheCueLineResumesTheSoundThere) {
   StopAndForget();
 }
 
+// The panel knows whole seconds; a seek to 90 s of a 100.9 s file taken as
+// 90/100 of it would sound from 90.8 s.
+TEST_F(PanelTest, ATimeIsFoundThroughTheExactLength) {
+  ASSERT_TRUE(Open(FixturePath("count8k-tail.wav"), 100));
+  ASSERT_TRUE(PlayAndSettle());
+  PlayerPanelSeekToTime(PanelWindow(), 90);
+  EXPECT_TRUE(WaitSoundFrom(90)) << RunsText(CountingRuns(ReadCapture()));
+  StopAndForget();
+}
+
 TEST_F(PanelTest, VerboseMarksCarryQuotedPathSizeDateAndPosition) {
   std::wstring transcript = gFolder + L"\\transcript.txt";
   ASSERT_TRUE(WriteWholeFile(transcript, {'x'}));
