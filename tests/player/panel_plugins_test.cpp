@@ -1,7 +1,7 @@
 // Plug-ins beside the real program, through the main window's player panel
 // into the capture sound device: the good plug-in's file sounds exactly as
 // the plug-in wrote it, seeks where the panel says, and shows the plug-in's
-// "Band - Song"; the misbehaving ones are refused or ended without hanging
+// "Band - Song", or an M4A file's own tags; the misbehaving ones are refused or ended without hanging
 // the player, which then plays the next file.
 #include <windows.h>
 
@@ -85,6 +85,25 @@ TEST_F(PanelPluginsTest, PlaysExactlyWhatThePluginWroteAndShowsItsTitle) {
   ASSERT_EQ(runs.size(), 1u) << RunsText(runs);
   EXPECT_EQ(runs[0].first, 0u);
   EXPECT_EQ(runs[0].frames, 2 * kRate);
+}
+
+// An M4A file that the plug-in plays shows the file's own tags, read by the
+// program, with the plug-in's description as the codec.
+TEST_F(PanelPluginsTest, AnM4aFileShowsItsOwnInformation) {
+  ASSERT_TRUE(PlayerPanelOpenFile(PlayerPanelWindow(), TestPath(TestFolder("TPWR_FIXTURES"), "tags\\tags.m4a").c_str()));
+  ASSERT_TRUE(WaitUntil([] { return wcscmp(Panel()->file.info.title, L"M4A Title") == 0; }, 10000));
+  const FileInfo& info = Panel()->file.info;
+  EXPECT_STREQ(info.artist, L"Lead");
+  EXPECT_STREQ(info.album, L"Disc");
+  EXPECT_EQ(info.year, 2005);
+  EXPECT_EQ(info.bitRate, 95);
+  EXPECT_STREQ(info.codecLabel, L"TPCM plug-in");
+  Command(kCmdPlay);
+  ASSERT_TRUE(WaitState(kStatePlaying));
+  ASSERT_TRUE(WaitState(kStateStopped, 20000));
+  std::vector<FrameRun> runs = CountingRuns(ReadCapture());
+  ASSERT_EQ(runs.size(), 1u) << RunsText(runs);
+  EXPECT_EQ(runs[0].frames, kRate);
 }
 
 // The seek bar's middle is 10 s of 20: the plug-in flushes there and the

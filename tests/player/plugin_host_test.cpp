@@ -111,7 +111,7 @@ TEST_F(PluginTable, OnlyUsablePluginsGetSlotsAndNoneIsInitialised) {
   std::set<std::wstring> lists;
   for (int i = kBuiltInSlots; i < kModuleSlots; ++i)
     if (table_.slots[i].extensions) lists.insert(table_.slots[i].extensions);
-  EXPECT_EQ(lists, (std::set<std::wstring>{L"*.tpcm", L"*.tpfail", L"*.tpmute", L"*.tpstal", L"*.tpcras"}));
+  EXPECT_EQ(lists, (std::set<std::wstring>{L"*.tpcm;*.m4a", L"*.tpfail", L"*.tpmute", L"*.tpstal", L"*.tpcras"}));
   std::string log = ReadPluginLog(folder_);
   EXPECT_NE(log.find("load in_good.dll"), std::string::npos) << log;
   EXPECT_EQ(log.find("in_wm.dll"), std::string::npos) << log;
@@ -119,7 +119,7 @@ TEST_F(PluginTable, OnlyUsablePluginsGetSlotsAndNoneIsInitialised) {
 }
 
 TEST_F(PluginTable, TestTakesWhatThePluginKnowsAndInfoKeepsTheFilesOwnTags) {
-  InputModule* good = Slot(L"*.tpcm");
+  InputModule* good = Slot(L"*.tpcm;*.m4a");
   ASSERT_NE(good, nullptr);
   ASSERT_TRUE(WriteCountingTpcm(File("two.tpcm"), 2 * 44100));
   ASSERT_TRUE(WriteWholeFile(File("not.tpcm"), std::vector<uint8_t>(200, 'x')));
@@ -148,7 +148,7 @@ TEST_F(PluginTable, TestTakesWhatThePluginKnowsAndInfoKeepsTheFilesOwnTags) {
 // A minute of sound written in pieces of 300 frames (6.8 ms each): the
 // position is counted in frames, so nothing is lost to rounding per write.
 TEST_F(PluginTable, ThePositionDoesNotDriftOverManyWrites) {
-  InputModule* good = Slot(L"*.tpcm");
+  InputModule* good = Slot(L"*.tpcm;*.m4a");
   ASSERT_NE(good, nullptr);
   ASSERT_TRUE(WriteCountingTpcm(File("drift.tpcm"), 100));
   ASSERT_NE(good->Test(good, nullptr, File("drift.tpcm").c_str()), 0);  // loaded, with buffers

@@ -1,7 +1,9 @@
 // A small input plug-in for the host's tests, built once per behaviour (the
 // PLUGIN_KIND_* definition). The good one plays "TPCM" files, a 12-byte
 // header ("TPCM", rate 32-bit, channels 16-bit, bits 16-bit, little-endian)
-// and then the PCM, writing it unchanged from a thread of its own; it answers
+// and then the PCM, writing it unchanged from a thread of its own (an M4A
+// file it plays as a second of counting frames, for the host's own M4A
+// information to show); it answers
 // a seek by flushing at the new time, posts WM_USER + 2 at the end and calls
 // every file "Band - Song". The others misbehave as their names say. Each
 // loading, Init and Quit is appended to the file that TPWR_PLUGIN_LOG names.
@@ -25,7 +27,7 @@ const char kExtensions[] = "tpcras\0Crashing files\0";
 #elif defined(PLUGIN_KIND_noext)
 const char kExtensions[] = "\0\0";
 #else
-const char kExtensions[] = "tpcm\0TPCM files\0";
+const char kExtensions[] = "tpcm;m4a\0TPCM files\0";
 #endif
 
 char gDescription[] = "TPCM plug-in";
@@ -57,8 +59,24 @@ void Log(const char* event) {
 void Crash() { *static_cast<volatile int*>(nullptr) = 1; }
 #endif
 
+// An M4A file stands for a second of counting frames, 16-bit stereo at 44100 Hz.
+int MakeCounting(const char* path, char** data, DWORD* bytes, int* rate, int* channels, int* bits) {
+  const char* dot = strrchr(path, '.');
+  if (!dot || lstrcmpiA(dot, ".m4a") != 0) return 0;
+  *rate = 44100;
+  *channels = 2;
+  *bits = 16;
+  *bytes = 12 + 44100 * 4;
+  *data = static_cast<char*>(HeapAlloc(GetProcessHeap(), 0, *bytes));
+  if (!*data) return 0;
+  memcpy(*data, "TPCM", 4);
+  for (DWORD i = 1; i <= 44100; ++i) memcpy(*data + 12 + (i - 1) * 4, &i, 4);
+  return 1;
+}
+
 // Reads a TPCM file whole; zero when it is none.
 int ReadTpcm(const char* path, char** data, DWORD* bytes, int* rate, int* channels, int* bits) {
+  if (MakeCounting(path, data, bytes, rate, channels, bits)) return 1;
   HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
   if (file == INVALID_HANDLE_VALUE) return 0;
   DWORD size = GetFileSize(file, nullptr);
