@@ -322,6 +322,8 @@ configuration_shortcut_cancel_and_ok() {
   settings_has "$folder" '^595=-$' || fail "the removed Ctrl+S is not stored: $(cat "$folder/Tapewright.INI")" || return 1
   menu f x
   program_gone || fail "Exit did not close"
+}
+
 selection_is() {
   local got
   got=$(probe selection) || { echo "no editor"; return 1; }
