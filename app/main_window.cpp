@@ -7,6 +7,7 @@
 #include "app/app_state.h"
 #include "app/main_commands.h"
 #include "app/main_menus.h"
+#include "app/main_toolbar.h"
 #include "app/window_commands.h"
 #include "base/product.h"
 #include "commands/commands.h"
@@ -57,6 +58,7 @@ void ReadIconSizes() {
 }
 
 void ShowBars() {
+  if (gToolbar.window) ShowWindow(gToolbar.window, (gApp->options & kOptToolbarHidden) ? SW_HIDE : SW_SHOW);
   if (gStatusBar.window) ShowWindow(gStatusBar.window, (gApp->options & kOptStatusBarHidden) ? SW_HIDE : SW_SHOW);
 }
 
@@ -72,6 +74,8 @@ LRESULT OnCreate(HWND window) {
   FindReplaceStart();
   ThemeReleaseEditorColors();
   gMainWindow = window;
+  ThemeWindow(window);
+  CreateMainToolbar(window);
   StatusBarCreate(window, gApp->instance);
   OleInitialize(nullptr);
   HFONT font = CreateEditorFont();
@@ -123,6 +127,7 @@ LRESULT OnDestroy(HWND window) {
     if (font) DeleteObject(font);
   }
   ThemeReleaseEditorColors();
+  DestroyToolbar(&gToolbar);
   FreeMainMenus();
   PostQuitMessage(0);
   return 0;
@@ -169,6 +174,12 @@ LRESULT OnFindReplace(LPARAM lParam) {
   return 0;
 }
 
+LRESULT OnNotify(HWND window, LPARAM lParam) {
+  int handled = 0;
+  LRESULT result = MainToolbarOnNotify(reinterpret_cast<NMHDR*>(lParam), &handled);
+  return handled ? result : DefWindowProcW(window, WM_NOTIFY, 0, lParam);
+}
+
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   // A registered message has no fixed number to switch on.
   if (gFind.message && message == gFind.message) return OnFindReplace(lParam);
@@ -180,6 +191,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_SIZE:
       if (wParam != SIZE_MINIMIZED) LayoutMainWindow(window);
       break;
+    case WM_NOTIFY: return OnNotify(window, lParam);
     case WM_SETFOCUS: OnSetFocus(); break;
     case WM_SYSCOLORCHANGE:
     case WM_SETTINGCHANGE: OnSysColorChange(); break;
@@ -242,8 +254,10 @@ void LayoutMainWindow(HWND window) {
   RECT client;
   GetClientRect(window, &client);
   int statusHeight = StatusBarIsVisible() ? StatusBarHeight() : 0;
+  if (gToolbar.window) SendMessageW(gToolbar.window, TB_AUTOSIZE, 0, 0);
+  int toolbarHeight = ToolbarVisibleHeight(&gToolbar);
   MainLayout layout;
-  ComputeMainLayout(client.right, client.bottom, 0, statusHeight, kPlayerPanelHeight, &layout);
+  ComputeMainLayout(client.right, client.bottom, toolbarHeight, statusHeight, kPlayerPanelHeight, &layout);
   if (statusHeight) MoveIfChanged(gStatusBar.window, layout.statusBar);
   if (HWND panel = PlayerPanelWindow()) MoveIfChanged(panel, layout.playerPanel);
   if (HWND editor = EditorWindow()) MoveIfChanged(editor, layout.editor);
@@ -256,6 +270,7 @@ HWND CreateMainWindow(HINSTANCE instance, int showCommand) {
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_DATE_CLASSES};
   InitCommonControlsEx(&controls);
   gApp->themeMode = static_cast<int32_t>(ReadSetting(Settings(), kSettingDarkMode));
+  ThemeMode(gApp->themeMode);  // before any window, whose class takes the look's brush
   gApp->instance = instance;
   gApp->largeIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, 32, 32, 0));
   HICON smallIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, 16, 16, 0));

@@ -40,7 +40,7 @@ void PaintPane(HDC dc, int pane) {
   PaneRect(pane, &rect);
   if (pane > 0) {  // a thin separator, as native status bars draw it
     RECT line = {rect.left, rect.top + 2, rect.left + 1, rect.bottom - 2};
-    FillRect(dc, &line, GetSysColorBrush(COLOR_BTNSHADOW));
+    FillRect(dc, &line, ThemeGetBrush(kThemeLine));
   }
   const StatusPane& data = gStatusBar.panes[pane];
   if (data.icon) {
