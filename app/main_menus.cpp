@@ -85,6 +85,7 @@ void SelectLanguageAndBuildMenus(HWND window) {
   RebuildMainMenu(window, CurrentLanguageTable(), ThemeMode(5), gApp->themeMode, MenuLabelWithShortcut,
                   MenuIconsWanted() ? PrepareMenuBar : nullptr, &gMenuTree);
   ThemeMenu(GetMenu(window));
+  DrawMenuBar(window);
   CommandStateTargets targets = Targets(1);
   UpdateCommandStates(&targets, 1);
 }
