@@ -32,6 +32,7 @@ LRESULT DarkModeCommand(HWND window, uint16_t command) {
     if (RequestRestart()) return 0;
     StoreChoice(before);
     ThemeMode(ModeRequest(before));
+    ThemeClassBackground(window);
   }
   SelectLanguageAndBuildMenus(window);  // the popup offers the other two choices
   ThemeWindow(window);

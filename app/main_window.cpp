@@ -2,6 +2,7 @@
 #include "main_window.h"
 
 #include <commctrl.h>
+#include <initializer_list>
 #include <ole2.h>
 
 #include "app/app_state.h"
@@ -153,8 +154,9 @@ void OnSetFocus() {
   RefreshCommandStates();
 }
 
-void OnSysColorChange() {
+void OnSysColorChange(HWND window) {
   ThemeRefresh();
+  for (HWND themed : {window, gStatusBar.window, PlayerPanelWindow()}) ThemeClassBackground(themed);
   MainMenusLoadCheckMarks();  // also takes the menu font afresh
   ApplyEditorColors();
 }
@@ -194,7 +196,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_NOTIFY: return OnNotify(window, lParam);
     case WM_SETFOCUS: OnSetFocus(); break;
     case WM_SYSCOLORCHANGE:
-    case WM_SETTINGCHANGE: OnSysColorChange(); break;
+    case WM_SETTINGCHANGE: OnSysColorChange(window); break;
     case WM_GETMINMAXINFO: return OnGetMinMaxInfo(window, lParam);
     case WM_CTLCOLOREDIT: return OnCtlColorEdit(wParam);
     case WM_INITMENUPOPUP: MainMenusOnInitPopup(reinterpret_cast<HMENU>(wParam), HIWORD(lParam)); break;

@@ -111,6 +111,7 @@ HWND StatusBarCreate(HWND parent, HINSTANCE instance) {
   gStatusBar = StatusBar{};
   gStatusBar.window = CreateWindowExW(0, kStatusBarClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, 0,
                                       StatusBarHeight(), parent, nullptr, instance, nullptr);
+  ThemeClassBackground(gStatusBar.window);
   return gStatusBar.window;
 }
 

@@ -114,6 +114,11 @@ LRESULT CALLBACK HoverProc(HWND button, UINT message, WPARAM wParam, LPARAM lPar
 COLORREF ThemeGetColor(ThemeColor which) { return Cached(which)->color; }
 HBRUSH ThemeGetBrush(ThemeColor which) { return Cached(which)->brush; }
 
+void ThemeClassBackground(HWND window) {
+  if (window)
+    SetClassLongPtrW(window, GCLP_HBRBACKGROUND, reinterpret_cast<LONG_PTR>(ThemeGetBrush(kThemeFaceBack)));
+}
+
 void ThemeRefresh() {
   for (CachedColor& entry : gThemeColors) {
     if (entry.brush) DeleteObject(entry.brush);

@@ -62,6 +62,10 @@ void ThemeToolbar(HWND toolbar);
 // "Explorer::ScrollBar" for no particular window.
 HANDLE WINAPI ThemeOpenNonClientData(HWND window, LPCWSTR classList);
 
+// A window class registered once keeps its first brush, which a change of
+// look deletes: this hands the class of window the look's background brush.
+void ThemeClassBackground(HWND window);
+
 COLORREF ThemeGetColor(ThemeColor which);
 HBRUSH ThemeGetBrush(ThemeColor which);
 // Drops cached colours and brushes (after WM_SYSCOLORCHANGE or a change of look).
