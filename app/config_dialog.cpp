@@ -125,6 +125,8 @@ BOOL OnInitDialog(HWND dialog, ConfigRun* run) {
   run->dialog = dialog;
   const uint16_t buttons[] = {kConfigOk, kConfigCancel, kConfigTextColor, kConfigBackColor};
   for (uint16_t id : buttons) ThemeControl(GetDlgItem(dialog, id));
+  ThemeWindow(dialog);
+  ThemeListView(GetDlgItem(dialog, kConfigShortcutList));
   FillPageList(run);
   InitOptionPages(run);
   InitShortcutPage(run);

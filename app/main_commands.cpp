@@ -8,7 +8,9 @@
 #include "app/app_state.h"
 #include "app/config_dialog.h"
 #include "app/language_dialog.h"
+#include "app/look_commands.h"
 #include "app/main_menus.h"
+#include "app/main_toolbar.h"
 #include "app/main_window.h"
 #include "app/help_online.h"
 #include "app/settings_commands.h"
@@ -128,7 +130,7 @@ LRESULT PlayerPanelCommand(HWND, uint16_t command) {
   return 0;
 }
 
-// Toolbar (bit 0) has no window yet; the status bar is bit 1.
+// The status bar (options bit 1); the toolbar has its own in main_toolbar.
 LRESULT ToggleBar(HWND window, uint32_t bit, HWND bar) {
   if (bar && IsWindowVisible(bar)) {
     gApp->options |= bit;
@@ -141,7 +143,6 @@ LRESULT ToggleBar(HWND window, uint32_t bit, HWND bar) {
   InvalidateRect(window, nullptr, TRUE);
   return 0;
 }
-LRESULT ToolbarCommand(HWND window, uint16_t) { return ToggleBar(window, kOptToolbarHidden, nullptr); }
 LRESULT StatusBarCommand(HWND window, uint16_t) { return ToggleBar(window, kOptStatusBarHidden, gStatusBar.window); }
 
 LRESULT WordWrapCommand(HWND window, uint16_t) {

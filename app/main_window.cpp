@@ -2,11 +2,13 @@
 #include "main_window.h"
 
 #include <commctrl.h>
+#include <initializer_list>
 #include <ole2.h>
 
 #include "app/app_state.h"
 #include "app/main_commands.h"
 #include "app/main_menus.h"
+#include "app/main_toolbar.h"
 #include "app/window_commands.h"
 #include "base/paths.h"
 #include "base/product.h"
@@ -60,6 +62,7 @@ void ReadIconSizes() {
 }
 
 void ShowBars() {
+  if (gToolbar.window) ShowWindow(gToolbar.window, (gApp->options & kOptToolbarHidden) ? SW_HIDE : SW_SHOW);
   if (gStatusBar.window) ShowWindow(gStatusBar.window, (gApp->options & kOptStatusBarHidden) ? SW_HIDE : SW_SHOW);
 }
 
@@ -91,6 +94,8 @@ LRESULT OnCreate(HWND window) {
   FindReplaceStart();
   ThemeReleaseEditorColors();
   gMainWindow = window;
+  ThemeWindow(window);
+  CreateMainToolbar(window);
   StatusBarCreate(window, gApp->instance);
   OleInitialize(nullptr);
   HFONT font = CreateEditorFont();
@@ -146,6 +151,7 @@ LRESULT OnDestroy(HWND window) {
     if (font) DeleteObject(font);
   }
   ThemeReleaseEditorColors();
+  DestroyToolbar(&gToolbar);
   FreeMainMenus();
   PostQuitMessage(0);
   return 0;
@@ -175,8 +181,9 @@ void OnSetFocus() {
   RefreshCommandStates();
 }
 
-void OnSysColorChange() {
+void OnSysColorChange(HWND window) {
   ThemeRefresh();
+  for (HWND themed : {window, gStatusBar.window, PlayerPanelWindow()}) ThemeClassBackground(themed);
   MainMenusLoadCheckMarks();  // also takes the menu font afresh
   ApplyEditorColors();
 }
@@ -196,6 +203,12 @@ LRESULT OnFindReplace(LPARAM lParam) {
   return 0;
 }
 
+LRESULT OnNotify(HWND window, LPARAM lParam) {
+  int handled = 0;
+  LRESULT result = MainToolbarOnNotify(reinterpret_cast<NMHDR*>(lParam), &handled);
+  return handled ? result : DefWindowProcW(window, WM_NOTIFY, 0, lParam);
+}
+
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   // A registered message has no fixed number to switch on.
   if (gFind.message && message == gFind.message) return OnFindReplace(lParam);
@@ -207,9 +220,10 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_SIZE:
       if (wParam != SIZE_MINIMIZED) LayoutMainWindow(window);
       break;
+    case WM_NOTIFY: return OnNotify(window, lParam);
     case WM_SETFOCUS: OnSetFocus(); break;
     case WM_SYSCOLORCHANGE:
-    case WM_SETTINGCHANGE: OnSysColorChange(); break;
+    case WM_SETTINGCHANGE: OnSysColorChange(window); break;
     case WM_GETMINMAXINFO: return OnGetMinMaxInfo(window, lParam);
     case WM_CTLCOLOREDIT: return OnCtlColorEdit(wParam);
     case WM_INITMENUPOPUP: MainMenusOnInitPopup(reinterpret_cast<HMENU>(wParam), HIWORD(lParam)); break;
@@ -271,8 +285,10 @@ void LayoutMainWindow(HWND window) {
   RECT client;
   GetClientRect(window, &client);
   int statusHeight = StatusBarIsVisible() ? StatusBarHeight() : 0;
+  if (gToolbar.window) SendMessageW(gToolbar.window, TB_AUTOSIZE, 0, 0);
+  int toolbarHeight = ToolbarVisibleHeight(&gToolbar);
   MainLayout layout;
-  ComputeMainLayout(client.right, client.bottom, 0, statusHeight, kPlayerPanelHeight, &layout);
+  ComputeMainLayout(client.right, client.bottom, toolbarHeight, statusHeight, kPlayerPanelHeight, &layout);
   if (statusHeight) MoveIfChanged(gStatusBar.window, layout.statusBar);
   if (HWND panel = PlayerPanelWindow()) MoveIfChanged(panel, layout.playerPanel);
   if (HWND editor = EditorWindow()) MoveIfChanged(editor, layout.editor);
@@ -285,6 +301,7 @@ HWND CreateMainWindow(HINSTANCE instance, int showCommand) {
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_DATE_CLASSES};
   InitCommonControlsEx(&controls);
   gApp->themeMode = static_cast<int32_t>(ReadSetting(Settings(), kSettingDarkMode));
+  ThemeMode(gApp->themeMode);  // before any window, whose class takes the look's brush
   gApp->instance = instance;
   gApp->largeIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, 32, 32, 0));
   HICON smallIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, 16, 16, 0));

@@ -180,7 +180,7 @@ TPWR_COMMAND(162, AmpFileOpen, "AOpn", PLACES(Player, 8, File, 3), Always, NOKEY
 TPWR_POPUP(180, Options, "mOpt", PLACE(Bar, 7), String,
            "&Options;Select or change the settings",
            "&Optionen;Einstellungen ausw\xE4hlen oder \xE4ndern")
-TPWR_COMMAND(181, OptToolbar, "OpTB", PLACE(Options, 1), Always, NOKEY, nullptr,
+TPWR_COMMAND(181, OptToolbar, "OpTB", PLACE(Options, 1), Always, NOKEY, OptToolbarCommand,
              "Customize &Toolbar...;Customize the toolbar",
              "S&ymbolleiste anpassen...;Passt die Symbolleiste an")
 TPWR_COMMAND(182, Font, "Font", PLACE(Options, 3), Always, NOKEY, FontCommand,
@@ -189,13 +189,13 @@ TPWR_COMMAND(182, Font, "Font", PLACE(Options, 3), Always, NOKEY, FontCommand,
 TPWR_POPUP(170, DarkMode, "Dark", PLACE(Options, 4), String,
            "Dark Mode;Select the dark mode",
            "Dunkelmodus;Dunkelmodus setzen")
-TPWR_MENU_COMMAND(171, DarkDisable, "DrkD", PLACE(DarkMode, 1), nullptr,
+TPWR_MENU_COMMAND(171, DarkDisable, "DrkD", PLACE(DarkMode, 1), DarkModeCommand,
                   "Disable dark mode;Disable the dark mode",
                   "Hell;Dunkelmodus deaktiviert")
-TPWR_MENU_COMMAND(172, DarkAllow, "DrkA", PLACE(DarkMode, 2), nullptr,
+TPWR_MENU_COMMAND(172, DarkAllow, "DrkA", PLACE(DarkMode, 2), DarkModeCommand,
                   "Allow dark mode;Allow the dark mode (depends of Windows settings)",
                   "Wie Windows;Dunkelmodus wie in Windows einsgestellt")
-TPWR_MENU_COMMAND(173, DarkForce, "DrkF", PLACE(DarkMode, 3), nullptr,
+TPWR_MENU_COMMAND(173, DarkForce, "DrkF", PLACE(DarkMode, 3), DarkModeCommand,
                   "Force dark mode;Force the dark mode",
                   "Dunkel;Dunkelmodus immer aktiviert")
 TPWR_COMMAND(184, Config, "CNFG", PLACE(Options, 5), Always, NOKEY, ConfigCommand,

@@ -155,7 +155,7 @@ bars_hide_and_show() {
   start_program "$folder" || fail "the main window did not open" || return 1
   layout=$(probe layout)
   height=$(awk '/^client/ { print $3 }' <<<"$layout")
-  panel_class=$(awk '$1 == "child" && $2 != "sb" && $3 != 27 { print $2; exit }' <<<"$layout")
+  panel_class=$(awk '$1 == "child" && $2 != "sb" && $2 != "ToolbarWindow32" && $3 != 27 { print $2; exit }' <<<"$layout")
   status=$(child_box "$layout" sb)
   panel=$(child_box "$layout" "$panel_class")
   [ "${status#* }" = "$height 1" ] || fail "status bar not at the bottom: $layout" || return 1
@@ -165,12 +165,10 @@ bars_hide_and_show() {
   layout=$(probe layout)
   status=$(child_box "$layout" sb)
   panel=$(child_box "$layout" "$panel_class")
-  editor=$(awk '$1 == "child" && $3 == 27 { print $5, $7 }' <<<"$layout")
+  editor=$(awk '$1 == "child" && $3 == 27 { print $7 }' <<<"$layout")
   [ "${status##* }" = 0 ] || fail "status bar still visible: $layout" || return 1
   [ "${panel#* }" = "$height 1" ] || fail "panel not on the bottom edge: $layout" || return 1
-  [ "$editor" = "0 ${panel%% *}" ] || fail "editor does not reach the panel: $layout" || return 1
-  menu v t  # the toolbar place is reserved; toggling must not disturb the layout
-  sleep 0.3
+  [ "$editor" = "${panel%% *}" ] || fail "editor does not reach the panel: $layout" || return 1
   menu v b
   sleep 0.5
   layout=$(probe layout)
@@ -220,17 +218,114 @@ typing_past_40000_characters() {
   program_gone || fail "No did not close"
 }
 
-# Commands of later work (toolbar, dark mode) arrive and do nothing; the program lives on.
-later_commands_do_nothing() {
+# Go to on an empty text and Escape arrive and do nothing; the program lives on.
+quiet_commands_do_nothing() {
   local folder=$1
   start_program "$folder" || fail "the main window did not open" || return 1
-  probe command 145 171 172 173 181 25 ||
+  probe command 145 25 ||
     fail "cannot post the commands" || return 1
   sleep 1
   probe wait TPWR "Tapewright - " 100 >/dev/null || fail "the program died" || return 1
   [ -z "$(probe wait '#32770' '' 300)" ] || fail "a command opened a window" || return 1
   file_exit
   program_gone || fail "Exit did not close"
+}
+
+# The editor's top edge in a layout listing.
+editor_top() { awk '$1 == "child" && $3 == 27 { print $5 }' <<<"$1"; }
+
+# The default toolbar: 14 entries, 12 buttons and 2 separators, at 32 px. View >
+# Toolbar hides it, the editor moves up by its height, and it comes back.
+toolbar_default_hide_and_show() {
+  local folder=$1 bar layout height top
+  start_program "$folder" || fail "the main window did not open" || return 1
+  bar=$(probe toolbar 102 103 105 162 108 111 112 114 115 116 142 145 1153)
+  grep -qx 'buttons 14' <<<"$bar" || fail "not the default toolbar: $bar" || return 1
+  [ "$(awk 'NF == 2 && $1 ~ /^[0-9]+$/ { printf "%s ", $2 }' <<<"$bar")" = "0 1 2 3 4 6 7 8 9 10 12 13 -1 " ] ||
+    fail "the default order differs: $bar" || return 1
+  read -r _ left top _ bottom < <(grep '^box' <<<"$bar")
+  height=$((bottom - top))
+  [ "$height" -ge 32 ] || fail "a $height-pixel toolbar for 32-pixel icons" || return 1
+  [ "$(editor_top "$(probe layout)")" = "$height" ] || fail "the editor does not start under the toolbar: $(probe layout)" || return 1
+  screenshot toolbar-32
+  menu v t
+  sleep 0.5
+  layout=$(probe layout)
+  [ "$(editor_top "$layout")" = 0 ] || fail "the editor did not grow by the toolbar: $layout" || return 1
+  menu v t
+  sleep 0.5
+  [ "$(editor_top "$(probe layout)")" = "$height" ] || fail "the toolbar did not come back: $(probe layout)" || return 1
+  file_exit
+  program_gone || fail "Exit did not close"
+}
+
+# TB and IconTB from the settings file: Play, a separator and Stop at 16 px
+# (an unknown number is skipped). A click on Play plays the opened file.
+toolbar_from_settings_plays() {
+  local folder=$1 bar left top
+  printf '[TPWR]\r\nTB=25,0,5,27\r\nIconTB=16\r\n' >"$folder/Tapewright.INI"
+  sox -n -r 44100 -c 2 -b 16 "$folder/tone.wav" synth 1 sine 440 2>/dev/null || fail "cannot make the WAV file" || return 1
+  start_program "$folder" TPWR_CAPTURE="$folder/capture.raw" || fail "the main window did not open" || return 1
+  bar=$(probe toolbar 1153 1154)
+  grep -qx 'buttons 3' <<<"$bar" && grep -qx '1153 0' <<<"$bar" && grep -qx '1154 2' <<<"$bar" ||
+    fail "TB not followed: $bar" || return 1
+  screenshot toolbar-16
+  probe command 162 >/dev/null
+  wait_dialog "" >/dev/null || fail "no Open dialog for the audio file" || return 1
+  type_text "$(winpath "$folder/tone.wav")"
+  keys Return
+  dialog_gone "" || fail "the Open dialog stayed open" || return 1
+  sleep 1
+  [ ! -s "$folder/capture.raw" ] || fail "playing before Play was clicked" || return 1
+  read -r _ left top _ _ < <(grep '^box' <<<"$bar")
+  xdotool mousemove --window "$desktop_x" $((left + 10)) $((top + 10)) click 1
+  for _ in $(seq 1 50); do [ "$(tr -d '\0' <"$folder/capture.raw" 2>/dev/null | head -c 1000 | wc -c)" -ge 1000 ] && break; sleep 0.2; done
+  [ "$(tr -d '\0' <"$folder/capture.raw" 2>/dev/null | head -c 1000 | wc -c)" -ge 1000 ] ||
+    fail "the Play button played nothing" || return 1
+  file_exit
+  program_gone || fail "Exit did not close"
+}
+
+# Options > Customize Toolbar: Exit goes in after New, 16 px is chosen, OK
+# stores both and the toolbar shows them.
+toolbar_customisation() {
+  local folder=$1 bar
+  start_program "$folder" || fail "the main window did not open" || return 1
+  menu o t
+  wait_dialog "Toolbar Options" >/dev/null || fail "no Toolbar Options dialog" || return 1
+  sleep 0.3
+  keys Down
+  sleep 0.3
+  screenshot toolbar-dialog
+  keys Tab space Tab Tab Tab Tab Tab Home
+  keys alt+o
+  dialog_gone "Toolbar Options" || fail "OK did not close the dialog" || return 1
+  settings_has "$folder" '^TB=10,1,11,12,29,15,0,16,17,18,19,20,0,21,23$' ||
+    fail "the layout was not stored: $(cat "$folder/Tapewright.INI")" || return 1
+  settings_has "$folder" '^IconTB=16$' || fail "the icon size was not stored: $(cat "$folder/Tapewright.INI")" || return 1
+  bar=$(probe toolbar 100)
+  grep -qx 'buttons 15' <<<"$bar" && grep -qx '100 1' <<<"$bar" || fail "the toolbar was not rebuilt: $bar" || return 1
+  screenshot toolbar-customised
+  file_exit
+  program_gone || fail "Exit did not close"
+}
+
+# Wine has no dark-mode entry points: Force dark mode only stores DM=2, and the
+# program goes on as before.
+force_dark_mode_on_wine() {
+  local folder=$1
+  start_program "$folder" || fail "the main window did not open" || return 1
+  probe command 173 >/dev/null
+  sleep 1
+  settings_has "$folder" '^DM=2$' || fail "DM=2 not stored: $(cat "$folder/Tapewright.INI")" || return 1
+  probe wait TPWR "Tapewright - " 100 >/dev/null || fail "the program died" || return 1
+  [ -z "$(probe wait '#32770' '' 300)" ] || fail "the choice opened a window" || return 1
+  type_text "still typing"
+  editor_text_is "$folder" "still typing" || return 1
+  file_exit
+  wait_dialog "Tapewright" >/dev/null || fail "no save prompt" || return 1
+  keys n
+  program_gone || fail "No did not close"
 }
 
 # Options > Reset Settings answered Yes with a transcript open: the window comes
@@ -328,7 +423,7 @@ configuration_shortcut_cancel_and_ok() {
   program_gone || fail "Exit did not close"
 }
 
-# Whether the editor's selection is "start end", as the probe reports it.
+# The editor's selection is "start end".
 selection_is() {
   local got
   got=$(probe selection) || { echo "no editor"; return 1; }

@@ -128,7 +128,8 @@ source "$here/gui-cases.sh"
 # Runs each case, prints a line for it, and collects the report.
 cases=(type_and_save_as close_prompt_cancel_then_no close_prompt_yes_saves open_ansi_file
        language_dialog_switches_to_german german_system_starts_german maximised_placement
-       bars_hide_and_show typing_past_40000_characters later_commands_do_nothing
+       bars_hide_and_show typing_past_40000_characters quiet_commands_do_nothing
+       toolbar_default_hide_and_show toolbar_from_settings_plays toolbar_customisation force_dark_mode_on_wine
        reset_settings_keeps_the_transcript help_opens
        configuration_pages_and_step_lengths configuration_shortcut_cancel_and_ok
        find_and_find_next replace_all_changes_every_occurrence print_dialog_cancel_then_two_copies
