@@ -27,11 +27,12 @@ int gLastPage = kPageGeneral;
 const uint16_t kPageTitles[kConfigPageCount] = {kTextGeneralOptions, kTextAudio, kTextColors,
                                                 kTextKeyboardShortcuts, kTextFootPedal};
 // The controls of each page, ending with 0.
-const uint16_t kPageControls[kConfigPageCount][17] = {
+const uint16_t kPageControls[kConfigPageCount][20] = {
     {kConfigIconSizeLabel, kConfigIconSize, kConfigAlwaysOnTop, kConfigMenuIcons, 0},
     {kConfigStepBackLabel, kConfigStepBack, kConfigStepBackArrows, kConfigStepBackUnit, kConfigStepForwardLabel,
-     kConfigStepForward, kConfigStepForwardArrows, kConfigStepForwardUnit, kConfigRewindLabel, kConfigRewind,
-     kConfigRewindArrows, kConfigRewindUnit, kConfigSpeedLabel, kConfigSpeed, kConfigSpeedArrows, kConfigSpeedUnit, 0},
+     kConfigStepForward, kConfigStepForwardArrows, kConfigStepForwardUnit, kConfigOffsetLabel, kConfigOffset,
+     kConfigOffsetUnit, kConfigRewindLabel, kConfigRewind, kConfigRewindArrows, kConfigRewindUnit, kConfigSpeedLabel,
+     kConfigSpeed, kConfigSpeedArrows, kConfigSpeedUnit, 0},
     {kConfigTextColor, kConfigBackColor, kConfigSystemColors, kConfigColorPreview, 0},
     {kConfigShortcutList, 0},
     {kConfigPedalFound, kConfigLeftPedalLabel, kConfigLeftPedal, kConfigMiddlePedalLabel, kConfigMiddlePedal,
@@ -65,6 +66,9 @@ const TemplateItem kItems[] = {
      0},
     {kConfigStepForwardArrows, 0, UPDOWN_CLASSW, UDS_SETBUDDYINT | UDS_ARROWKEYS | UDS_NOTHOUSANDS, 217, 61, 9, 13, 0},
     {kConfigStepForwardUnit, kDialogStatic, nullptr, SS_LEFT, 229, 62, 50, 12, kTextSeconds},
+    {kConfigOffsetLabel, kDialogStatic, nullptr, SS_LEFT, 87, 81, 100, 12, kTextCueOffset},
+    {kConfigOffset, kDialogEdit, nullptr, ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 191, 81, 35, 13, 0},
+    {kConfigOffsetUnit, kDialogStatic, nullptr, SS_LEFT, 229, 82, 50, 12, kTextSeconds},
     {kConfigRewindLabel, kDialogStatic, nullptr, SS_LEFT, 87, 121, 100, 12, kTextRewind},
     {kConfigRewind, kDialogEdit, nullptr, ES_NUMBER | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 191, 121, 25, 13, 0},
     {kConfigRewindArrows, 0, UPDOWN_CLASSW, UDS_SETBUDDYINT | UDS_ARROWKEYS | UDS_NOTHOUSANDS, 217, 121, 9, 13, 0},
@@ -141,6 +145,8 @@ BOOL OnInitDialog(HWND dialog, ConfigRun* run) {
   run->dialog = dialog;
   const uint16_t buttons[] = {kConfigOk, kConfigCancel, kConfigTextColor, kConfigBackColor};
   for (uint16_t id : buttons) ThemeControl(GetDlgItem(dialog, id));
+  ThemeWindow(dialog);
+  ThemeListView(GetDlgItem(dialog, kConfigShortcutList));
   FillPageList(run);
   InitOptionPages(run);
   InitShortcutPage(run);
@@ -255,6 +261,15 @@ int ParseStepSeconds(const wchar_t* text, int32_t* seconds) {
     value = value * 10 + (*p - L'0');
   }
   *seconds = value;
+  return 1;
+}
+
+int ParseOffsetSeconds(const wchar_t* text, int32_t* seconds) {
+  if (!text) return 0;
+  int negative = *text == L'-';
+  int32_t value = 0;
+  if (!ParseStepSeconds(text + negative, &value)) return 0;
+  *seconds = negative ? -value : value;
   return 1;
 }
 

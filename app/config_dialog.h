@@ -1,5 +1,5 @@
 // The Configuration dialog (command Config): pages for the general options,
-// the player's step lengths, the editor's colours and the keyboard shortcuts,
+// the player's step lengths and cue offset, the editor's colours and the keyboard shortcuts,
 // applied together on OK; Cancel applies nothing.
 #pragma once
 #include <windows.h>
@@ -24,6 +24,9 @@ enum ConfigControl : uint16_t {
   kConfigStepForward = 5321,
   kConfigStepForwardArrows = 5322,
   kConfigStepForwardUnit = 5323,
+  kConfigOffsetLabel = 5330,
+  kConfigOffset = 5331,
+  kConfigOffsetUnit = 5333,
   kConfigRewindLabel = 5340,
   kConfigRewind = 5341,
   kConfigRewindArrows = 5342,
@@ -61,3 +64,5 @@ int RunConfigurationDialog(HWND owner);
 // A step length as typed: digits only. Empty or anything else keeps the old
 // value (returns 0), so a slip of the finger never turns Step Back off.
 int ParseStepSeconds(const wchar_t* text, int32_t* seconds);
+// The same for the exported cues' offset, which may be negative.
+int ParseOffsetSeconds(const wchar_t* text, int32_t* seconds);

@@ -15,6 +15,7 @@ struct ConfigRun {
   uint16_t iconSize;  // the menu icon size as found
   int32_t stepBack;
   int32_t stepForward;
+  int32_t cueOffset;  // seconds added to exported cue times
   COLORREF colors[2];  // text, background
   HWND buttonBar;
   ShortcutRows rows;  // the shortcut list, in the order it shows

@@ -49,6 +49,9 @@ void InitAudioPage(ConfigRun* run) {
   run->stepForward = static_cast<int32_t>(ReadSetting(Settings(), kSettingStepForward));
   InitStepField(run->dialog, kConfigStepBack, kConfigStepBackArrows, run->stepBack);
   InitStepField(run->dialog, kConfigStepForward, kConfigStepForwardArrows, run->stepForward);
+  run->cueOffset = static_cast<int32_t>(ReadSetting(Settings(), kSettingOffset));
+  SendDlgItemMessageW(run->dialog, kConfigOffset, EM_LIMITTEXT, kStepDigits + 3, 0);
+  SetDlgItemInt(run->dialog, kConfigOffset, static_cast<UINT>(run->cueOffset), TRUE);
   InitPlaybackFields(run->dialog);
 }
 
@@ -123,6 +126,11 @@ void ApplyOptionPages(ConfigRun* run) {
   ReadStepField(dialog, kConfigStepForward, &run->stepForward);
   WriteSetting(store, kSettingStepBack, static_cast<uint32_t>(run->stepBack));
   WriteSetting(store, kSettingStepForward, static_cast<uint32_t>(run->stepForward));
+  wchar_t offset[16] = L"";
+  GetDlgItemTextW(dialog, kConfigOffset, offset, 16);
+  ParseOffsetSeconds(offset, &run->cueOffset);
+  uint32_t stored = static_cast<uint32_t>(run->cueOffset);
+  WriteListValue(store, kSettingOffset.section, kSettingOffset.name, &stored, 1, 0, 1);
   if (HWND panel = PlayerPanelWindow()) PlayerPanelSetStepLengths(panel, run->stepBack, run->stepForward);
   ApplyPlaybackFields(dialog);
 

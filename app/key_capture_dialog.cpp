@@ -82,6 +82,7 @@ BOOL OnInit(HWND dialog, CaptureRun* run) {
   FillKeys(GetDlgItem(dialog, kKeyList), code & 0xFF);
   for (const Modifier& modifier : kModifiers)
     CheckDlgButton(dialog, modifier.box, (code & modifier.bit) ? BST_CHECKED : BST_UNCHECKED);
+  ThemeWindow(dialog);
   ThemeControl(GetDlgItem(dialog, kOkButton));
   ThemeControl(GetDlgItem(dialog, IDCANCEL));
   UpdateNote(dialog, run);

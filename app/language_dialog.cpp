@@ -8,6 +8,7 @@
 #include "app/main_menus.h"
 #include "settings/settings_store.h"
 #include "ui/dialog_template.h"
+#include "ui/theme.h"
 
 namespace {
 
@@ -52,8 +53,15 @@ INT_PTR CALLBACK LanguageDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
   switch (message) {
     case WM_INITDIALOG:
       SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+      ThemeWindow(dialog);
+      ThemeControl(GetDlgItem(dialog, IDOK));
       FillList(dialog, reinterpret_cast<DialogRun*>(lParam));
       return TRUE;
+    case WM_DRAWITEM: return ThemeDrawButton(reinterpret_cast<DRAWITEMSTRUCT*>(lParam)) ? TRUE : FALSE;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORDLG:
+      return reinterpret_cast<INT_PTR>(ThemeControlColors(message, reinterpret_cast<HDC>(wParam)));
     case WM_COMMAND:
       if (!run) return FALSE;
       if (LOWORD(wParam) == IDOK || (LOWORD(wParam) == kLanguageListId && HIWORD(wParam) == LBN_DBLCLK)) {

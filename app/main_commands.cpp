@@ -8,7 +8,9 @@
 #include "app/app_state.h"
 #include "app/config_dialog.h"
 #include "app/language_dialog.h"
+#include "app/look_commands.h"
 #include "app/main_menus.h"
+#include "app/main_toolbar.h"
 #include "app/main_window.h"
 #include "app/help_online.h"
 #include "app/settings_commands.h"
@@ -17,11 +19,13 @@
 #include "base/paths.h"
 #include "base/product.h"
 #include "commands/commands.h"
+#include "editor/cue_file.h"
 #include "editor/document.h"
 #include "editor/editor_view.h"
 #include "editor/find_replace.h"
 #include "editor/marks.h"
 #include "editor/print_document.h"
+#include "editor/recovery.h"
 #include "editor/send_mail.h"
 #include "player/player_panel.h"
 #include "settings/settings_location.h"
@@ -42,6 +46,7 @@ LRESULT FileNewCommand(HWND window, uint16_t) { return DocumentNew(window), 0; }
 LRESULT FileOpenCommand(HWND window, uint16_t) { return DocumentOpen(window), 0; }
 LRESULT FileSaveCommand(HWND window, uint16_t) { return DocumentSave(window); }
 LRESULT FileSaveAsCommand(HWND window, uint16_t) { return DocumentSaveAs(window); }
+LRESULT ExportCuesCommand(HWND window, uint16_t) { return DocumentExportCues(window); }
 LRESULT SelectAllCommand(HWND, uint16_t) { return EditorSelectAll(), 0; }
 LRESULT FontCommand(HWND window, uint16_t) { return EditorChooseFont(window), 0; }
 LRESULT GoToCommand(HWND window, uint16_t) { return GoToMark(window); }
@@ -125,7 +130,7 @@ LRESULT PlayerPanelCommand(HWND, uint16_t command) {
   return 0;
 }
 
-// Toolbar (bit 0) has no window yet; the status bar is bit 1.
+// The status bar (options bit 1); the toolbar has its own in main_toolbar.
 LRESULT ToggleBar(HWND window, uint32_t bit, HWND bar) {
   if (bar && IsWindowVisible(bar)) {
     gApp->options |= bit;
@@ -138,7 +143,6 @@ LRESULT ToggleBar(HWND window, uint32_t bit, HWND bar) {
   InvalidateRect(window, nullptr, TRUE);
   return 0;
 }
-LRESULT ToolbarCommand(HWND window, uint16_t) { return ToggleBar(window, kOptToolbarHidden, nullptr); }
 LRESULT StatusBarCommand(HWND window, uint16_t) { return ToggleBar(window, kOptStatusBarHidden, gStatusBar.window); }
 
 LRESULT WordWrapCommand(HWND window, uint16_t) {
@@ -152,6 +156,7 @@ LRESULT AfterCreateCommand(HWND window, uint16_t) {
   MainMenusLoadCheckMarks();
   UpdateWindowTitle(window);
   ReopenDocumentAfterRestart(window);
+  if (!DocumentPath()[0] && !GetWindowTextLengthW(EditorWindow())) RecoveryOfferLeftover(window);
   return 0;
 }
 
@@ -217,6 +222,7 @@ LRESULT MainWindowOnCommand(HWND window, WPARAM wParam, LPARAM lParam) {
   if (lParam && reinterpret_cast<HWND>(lParam) == EditorWindow()) {
     if (notification == kEditorOutOfMemory) return SendMessageW(window, WM_CLOSE, 0, 0), 0;
     if (notification == kEditorFull) return SendMessageW(EditorWindow(), WM_UNDO, 0, 0), 0;
+    if (notification == EN_CHANGE) RecoveryTextChanged();
     return DefWindowProcW(window, WM_COMMAND, wParam, lParam);
   }
   if (IsCommandDisabled(command)) return DefWindowProcW(window, WM_COMMAND, wParam, lParam);

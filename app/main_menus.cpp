@@ -4,6 +4,7 @@
 #include <cwchar>
 
 #include "app/app_state.h"
+#include "app/main_toolbar.h"
 #include "app/menu_win32.h"
 #include "base/paths.h"
 #include "editor/editor_view.h"
@@ -14,6 +15,7 @@
 #include "shortcuts/key_names.h"
 #include "ui/owner_menu.h"
 #include "ui/status_bar.h"
+#include "ui/theme.h"
 
 namespace {
 
@@ -27,6 +29,7 @@ CommandStateTargets Targets(int withMenuBar) {
   targets.mainWindow = withMenuBar ? gMainWindow : nullptr;
   targets.editor = EditorWindow();
   targets.findDialog = gFind.dialog;
+  targets.toolbar = gToolbar.window;
   return targets;
 }
 
@@ -77,11 +80,12 @@ void SelectLanguageAndBuildMenus(HWND window) {
     return;
   }
   SetCurrentLanguageTable(SelectLanguageTable(CurrentLanguageTable(), gApp->languageCode, folder));
-  // Dark mode is not offered until the theme can switch looks.
   OwnerMenuSetLabelRoutine(TreeItemLabel);
   OwnerMenuShowIcons(MenuIconsWanted());
-  RebuildMainMenu(window, CurrentLanguageTable(), 0, gApp->themeMode, MenuLabelWithShortcut,
+  RebuildMainMenu(window, CurrentLanguageTable(), ThemeMode(5), gApp->themeMode, MenuLabelWithShortcut,
                   MenuIconsWanted() ? PrepareMenuBar : nullptr, &gMenuTree);
+  ThemeMenu(GetMenu(window));
+  DrawMenuBar(window);
   CommandStateTargets targets = Targets(1);
   UpdateCommandStates(&targets, 1);
 }
@@ -109,7 +113,7 @@ void ReleaseLanguage() {
 
 void MainMenusOnInitPopup(HMENU popup, int isWindowMenu) {
   if (isWindowMenu) return;
-  CheckItem(popup, kCmdToolbar, 0);  // no toolbar yet: it shows unchecked
+  CheckItem(popup, kCmdToolbar, ToolbarVisibleHeight(&gToolbar) > 0);
   CheckItem(popup, kCmdStatusbar, StatusBarIsVisible());
   CheckItem(popup, kCmdWordwrap, (gApp->options & kOptWordWrap) != 0);
   MainMenusUpdateStates();
@@ -157,9 +161,9 @@ void MainMenusBuildIcons() {
   OwnerMenuBuildIcons(gApp->instance, commands, gApp->menuIconSize);
 }
 
-void MainMenusUpdateStates() {
+void MainMenusUpdateStates(int force) {
   CommandStateTargets targets = Targets(1);
-  UpdateCommandStates(&targets, 0);
+  UpdateCommandStates(&targets, force);
 }
 
 void MainMenusLoadCheckMarks() {

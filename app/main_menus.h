@@ -20,7 +20,7 @@ void MainMenusOnContextMenu(HWND window, WPARAM wParam, LPARAM lParam);
 // Owner-drawn items; zero when the item is not one of ours.
 int MainMenusOnMeasureItem(MEASUREITEMSTRUCT* item);
 int MainMenusOnDrawItem(DRAWITEMSTRUCT* item);
-void MainMenusUpdateStates();
+void MainMenusUpdateStates(int force = 0);
 void MainMenusLoadCheckMarks();
 // WM_MENUCHAR: the mnemonic of the typed character.
 LRESULT MainMenusOnMenuChar(wchar_t typed, HMENU menu);

@@ -2,17 +2,21 @@
 #include "main_window.h"
 
 #include <commctrl.h>
+#include <initializer_list>
 #include <ole2.h>
 
 #include "app/app_state.h"
 #include "app/main_commands.h"
 #include "app/main_menus.h"
+#include "app/main_toolbar.h"
 #include "app/window_commands.h"
+#include "base/paths.h"
 #include "base/product.h"
 #include "commands/commands.h"
 #include "editor/document.h"
 #include "editor/editor_view.h"
 #include "editor/find_replace.h"
+#include "editor/recovery.h"
 #include "player/player_commands.h"
 #include "player/player_messages.h"
 #include "player/player_panel.h"
@@ -36,6 +40,7 @@ struct ReopenRecord {
 };
 ReopenRecord gReopen;
 
+constexpr UINT_PTR kAutosaveTimer = 1;
 constexpr int kMinTrackWidth = 350;
 constexpr int kMinEditorHeight = 100;
 
@@ -57,7 +62,24 @@ void ReadIconSizes() {
 }
 
 void ShowBars() {
+  if (gToolbar.window) ShowWindow(gToolbar.window, (gApp->options & kOptToolbarHidden) ? SW_HIDE : SW_SHOW);
   if (gStatusBar.window) ShowWindow(gStatusBar.window, (gApp->options & kOptStatusBarHidden) ? SW_HIDE : SW_SHOW);
+}
+
+void WriteRecoveryCopy() { RecoveryWriteIfChanged(gMainWindow); }
+
+// The recovery copies live beside the settings file (so beside the program in portable use).
+void StartRecovery(HWND window) {
+  wchar_t folder[kMaxPathChars + 1];
+  CopyTextBounded(folder, kMaxPathChars + 1, Settings()->path);
+  if (wchar_t* separator = const_cast<wchar_t*>(LastPathSeparator(folder))) *separator = 0;
+  else folder[0] = 0;
+  RecoveryStart(folder);
+  // Autosave 0 turns the copies off, those at a pause too.
+  uint32_t seconds = ReadSetting(Settings(), kSettingAutosave);
+  if (!seconds) return;
+  gPlayerPanelPaused = WriteRecoveryCopy;
+  SetTimer(window, kAutosaveTimer, seconds > 86400 ? 86400000u : seconds * 1000u, nullptr);
 }
 
 void ApplyAlwaysOnTop(HWND window) {
@@ -72,6 +94,8 @@ LRESULT OnCreate(HWND window) {
   FindReplaceStart();
   ThemeReleaseEditorColors();
   gMainWindow = window;
+  ThemeWindow(window);
+  CreateMainToolbar(window);
   StatusBarCreate(window, gApp->instance);
   OleInitialize(nullptr);
   HFONT font = CreateEditorFont();
@@ -95,6 +119,7 @@ LRESULT OnCreate(HWND window) {
   LoadShortcuts();  // before the menus, which show the shortcuts
   SelectLanguageAndBuildMenus(window);
   ApplyAlwaysOnTop(window);
+  StartRecovery(window);
   PostMessageW(window, WM_COMMAND, kCmdAfterCreate, 2);
   MainMenusBuildIcons();
   return 0;
@@ -117,12 +142,16 @@ LRESULT OnQueryEndSession(HWND window) {
 LRESULT OnDestroy(HWND window) {
   if (gPlayerThread) PlayerPostCommand(PC_QUIT, 0, 0);  // it ends on its own; nobody waits
   SaveWindowSettings(window, 1);
+  KillTimer(window, kAutosaveTimer);
+  gPlayerPanelPaused = nullptr;
+  RecoveryStop();
   OleUninitialize();
   if (HWND editor = EditorWindow()) {
     HFONT font = reinterpret_cast<HFONT>(SendMessageW(editor, WM_GETFONT, 0, 0));
     if (font) DeleteObject(font);
   }
   ThemeReleaseEditorColors();
+  DestroyToolbar(&gToolbar);
   FreeMainMenus();
   PostQuitMessage(0);
   return 0;
@@ -143,13 +172,18 @@ LRESULT OnCtlColorEdit(WPARAM wParam) {
   return reinterpret_cast<LRESULT>(ThemeEditorBrush());
 }
 
+void OnTimer(HWND window, UINT_PTR timer) {
+  if (timer == kAutosaveTimer) RecoveryWriteIfChanged(window);
+}
+
 void OnSetFocus() {
   if (HWND editor = EditorWindow()) SetFocus(editor);
   RefreshCommandStates();
 }
 
-void OnSysColorChange() {
+void OnSysColorChange(HWND window) {
   ThemeRefresh();
+  for (HWND themed : {window, gStatusBar.window, PlayerPanelWindow()}) ThemeClassBackground(themed);
   MainMenusLoadCheckMarks();  // also takes the menu font afresh
   ApplyEditorColors();
 }
@@ -169,6 +203,12 @@ LRESULT OnFindReplace(LPARAM lParam) {
   return 0;
 }
 
+LRESULT OnNotify(HWND window, LPARAM lParam) {
+  int handled = 0;
+  LRESULT result = MainToolbarOnNotify(reinterpret_cast<NMHDR*>(lParam), &handled);
+  return handled ? result : DefWindowProcW(window, WM_NOTIFY, 0, lParam);
+}
+
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   // A registered message has no fixed number to switch on.
   if (gFind.message && message == gFind.message) return OnFindReplace(lParam);
@@ -180,9 +220,10 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_SIZE:
       if (wParam != SIZE_MINIMIZED) LayoutMainWindow(window);
       break;
+    case WM_NOTIFY: return OnNotify(window, lParam);
     case WM_SETFOCUS: OnSetFocus(); break;
     case WM_SYSCOLORCHANGE:
-    case WM_SETTINGCHANGE: OnSysColorChange(); break;
+    case WM_SETTINGCHANGE: OnSysColorChange(window); break;
     case WM_GETMINMAXINFO: return OnGetMinMaxInfo(window, lParam);
     case WM_CTLCOLOREDIT: return OnCtlColorEdit(wParam);
     case WM_INITMENUPOPUP: MainMenusOnInitPopup(reinterpret_cast<HMENU>(wParam), HIWORD(lParam)); break;
@@ -197,6 +238,8 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       break;
     case WM_MENUCHAR: return MainMenusOnMenuChar(static_cast<wchar_t>(LOWORD(wParam)), reinterpret_cast<HMENU>(lParam));
     case WM_COMMAND: return MainWindowOnCommand(window, wParam, lParam);
+    case WM_TIMER: OnTimer(window, wParam); return 0;
+    case kRecoveryWrittenMessage: RecoveryOnWritten(window, static_cast<DWORD>(wParam)); return 0;
     case WM_USER + 7: return 0;
     default: break;
   }
@@ -242,8 +285,10 @@ void LayoutMainWindow(HWND window) {
   RECT client;
   GetClientRect(window, &client);
   int statusHeight = StatusBarIsVisible() ? StatusBarHeight() : 0;
+  if (gToolbar.window) SendMessageW(gToolbar.window, TB_AUTOSIZE, 0, 0);
+  int toolbarHeight = ToolbarVisibleHeight(&gToolbar);
   MainLayout layout;
-  ComputeMainLayout(client.right, client.bottom, 0, statusHeight, kPlayerPanelHeight, &layout);
+  ComputeMainLayout(client.right, client.bottom, toolbarHeight, statusHeight, kPlayerPanelHeight, &layout);
   if (statusHeight) MoveIfChanged(gStatusBar.window, layout.statusBar);
   if (HWND panel = PlayerPanelWindow()) MoveIfChanged(panel, layout.playerPanel);
   if (HWND editor = EditorWindow()) MoveIfChanged(editor, layout.editor);
@@ -256,6 +301,7 @@ HWND CreateMainWindow(HINSTANCE instance, int showCommand) {
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_DATE_CLASSES};
   InitCommonControlsEx(&controls);
   gApp->themeMode = static_cast<int32_t>(ReadSetting(Settings(), kSettingDarkMode));
+  ThemeMode(gApp->themeMode);  // before any window, whose class takes the look's brush
   gApp->instance = instance;
   gApp->largeIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, 32, 32, 0));
   HICON smallIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, 16, 16, 0));

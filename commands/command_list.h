@@ -60,13 +60,16 @@ TPWR_COMMAND(105, FileSave, "FSve", PLACE(File, 5), Always, KEY(kKeyCtrl | 'S'),
 TPWR_COMMAND(106, FileSaveAs, "FSAs", PLACE(File, 6), Always, NOKEY, FileSaveAsCommand,
              "Save &as...;Saves the document with a new name",
              "Speichern &unter...;Speichert das aktuelle Dokument unter neuem Namen")
-TPWR_COMMAND(107, FilePrint, "FPrn", PLACE(File, 8), Always, NOKEY, FilePrintCommand,
+TPWR_COMMAND(109, ExportCues, "FExC", PLACE(File, 7), Always, NOKEY, ExportCuesCommand,
+             "E&xport Cues...;Export the transcript as subtitles or a table",
+             "Marken e&xportieren...;Exportiert die Abschrift als Untertitel oder Tabelle")
+TPWR_COMMAND(107, FilePrint, "FPrn", PLACE(File, 9), Always, NOKEY, FilePrintCommand,
              "&Print...;Prints the document",
              "&Drucken...;Druckt das aktuelle Dokument aus")
-TPWR_COMMAND(108, SendMail, "SnMl", PLACE(File, 9), Always, NOKEY, SendMailCommand,
+TPWR_COMMAND(108, SendMail, "SnMl", PLACE(File, 10), Always, NOKEY, SendMailCommand,
              "E-Mail to...;Send the document as E-Mail",
              "Per &E-Mail senden...;Sendet das aktuelle Dokument per E-Mail")
-TPWR_COMMAND(100, Exit, "Exit", PLACE(File, 11), Always, NOKEY, ExitCommand,
+TPWR_COMMAND(100, Exit, "Exit", PLACE(File, 12), Always, NOKEY, ExitCommand,
              "E&xit;Quits the application",
              "&Beenden;Beendet die Anwendung")
 
@@ -189,7 +192,7 @@ TPWR_COMMAND(162, AmpFileOpen, "AOpn", PLACES(Player, 13, File, 3), Always, NOKE
 TPWR_POPUP(180, Options, "mOpt", PLACE(Bar, 7), String,
            "&Options;Select or change the settings",
            "&Optionen;Einstellungen ausw\xE4hlen oder \xE4ndern")
-TPWR_COMMAND(181, OptToolbar, "OpTB", PLACE(Options, 1), Always, NOKEY, nullptr,
+TPWR_COMMAND(181, OptToolbar, "OpTB", PLACE(Options, 1), Always, NOKEY, OptToolbarCommand,
              "Customize &Toolbar...;Customize the toolbar",
              "S&ymbolleiste anpassen...;Passt die Symbolleiste an")
 TPWR_COMMAND(182, Font, "Font", PLACE(Options, 3), Always, NOKEY, FontCommand,
@@ -198,13 +201,13 @@ TPWR_COMMAND(182, Font, "Font", PLACE(Options, 3), Always, NOKEY, FontCommand,
 TPWR_POPUP(170, DarkMode, "Dark", PLACE(Options, 4), String,
            "Dark Mode;Select the dark mode",
            "Dunkelmodus;Dunkelmodus setzen")
-TPWR_MENU_COMMAND(171, DarkDisable, "DrkD", PLACE(DarkMode, 1), nullptr,
+TPWR_MENU_COMMAND(171, DarkDisable, "DrkD", PLACE(DarkMode, 1), DarkModeCommand,
                   "Disable dark mode;Disable the dark mode",
                   "Hell;Dunkelmodus deaktiviert")
-TPWR_MENU_COMMAND(172, DarkAllow, "DrkA", PLACE(DarkMode, 2), nullptr,
+TPWR_MENU_COMMAND(172, DarkAllow, "DrkA", PLACE(DarkMode, 2), DarkModeCommand,
                   "Allow dark mode;Allow the dark mode (depends of Windows settings)",
                   "Wie Windows;Dunkelmodus wie in Windows einsgestellt")
-TPWR_MENU_COMMAND(173, DarkForce, "DrkF", PLACE(DarkMode, 3), nullptr,
+TPWR_MENU_COMMAND(173, DarkForce, "DrkF", PLACE(DarkMode, 3), DarkModeCommand,
                   "Force dark mode;Force the dark mode",
                   "Dunkel;Dunkelmodus immer aktiviert")
 TPWR_COMMAND(184, Config, "CNFG", PLACE(Options, 5), Always, NOKEY, ConfigCommand,

@@ -14,6 +14,7 @@
 #include "base/text_limits.h"
 #include "commands/commands.h"
 #include "editor/editor_view.h"
+#include "editor/recovery.h"
 #include "editor/text_file.h"
 #include "language/language.h"
 #include "player/player_commands.h"
@@ -206,6 +207,7 @@ void DocumentStart() { gDocument = Document{}; }
 
 void DocumentNew(HWND owner) {
   if (!GuardModified(owner)) return;
+  RecoveryDiscard();
   ClearDocument();
   UpdateWindowTitle(owner);
 }
@@ -218,6 +220,7 @@ void DocumentOpen(HWND owner) {
   dialog.lpstrTitle = gDocument.path[0] ? FileNamePart(gDocument.path) : L"";
   dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
   if (GetOpenFileNameW(&dialog)) {
+    RecoveryDiscard();
     MakeAbsolute(file, gDocument.path);
     SetModified(FALSE);
     LoadOrClear(owner);
@@ -229,6 +232,7 @@ int DocumentSave(HWND owner) {
   if (!gDocument.path[0]) return SendMessageW(MainWindow(), WM_COMMAND, kCmdFileSaveAs, 0) != 0;
   if (SaveTextFile(owner, gDocument.path) != 0) return 0;
   SetModified(FALSE);
+  RecoveryDiscard();
   return 1;
 }
 
@@ -250,6 +254,7 @@ int DocumentSaveAs(HWND owner) {
   UpdateWindowTitle(owner);  // before the save: a failed save keeps the new name
   if (SaveTextFile(owner, gDocument.path) != 0) return 0;
   SetModified(FALSE);
+  RecoveryDiscard();
   return 1;
 }
 
@@ -277,10 +282,20 @@ const wchar_t* DocumentPath() { return gDocument.path; }
 
 int DocumentOpenFile(HWND owner, const wchar_t* path) {
   if (!GuardModified(owner)) return 0;
+  RecoveryDiscard();
   CopyTextBounded(gDocument.path, kMaxPathChars + 1, path);
   SetModified(FALSE);
   int loaded = LoadTextFile(owner, gDocument.path) == 0;
   if (!loaded) ClearDocument();
   UpdateWindowTitle(owner);
   return loaded;
+}
+
+void DocumentRestore(HWND owner, const wchar_t* originalPath, const wchar_t* text) {
+  SetWindowTextW(Editor(), text);
+  CopyTextBounded(gDocument.path, kMaxPathChars + 1, originalPath);
+  gDocument.inexactPath[0] = 0;
+  SetModified(TRUE);
+  UpdateLineColumn(Editor());
+  UpdateWindowTitle(owner);
 }

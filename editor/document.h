@@ -22,6 +22,9 @@ void DocumentOpenDropped(HDROP drop);
 // was read; a file that cannot be read leaves a new empty document.
 int DocumentOpenFile(HWND owner, const wchar_t* path);
 
+// A recovered text as a modified document with its original path (empty: unnamed).
+void DocumentRestore(HWND owner, const wchar_t* originalPath, const wchar_t* text);
+
 // True when it is all right to discard the document.
 int QueryCloseDocument(HWND owner);
 // IDYES, IDNO or IDCANCEL.

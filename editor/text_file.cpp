@@ -157,7 +157,7 @@ DWORD TextFileLoad(const wchar_t* path, TextBuffer* out) {
   return error ? TextFileUserError(error) : 0;
 }
 
-DWORD TextFileSave(const wchar_t* path, const wchar_t* text, size_t length, TextSaveStage* stage) {
+DWORD SaveFilePieces(const wchar_t* path, const SavePiece* pieces, int count, TextSaveStage* stage) {
   *stage = kSaveCreate;
   if (IsAlteredName(path)) return ERROR_INVALID_NAME;
   wchar_t temporary[kMaxPath + 64];
@@ -172,11 +172,11 @@ DWORD TextFileSave(const wchar_t* path, const wchar_t* text, size_t length, Text
   HANDLE file = CreateWithRetry(temporary, FILE_ATTRIBUTE_NORMAL);
   if (file == INVALID_HANDLE_VALUE) return TextFileUserError(GetLastError());
   *stage = kSaveWrite;
-  static const unsigned char kByteOrderMark[2] = {0xFF, 0xFE};
-  size_t piece = 0;
-  int ok = WriteAll(file, kByteOrderMark, sizeof kByteOrderMark, &piece) &&
-           WriteAll(file, reinterpret_cast<const unsigned char*>(text), length * sizeof(wchar_t), &piece) &&
-           FlushFileBuffers(file);
+  size_t pieceIndex = 0;
+  int ok = 1;
+  for (int i = 0; ok && i < count; ++i)
+    ok = WriteAll(file, static_cast<const unsigned char*>(pieces[i].bytes), pieces[i].size, &pieceIndex);
+  ok = ok && FlushFileBuffers(file);
   DWORD error = ok ? 0 : GetLastError();
   if (!CloseHandle(file) && ok) {
     ok = 0;
@@ -190,4 +190,10 @@ DWORD TextFileSave(const wchar_t* path, const wchar_t* text, size_t length, Text
   error = ReplaceTarget(temporary, path, kept, oldAttributes);
   if (error) DeleteFileW(temporary);
   return error;
+}
+
+DWORD TextFileSave(const wchar_t* path, const wchar_t* text, size_t length, TextSaveStage* stage) {
+  static const unsigned char kByteOrderMark[2] = {0xFF, 0xFE};
+  const SavePiece pieces[] = {{kByteOrderMark, sizeof kByteOrderMark}, {text, length * sizeof(wchar_t)}};
+  return SaveFilePieces(path, pieces, 2, stage);
 }

@@ -16,6 +16,14 @@ DWORD TextFileLoad(const wchar_t* path, TextBuffer* out);
 // Where a save failed, so that the caller shows the right message.
 enum TextSaveStage { kSaveCreate, kSaveWrite, kSaveReplace };
 
+// Writes the pieces one after another to path through a temporary file in
+// the same folder, which replaces the old file only when it is complete.
+// Returns 0 or a system error code; *stage says which step failed.
+struct SavePiece {
+  const void* bytes;
+  size_t size;
+};
+DWORD SaveFilePieces(const wchar_t* path, const SavePiece* pieces, int count, TextSaveStage* stage);
 // Writes FF FE and the text to path through a temporary file. Returns 0 or a
 // system error code; *stage says which step failed.
 DWORD TextFileSave(const wchar_t* path, const wchar_t* text, size_t length, TextSaveStage* stage);

@@ -13,6 +13,8 @@ struct FormatRecord {
   uint32_t sampleRate;     // Hz
   uint32_t stereo;         // non-zero: two interleaved channels
   uint32_t bits16;         // non-zero: 16-bit signed, else 8-bit unsigned
+  // The exact length, for seeks to a time; 0 = unknown (seeks then go by lengthSeconds).
+  uint32_t lengthMilliseconds;
 };
 
 struct InputModule {
@@ -30,6 +32,15 @@ struct InputModule {
   int (*Read)(InputModule* module, void* buffer, uint32_t* count);
   uint32_t (*GetPosition)(InputModule* module);
 };
+
+// Milliseconds of units counted at perSecond a second (samples, bytes),
+// without overflow; 0 when the rate is unknown, the maximum when it does not fit.
+inline uint32_t MillisecondsOf(uint64_t units, uint64_t perSecond) {
+  if (!perSecond) return 0;
+  uint64_t seconds = units / perSecond;
+  if (seconds >= 0xFFFFFFFFu / 1000) return 0xFFFFFFFFu;
+  return static_cast<uint32_t>(seconds * 1000 + units % perSecond * 1000 / perSecond);
+}
 
 // The sample (or any unit) at numerator/denominator of total, in 64 bits
 // without overflow; total itself for fractions of one or more.

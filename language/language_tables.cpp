@@ -40,3 +40,34 @@ const LanguageRecord kLanguageTableKeys[] = {
 #undef TPWR_PICK
     {0, nullptr},
 };
+
+// Two texts with one identifier (or one key) would show the wrong words
+// without any other sign: the build refuses them.
+namespace {
+struct KeyRecord {
+  int id;
+  const char* text;
+};
+constexpr KeyRecord kEveryRecord[] = {
+#define TPWR_PICK(key, english, german) key
+#include "language/table_records.h"
+#include "commands/command_list.h"
+#include "language/table_records.h"
+#include "language/text_list.h"
+#undef TPWR_PICK
+};
+
+constexpr bool SameKey(const char* a, const char* b) {
+  while (*a && *a == *b) ++a, ++b;
+  return *a == *b;
+}
+
+constexpr bool RecordsAreDistinct() {
+  constexpr size_t count = sizeof kEveryRecord / sizeof kEveryRecord[0];
+  for (size_t i = 0; i < count; ++i)
+    for (size_t j = i + 1; j < count; ++j)
+      if (kEveryRecord[i].id == kEveryRecord[j].id || SameKey(kEveryRecord[i].text, kEveryRecord[j].text)) return false;
+  return true;
+}
+static_assert(RecordsAreDistinct(), "two texts share an identifier or a key");
+}  // namespace

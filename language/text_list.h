@@ -37,6 +37,7 @@ TPWR_TEXT(5300, Audio, "cAud", "Audio", "Audio")
 TPWR_TEXT(5301, Seconds, "cScs", "Seconds", "Sekunden")
 TPWR_TEXT(5310, StepBack, "StpB", "Step Back", "R\xFC" "ckw\xE4rtsschritt")
 TPWR_TEXT(5320, StepForward, "StpF", "Step Forward", "Vorlaufschritt")
+TPWR_TEXT(5330, CueOffset, "CueO", "Cue export offset", "Versatz beim Export")
 TPWR_TEXT(5340, Rewind, "cRwd", "Rewind on resume", "Zur\xFC" "ck beim Fortsetzen")
 TPWR_TEXT(5341, Milliseconds, "cMsc", "Milliseconds", "Millisekunden")
 TPWR_TEXT(5350, Speed, "cSpd", "Speed", "Geschwindigkeit")
@@ -128,5 +129,17 @@ TPWR_TEXT(30021, NoMailProgram, "eNMl", "No e-mail program is set up to send the
           "Es ist kein E-Mail-Programm eingerichtet, mit dem das Dokument gesendet werden kann.")
 TPWR_TEXT(30022, MailFailed, "eMlF", "The e-mail program could not take the document.",
           "Das E-Mail-Programm konnte das Dokument nicht \xFC" "bernehmen.")
+
+// The recovery copy.
+TPWR_TEXT(30040, RecoveryQuestion, "qRcv",
+          "Tapewright was not closed properly. Restore the transcript you were working on?",
+          "Tapewright wurde nicht ordnungsgem\xE4\xDF beendet. Die zuletzt bearbeitete Abschrift wiederherstellen?")
+TPWR_TEXT(30041, RecoveryFailed, "eRcv", "The recovery copy could not be written:",
+          "Die Wiederherstellungskopie konnte nicht geschrieben werden:")
+
+// Export Cues: the file types offered.
+TPWR_TEXT(30030, CueSubRip, "tSrt", "SubRip subtitles (*.srt)", "SubRip-Untertitel (*.srt)")
+TPWR_TEXT(30031, CueWebVtt, "tVtt", "WebVTT subtitles (*.vtt)", "WebVTT-Untertitel (*.vtt)")
+TPWR_TEXT(30032, CueTable, "tTsv", "Tab-separated text (*.tsv)", "Tabulatorgetrennter Text (*.tsv)")
 
 #undef TPWR_TEXT

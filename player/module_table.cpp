@@ -12,6 +12,7 @@
 #include "formats/ogg/ogg_module.h"
 #include "formats/wav/wav_module.h"
 #include "formats/wma/wma_module.h"
+#include "player/plugin_host.h"
 
 namespace {
 
@@ -62,6 +63,7 @@ void ModuleTableSetUp(ModuleTable* table) {
   FlacModuleSetUp(&table->slots[kSlotFlac]);
   WmaModuleSetUp(&table->slots[kSlotWma]);
   WavModuleSetUp(&table->slots[kSlotWav]);
+  PluginHostEnumerate(&table->slots[kBuiltInSlots], kModuleSlots - kBuiltInSlots);
 }
 
 void ModuleTableTearDown(ModuleTable* table) {

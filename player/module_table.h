@@ -13,7 +13,8 @@ struct ModuleTable {
   InputModule* current;    // null while no file is open for decoding
 };
 
-// Fills the built-in slots in order; slots from kBuiltInSlots on are left for plug-ins.
+// Fills the built-in slots in order, then the slots from kBuiltInSlots on
+// with the plug-ins beside the program.
 void ModuleTableSetUp(ModuleTable* table);
 // Releases every slot in order and zeroes the table.
 void ModuleTableTearDown(ModuleTable* table);

@@ -18,6 +18,8 @@
 #include "ui/slider.h"
 #include "ui/status_bar.h"
 
+void (*gPlayerPanelPaused)() = nullptr;
+
 namespace {
 
 constexpr wchar_t kAudioFilter[] =
@@ -29,8 +31,9 @@ void ReleasePauseButton(const PlayerPanel* record) {
 
 uint32_t Length(const PlayerPanel* record) { return record->file.info.lengthSeconds; }
 
-void PostSeek(uint32_t numerator, uint32_t denominator) {
-  if (denominator) PlayerPostCommand(PC_SEEK, numerator, denominator);
+// The player finds the time through the file's exact length.
+void PostSeekTime(const PlayerPanel* record, uint32_t seconds) {
+  if (Length(record)) PlayerPostCommand(PC_SEEKTIME, seconds, 0);
 }
 
 // After a pause the player goes back from what had been heard by the rewind;
@@ -42,7 +45,7 @@ void PlayFromShownPosition(const PlayerPanel* record) {
     return;
   }
   PlayerPostCommand(PC_PLAY, 0, 0);
-  if (record->position && Length(record)) PostSeek(record->position, Length(record));
+  if (record->position) PostSeekTime(record, record->position);
 }
 
 void StartUnlessPlaying(const PlayerPanel* record) {
@@ -62,6 +65,7 @@ void OnState(HWND panel, PlayerPanel* record, int state) {
   record->state = state;
   if (state == kStatePaused) record->positionMoved = 0;
   PlayerPanelShowStateIcon(panel, state);
+  if (state == kStatePaused && gPlayerPanelPaused) gPlayerPanelPaused();
   if (state != kStateStopped) return;
   record->position = 0;
   PlayerPanelRefreshTime(panel);
@@ -169,7 +173,7 @@ void PlayerPanelStepBack(HWND panel) {
   if (record->stepBackSeconds > 0) {
     uint32_t step = static_cast<uint32_t>(record->stepBackSeconds);
     uint32_t target = record->position > step ? record->position - step : 0;
-    PostSeek(target, Length(record));
+    PostSeekTime(record, target);
   }
   StartUnlessPlaying(record);
 }
@@ -179,7 +183,7 @@ void PlayerPanelStepForward(HWND panel) {
   if (!record) return;
   if (record->stepForwardSeconds > 0) {
     uint64_t target = uint64_t{record->position} + static_cast<uint32_t>(record->stepForwardSeconds);
-    if (target < Length(record)) PostSeek(static_cast<uint32_t>(target), Length(record));
+    if (target < Length(record)) PostSeekTime(record, static_cast<uint32_t>(target));
   }
   StartUnlessPlaying(record);
 }
@@ -260,7 +264,7 @@ void PlayerPanelSeekToTime(HWND panel, uint32_t seconds) {
   record->position = seconds;
   record->positionMoved = 1;
   // A seek while paused would let the device run on; Play seeks to the position instead.
-  if (record->state != kStatePaused) PostSeek(seconds, length);
+  if (record->state != kStatePaused) PostSeekTime(record, seconds);
   PlayerPanelRefreshTime(panel);
   SetSeekBar(record, static_cast<uint32_t>(double(seconds) / double(length) * kSeekBarRange));
 }
@@ -272,6 +276,11 @@ size_t PlayerPanelSoundPath(HWND panel, wchar_t* out, size_t capacity) {
   if (!record) return 0;
   lstrcpynW(out, record->file.path, static_cast<int>(capacity));
   return wcslen(out);
+}
+
+uint32_t PlayerPanelLength(HWND panel) {
+  PlayerPanel* record = PlayerPanelOf(panel);
+  return record ? Length(record) : 0;
 }
 
 uint32_t PlayerPanelPosition(HWND panel) {

@@ -20,6 +20,9 @@ enum PlayerCommand : UINT {
   // Play after a pause from what had been heard, wParam milliseconds earlier;
   // lParam: the shown position in seconds, for when nothing was heard yet.
   PC_RESUME = WM_USER + 13,
+  // A point of the recording by its time, found through the exact length the
+  // module knows rather than the whole seconds the panel shows.
+  PC_SEEKTIME = WM_USER + 16, // wParam: seconds
 };
 
 // Notifications (window messages to the owner window).

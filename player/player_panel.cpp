@@ -244,6 +244,7 @@ HWND CreatePlayerPanel(HWND parent, HINSTANCE instance) {
     return nullptr;
   }
   DragAcceptFiles(panel, TRUE);
+  ThemeClassBackground(panel);
   gPlayerPanel = panel;
   return panel;
 }

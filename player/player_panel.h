@@ -99,6 +99,10 @@ void PlayerPanelSeekToTime(HWND panel, uint32_t seconds);
 size_t PlayerPanelSoundPath(HWND panel, wchar_t* out, size_t capacity);
 // Whole seconds as shown; 0 without a panel record.
 uint32_t PlayerPanelPosition(HWND panel);
+// The current file's length in whole seconds; 0 when unknown or without a file.
+uint32_t PlayerPanelLength(HWND panel);
+// Called whenever playback comes to a pause (the shell writes its recovery copy then).
+extern void (*gPlayerPanelPaused)();
 
 // Message handlers of the panel window.
 void PlayerPanelOnNotification(HWND panel, UINT message, WPARAM wParam, LPARAM lParam);

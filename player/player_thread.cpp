@@ -41,12 +41,19 @@ void SetCurrentInput(PlayerState* state, InputModule* input) {
 
 // Moves the decoder to positionMs of the recording and drops everything queued
 // after the old place, in the stage and on the device.
+// The module's exact length where it told it, else its whole seconds; 0 = unknown.
+uint64_t LengthMilliseconds(const PlayerState* state) {
+  return state->lengthMilliseconds ? state->lengthMilliseconds : uint64_t{state->length} * 1000;
+}
+
 void SeekToMs(PlayerState* state, uint64_t positionMs) {
   InputModule* input = state->modules.current;
   uint32_t length = state->length;
+  uint64_t lengthMs = LengthMilliseconds(state);
   if (input && input->Seek) {
-    if (length && length <= 0xFFFFFFFFu / 1000u) {
-      input->Seek(input, uint32_t(positionMs), length * 1000u);
+    if (lengthMs && lengthMs <= 0xFFFFFFFFu) {
+      if (positionMs > lengthMs) positionMs = lengthMs;
+      input->Seek(input, uint32_t(positionMs), uint32_t(lengthMs));
       PositionClockSyncTo(state, positionMs);
     } else {
       input->Seek(input, uint32_t(positionMs / 1000), length);
@@ -102,6 +109,7 @@ int StartOutput(PlayerState* state) {
   if (input->GetFormat) input->GetFormat(input, &format);
   state->outputOpen = 1;
   state->length = format.lengthSeconds;
+  state->lengthMilliseconds = format.lengthMilliseconds;
   if (CompleteFileInfo(&state->file.info, format)) changed = 1;
   if (state->stage) {
     SpeedStageSetFormat(state->stage, format);
@@ -171,11 +179,13 @@ void CommandSeek(PlayerState* state, uint32_t numerator, uint32_t denominator, i
   if (!state->outputOpen || !state->seekable) return;
   MSG newer;
   // Only the newest seek of a burst is worth performing.
-  if (PeekMessageW(&newer, nullptr, PC_SEEK, PC_SEEK, PM_NOREMOVE)) return;
+  if (PeekMessageW(&newer, nullptr, PC_SEEK, PC_SEEK, PM_NOREMOVE) ||
+      PeekMessageW(&newer, nullptr, PC_SEEKTIME, PC_SEEKTIME, PM_NOREMOVE))
+    return;
   InputModule* input = state->modules.current;
   if (input && input->Seek) {
     input->Seek(input, numerator, denominator);
-    uint64_t lengthMs = uint64_t{state->length} * 1000;
+    uint64_t lengthMs = LengthMilliseconds(state);
     // Where the seek went, to the millisecond when the length is known.
     if (lengthMs && denominator)
       PositionClockSyncTo(state, uint64_t{numerator} * lengthMs / denominator);
@@ -186,6 +196,18 @@ void CommandSeek(PlayerState* state, uint32_t numerator, uint32_t denominator, i
   state->output.Flush(&state->output);
   state->pausedAtMs = -1;
   *work = 1;
+}
+
+// Whole seconds of a length rounded either way would put a late cue up to a
+// second away from its sound: the fraction goes by milliseconds where known.
+void CommandSeekTime(PlayerState* state, uint32_t seconds, int* work) {
+  uint64_t lengthMs = LengthMilliseconds(state);
+  if (!lengthMs || lengthMs > 0xFFFFFFFFu) {
+    if (state->length) CommandSeek(state, seconds, state->length, work);
+    return;
+  }
+  uint64_t target = uint64_t{seconds} * 1000;
+  CommandSeek(state, static_cast<uint32_t>(target < lengthMs ? target : lengthMs), uint32_t(lengthMs), work);
 }
 
 void CommandPlay(PlayerState* state, int* work) {
@@ -304,6 +326,9 @@ void Execute(PlayerState* state, const MSG& message, int* work) {
       break;
     case PC_SEEK:
       CommandSeek(state, uint32_t(message.wParam), uint32_t(message.lParam), work);
+      break;
+    case PC_SEEKTIME:
+      CommandSeekTime(state, uint32_t(message.wParam), work);
       break;
     case PC_PLAY:
       CommandPlay(state, work);

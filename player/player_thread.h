@@ -20,6 +20,7 @@ struct PlayerState {
   std::atomic<LONG> quitRequested;
   std::atomic<LONG> outputOpen;         // playing or paused
   std::atomic<uint32_t> length;         // seconds, from GetFormat
+  uint32_t lengthMilliseconds;          // from GetFormat, 0 = unknown
   std::atomic<LONG> lastPosition;       // seconds last posted; -1 forces a report
   std::atomic<LONG> lastProgress;       // -1 forces a report
   std::atomic<uint32_t> progressScale;  // 0 = no progress notifications

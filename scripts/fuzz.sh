@@ -20,7 +20,7 @@ for fuzzer in "$dir"/fuzz/fuzz_*; do
   mkdir -p "$corpus"
   seeds=()
   [ "$name" = fuzz_wav ] && seeds+=("$dir/seeds/wav")
-  case $name in fuzz_ogg_pages | fuzz_flac_metadata | fuzz_asf_header) seeds+=("$dir/seeds/tags") ;; esac
+  case $name in fuzz_ogg_pages | fuzz_flac_metadata | fuzz_asf_header | fuzz_mp4_boxes) seeds+=("$dir/seeds/tags") ;; esac
   [ -d "$TPWR_ROOT/fuzz/seeds/$name" ] && seeds+=("$TPWR_ROOT/fuzz/seeds/$name")
   log "$name for $seconds s"
   if ! "$fuzzer" -max_total_time="$seconds" -max_len=65536 -print_final_stats=1 \

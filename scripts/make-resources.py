@@ -6,8 +6,9 @@ at 16, 32 and (for the application icon) 48 pixels, so edges that lie on whole
 units stay sharp at every size. Only the Python standard library is used, so
 the output is the same byte for byte on every machine.
 
-  scripts/make-resources.py               writes resources/icons/*.ico and
-                                          resources/bitmaps/*.bmp
+  scripts/make-resources.py               writes resources/icons/*.ico,
+                                          resources/bitmaps/*.bmp and the
+                                          toolbar strips resources/toolbar/*.bmp
   scripts/make-resources.py --sheet F.png also writes a contact sheet of all
                                           icons on light and dark backgrounds
 """
@@ -128,6 +129,71 @@ def draw_bullet(c):
     c.paint(rs.ellipse(5.5, 5.5, 2.6, 2.6), "#000000")
 
 
+# ---------------------------------------------------------------- toolbar strips
+
+# The toolbar's image index of each command icon (the order of its strips);
+# the gaps stay empty. Drawn from the same designs as the menu icons.
+TOOLBAR_IMAGES = {
+    0: 100, 1: 191, 2: 143, 3: 144, 6: 182, 9: 102, 10: 103, 11: 105, 12: 106,
+    13: 107, 14: 108, 15: 111, 16: 112, 17: 114, 18: 115, 19: 116, 20: 142,
+    22: 145, 23: 1156, 24: 1153, 25: 1155, 26: 1154, 27: 1157, 28: 162,
+}
+TOOLBAR_COUNT = 29
+TOOLBAR_SIZES = (16, 24, 32, 48, 64)
+MASK = (0xC0, 0xC0, 0xC0)  # the toolbar's transparent colour
+
+
+def bmp32_file(rows):
+    """A bottom-up 32-bit BMP from rows of (r, g, b, a), alpha premultiplied."""
+    h = len(rows)
+    w = len(rows[0])
+    pixels = bytearray()
+    for row in reversed(rows):
+        for r, g, b, a in row:
+            pixels += bytes((b, g, r, a))
+    info = struct.pack("<IiiHHIIiiII", 40, w, h, 1, 32, 0, len(pixels), 2835, 2835, 0, 0)
+    head = struct.pack("<2sIHHI", b"BM", 14 + len(info) + len(pixels), 0, 0, 14 + len(info))
+    return head + info + bytes(pixels)
+
+
+def toolbar_pixel(px, hot):
+    """Premultiplied; a transparent pixel carries the mask colour so that the
+    mask also works where alpha is ignored. Hot images are lightened."""
+    r, g, b, a = px
+    if a == 0:
+        return MASK + (0,)
+    if hot:
+        r, g, b = (v + (255 - v) * 30 // 100 for v in (r, g, b))
+    rgb = tuple((v * a + 127) // 255 for v in (r, g, b))
+    if rgb == MASK:  # never the mask colour by chance
+        rgb = (0xC0, 0xC0, 0xC1)
+    return rgb + (a,)
+
+
+def toolbar_strips(draw_by_number, n):
+    """The normal and the hot strip at n pixels: TOOLBAR_COUNT images in a row."""
+    blank = [(0, 0, 0, 0)] * n
+    images = []
+    for index in range(TOOLBAR_COUNT):
+        number = TOOLBAR_IMAGES.get(index)
+        if number is None:
+            images.append([blank] * n)
+            continue
+        c = rs.Canvas(n)
+        draw_by_number[number](c)
+        images.append(c.rows())
+    strips = []
+    for hot in (False, True):
+        rows = []
+        for y in range(n):
+            row = []
+            for image in images:
+                row.extend(toolbar_pixel(px, hot) for px in image[y])
+            rows.append(row)
+        strips.append(rows)
+    return strips
+
+
 # ---------------------------------------------------------------- contact sheet
 
 DIGITS = {  # 3x5 pixel digits for the sheet's labels
@@ -203,7 +269,13 @@ def main():
     for number, draw in ((5, draw_check), (6, draw_bullet)):
         path = os.path.join(args.out, "bitmaps", "%d.bmp" % number)
         changed += write_if_changed(path, bmp24_file(menu_bitmap(draw)))
-    print("%d icons, 2 bitmaps, %d files changed" % (len(rendered), changed))
+    draw_by_number = {number: draw for number, draw, _ in ri.ICONS}
+    for n in TOOLBAR_SIZES:
+        normal, hot = toolbar_strips(draw_by_number, n)
+        changed += write_if_changed(os.path.join(args.out, "toolbar", "normal%d.bmp" % n), bmp32_file(normal))
+        changed += write_if_changed(os.path.join(args.out, "toolbar", "hot%d.bmp" % n), bmp32_file(hot))
+    print("%d icons, 2 bitmaps, %d toolbar strips, %d files changed"
+          % (len(rendered), 2 * len(TOOLBAR_SIZES), changed))
     if args.sheet:
         write_if_changed(args.sheet, contact_sheet(rendered))
         print(args.sheet)

@@ -30,6 +30,8 @@ struct SettingsKey {
   KEY(Toolbar,      "TPWR",    "TB",      0) /* toolbar buttons */            \
   KEY(StepBack,     "Player",  "StepBak", 5) /* seconds of Step Back */       \
   KEY(StepForward,  "Player",  "StepFwd", 5) /* seconds of Step Forward */    \
+  KEY(Offset,       "Player",  "Offset",  0) /* seconds added to exported cue times, signed */ \
+  KEY(Autosave,     "TPWR",    "Autosave", 30) /* seconds between recovery copies, 0: none */ \
   KEY(Speed,        "Player",  "Speed",   100) /* playback speed, percent */  \
   KEY(Rewind,       "Player",  "Rewind",  1000) /* ms back on resume, 0 off */ \
   KEY(PedalLeft,    "Pedal",   "Left",    1) /* 0 nothing, 1 Rew, 2 HoldPlay, 3 FF */ \

@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include "ui/owner_menu_metrics.h"
+#include "ui/theme.h"
 
 namespace {
 
@@ -134,7 +135,7 @@ void FillBox(HDC dc, const RECT& box, COLORREF fill, COLORREF frame) {
 
 // The selection box: the highlight colour thinned into the menu colour.
 void DrawSelection(HDC dc, RECT box, COLORREF back, int disabled) {
-  COLORREF tint = disabled ? GetSysColor(COLOR_GRAYTEXT) : GetSysColor(COLOR_HIGHLIGHT);
+  COLORREF tint = disabled ? ThemeGetColor(kThemeGrayText) : ThemeGetColor(kThemeHighlight);
   FillBox(dc, box, Mix(tint, back, disabled ? 12 : 22), Mix(tint, back, disabled ? 30 : 55));
 }
 
@@ -163,7 +164,7 @@ void DrawMenuText(HDC dc, const wchar_t* text, int length, RECT box, UINT align,
 void DrawBarItem(const DRAWITEMSTRUCT* item, const wchar_t* label) {
   HDC dc = item->hDC;
   RECT box = item->rcItem;
-  COLORREF back = GetSysColor(COLOR_MENUBAR);
+  COLORREF back = ThemeGetColor(kThemeMenuBar);
   int disabled = (item->itemState & (ODS_GRAYED | ODS_DISABLED)) != 0;
   FillBox(dc, box, back, back);
   if (item->itemState & (ODS_SELECTED | ODS_HOTLIGHT)) DrawSelection(dc, box, back, disabled);
@@ -171,13 +172,13 @@ void DrawBarItem(const DRAWITEMSTRUCT* item, const wchar_t* label) {
   const wchar_t* shortcut;
   SplitMenuLabel(label, &length, &shortcut);
   DrawMenuText(dc, label, static_cast<int>(length), box, DT_CENTER,
-               GetSysColor(disabled ? COLOR_GRAYTEXT : COLOR_MENUTEXT), (item->itemState & ODS_NOACCEL) != 0);
+               ThemeGetColor(disabled ? kThemeGrayText : kThemeMenuText), (item->itemState & ODS_NOACCEL) != 0);
 }
 
 void DrawSeparator(HDC dc, const RECT& box, COLORREF back) {
   int top = (box.top + box.bottom) / 2;
   RECT line = {box.left + MenuGutterWidth(gOwnerMenu.iconSize) + kMenuTextGap / 2, top, box.right - 2, top + 1};
-  FillBox(dc, line, Mix(GetSysColor(COLOR_3DSHADOW), back, 45), Mix(GetSysColor(COLOR_3DSHADOW), back, 45));
+  FillBox(dc, line, Mix(ThemeGetColor(kThemeLine), back, 45), Mix(ThemeGetColor(kThemeLine), back, 45));
 }
 
 // A disabled command's icon: drawn over the background into a bitmap of our
@@ -235,14 +236,14 @@ void DrawGutter(const DRAWITEMSTRUCT* item, COLORREF back, int disabled, int rad
       ImageList_Draw(gOwnerMenu.icons, icon, dc, x, y, ILD_TRANSPARENT);
   } else if (checked) {
     DrawCheckMark(dc, gOwnerMenu.checkMarks[radio ? 1 : 0], cell,
-                  GetSysColor(disabled ? COLOR_GRAYTEXT : COLOR_MENUTEXT));
+                  ThemeGetColor(disabled ? kThemeGrayText : kThemeMenuText));
   }
 }
 
 void DrawPopupItem(const DRAWITEMSTRUCT* item, const PreparedItem* prepared, const wchar_t* label) {
   HDC dc = item->hDC;
   RECT box = item->rcItem;
-  COLORREF back = GetSysColor(COLOR_MENU);
+  COLORREF back = ThemeGetColor(kThemeMenuBack);
   FillBox(dc, box, back, back);
   if (prepared && prepared->isSeparator) {
     DrawSeparator(dc, box, back);
@@ -259,7 +260,7 @@ void DrawPopupItem(const DRAWITEMSTRUCT* item, const PreparedItem* prepared, con
   size_t length;
   const wchar_t* shortcut;
   SplitMenuLabel(label, &length, &shortcut);
-  COLORREF color = GetSysColor(disabled ? COLOR_GRAYTEXT : COLOR_MENUTEXT);
+  COLORREF color = ThemeGetColor(disabled ? kThemeGrayText : kThemeMenuText);
   int noAccel = (item->itemState & ODS_NOACCEL) != 0;
   RECT text = {box.left + MenuGutterWidth(gOwnerMenu.iconSize) + kMenuTextGap, box.top, box.right - kMenuArrowSpace,
                box.bottom};

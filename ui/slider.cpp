@@ -25,14 +25,14 @@ void Paint(HWND window, Slider* slider) {
   HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
   FillRect(dc, &client, ThemeGetBrush(kThemeFaceBack));
   RECT inner = SliderInnerRect(client, slider->thumbWidth);
-  HBRUSH line = GetSysColorBrush(COLOR_BTNSHADOW);
+  HBRUSH line = ThemeGetBrush(kThemeLine);
   RECT base = {inner.left, inner.bottom - 1, inner.right, inner.bottom};
   FillRect(dc, &base, line);
   slider->thumbLeft = SliderThumbLeft(inner.left, inner.right - inner.left, slider->thumbWidth, slider->position,
                                       slider->maximum);
   RECT thumb = {slider->thumbLeft, inner.top, slider->thumbLeft + slider->thumbWidth, inner.bottom};
   int highlight = slider->hot && IsWindowEnabled(window);
-  FillRect(dc, &thumb, highlight ? GetSysColorBrush(COLOR_HIGHLIGHT) : line);
+  FillRect(dc, &thumb, highlight ? ThemeGetBrush(kThemeHighlight) : line);
   if (GetFocus() == window) DrawFocusRect(dc, &client);
   BitBlt(target, 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
   SelectObject(dc, oldBitmap);

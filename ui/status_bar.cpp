@@ -40,7 +40,7 @@ void PaintPane(HDC dc, int pane) {
   PaneRect(pane, &rect);
   if (pane > 0) {  // a thin separator, as native status bars draw it
     RECT line = {rect.left, rect.top + 2, rect.left + 1, rect.bottom - 2};
-    FillRect(dc, &line, GetSysColorBrush(COLOR_BTNSHADOW));
+    FillRect(dc, &line, ThemeGetBrush(kThemeLine));
   }
   const StatusPane& data = gStatusBar.panes[pane];
   if (data.icon) {
@@ -111,6 +111,7 @@ HWND StatusBarCreate(HWND parent, HINSTANCE instance) {
   gStatusBar = StatusBar{};
   gStatusBar.window = CreateWindowExW(0, kStatusBarClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, 0,
                                       StatusBarHeight(), parent, nullptr, instance, nullptr);
+  ThemeClassBackground(gStatusBar.window);
   return gStatusBar.window;
 }
 

@@ -156,6 +156,7 @@ int Open(InputModule* module, void*, const wchar_t* path) {
   const FlacStreamInfo& stream = state->stream;
   uint64_t ms = (stream.totalSamples * 1000 + stream.sampleRate / 2) / stream.sampleRate;
   state->format.lengthSeconds = static_cast<uint32_t>(ms / 1000);
+  state->format.lengthMilliseconds = MillisecondsOf(stream.totalSamples, stream.sampleRate);
   state->format.bitRate = 0;
   state->format.sampleRate = stream.sampleRate;
   state->format.stereo = stream.channels > 1;

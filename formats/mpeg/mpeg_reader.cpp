@@ -76,6 +76,7 @@ int StartDecoding(MpegStream* stream) {
   stream->channels = info.channels;
   stream->prerollFrames = PrerollFrames(stream->facts);
   stream->format.lengthSeconds = stream->facts.lengthSeconds;
+  stream->format.lengthMilliseconds = MillisecondsOf(stream->facts.soundSamples, info.sampleRate);
   stream->format.bitRate = static_cast<uint32_t>(stream->facts.frameBitRate / 1000);
   stream->format.sampleRate = info.sampleRate;
   stream->format.stereo = info.channels > 1;

@@ -126,6 +126,8 @@ int Open(InputModule* module, void*, const wchar_t* path) {
   double seconds = ov_time_total(&state->vorbis, -1);
   long bitRate = ov_bitrate(&state->vorbis, -1);
   state->format.lengthSeconds = seconds > 0 ? static_cast<uint32_t>(seconds) : 0;
+  ogg_int64_t samples = ov_pcm_total(&state->vorbis, -1);
+  state->format.lengthMilliseconds = samples > 0 ? MillisecondsOf(uint64_t(samples), uint64_t(info->rate)) : 0;
   state->format.bitRate = bitRate > 0 ? static_cast<uint32_t>(bitRate / 1000) : 0;
   state->format.sampleRate = static_cast<uint32_t>(info->rate);
   state->format.stereo = state->channels > 1;

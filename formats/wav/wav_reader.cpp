@@ -84,6 +84,7 @@ void SetLength(WavStream* stream) {
   uint64_t storedPerSecond = uint64_t(stream->format.sampleRate) * stream->blockAlign;
   uint64_t seconds = stream->dataSize / storedPerSecond;
   stream->format.lengthSeconds = seconds > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<uint32_t>(seconds);
+  stream->format.lengthMilliseconds = MillisecondsOf(stream->dataSize, storedPerSecond);
 }
 
 int ReadHeaders(WavStream* stream) {
@@ -260,10 +261,7 @@ int WavRead(WavStream* stream, void* buffer, uint32_t* count) {
 int WavSeek(WavStream* stream, uint32_t numerator, uint32_t denominator) {
   if (!ByteSourceIsOpen(&stream->source) || denominator == 0) return 0;
   TakeGrowth(stream);  // a fraction of what is there now
-  double fraction = double(numerator) / double(denominator);
-  if (fraction > 1.0) fraction = 1.0;
-  uint64_t target = static_cast<uint64_t>(fraction * double(stream->dataSize));
-  if (target > stream->dataSize) target = stream->dataSize;
+  uint64_t target = SeekTarget(stream->dataSize, numerator, denominator);
   // Whole frames that also lie on a 4-byte boundary.
   uint32_t step = stream->blockAlign;
   while (step % 4) step += stream->blockAlign;

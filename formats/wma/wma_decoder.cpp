@@ -211,6 +211,7 @@ int WmaOpen(WmaStream* stream, const wchar_t* path) {
   stream->format.bitRate = static_cast<uint32_t>(codec->bit_rate / 1000);
   stream->format.lengthSeconds = duration > 0 ? static_cast<uint32_t>(duration / AV_TIME_BASE) : 0;
   stream->durationSamples = duration > 0 ? uint64_t(av_rescale(duration, codec->sample_rate, AV_TIME_BASE)) : 0;
+  stream->format.lengthMilliseconds = MillisecondsOf(stream->durationSamples, uint64_t(codec->sample_rate));
   stream->frameBytes = stream->format.stereo ? 4 : 2;
   stream->startSample = stream->samplesRead = 0;
   stream->havePacket = 0;

@@ -32,6 +32,19 @@ TEST(StepSeconds, DigitsOnlyElseTheOldValueStays) {
     EXPECT_EQ(ParseStepSeconds(c.text, &seconds), c.accepted) << c.text;
     EXPECT_EQ(seconds, c.seconds) << c.text;
   }
+  // The cue offset takes a minus sign, and nothing else the step lengths refuse.
+  for (const auto& c : cases) {
+    if (c.text[0] == L'-') continue;
+    int32_t seconds = 7;
+    EXPECT_EQ(ParseOffsetSeconds(c.text, &seconds), c.accepted) << c.text;
+    EXPECT_EQ(seconds, c.seconds) << c.text;
+  }
+  int32_t offset = 7;
+  EXPECT_TRUE(ParseOffsetSeconds(L"-90", &offset));
+  EXPECT_EQ(offset, -90);
+  EXPECT_FALSE(ParseOffsetSeconds(L"--9", &offset));
+  EXPECT_FALSE(ParseOffsetSeconds(L"-", &offset));
+  EXPECT_EQ(offset, -90);
 }
 
 std::vector<std::wstring> gOpened;

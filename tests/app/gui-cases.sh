@@ -31,7 +31,7 @@ type_and_save_as() {
   expect_utf16_file "$folder/storm.txt" $'Interviewer: Where were you on the night of the storm?\nWitness: At home, reading by candlelight.' ||
     return 1
   [ "$(probe modified)" = 0 ] || fail "still marked modified after the save" || return 1
-  menu f x
+  file_exit
   program_gone || fail "File > Exit did not close a saved document"
 }
 
@@ -40,7 +40,7 @@ close_prompt_cancel_then_no() {
   local folder=$1
   start_program "$folder" || fail "the main window did not open" || return 1
   type_text "draft that must survive Cancel"
-  menu f x
+  file_exit
   wait_dialog "Tapewright" >/dev/null || fail "no save prompt on close" || return 1
   keys Escape
   dialog_gone "Tapewright" || fail "the prompt stayed after Cancel" || return 1
@@ -48,7 +48,7 @@ close_prompt_cancel_then_no() {
   probe wait TPWR "Tapewright - " 100 >/dev/null || fail "the window closed after Cancel" || return 1
   editor_text_is "$folder" "draft that must survive Cancel" || return 1
   [ "$(probe modified)" = 1 ] || fail "the text lost its modified mark" || return 1
-  menu f x
+  file_exit
   wait_dialog "Tapewright" >/dev/null || fail "no save prompt on the second close" || return 1
   keys n
   program_gone || fail "No did not close the window" || return 1
@@ -60,7 +60,7 @@ close_prompt_yes_saves() {
   local folder=$1
   start_program "$folder" || fail "the main window did not open" || return 1
   type_text "keep me"
-  menu f x
+  file_exit
   wait_dialog "Tapewright" >/dev/null || fail "no save prompt on close" || return 1
   keys y
   wait_dialog "Save As" >/dev/null || fail "Yes on an untitled document did not open Save As" || return 1
@@ -84,7 +84,7 @@ open_ansi_file() {
   probe wait TPWR "Tapewright - ansi.txt" 10000 >/dev/null || fail "title not updated" || return 1
   editor_text_is "$folder" $'Grüße aus Köln\nZeile zwei' || return 1
   [ "$(probe modified)" = 0 ] || fail "a freshly opened file is marked modified" || return 1
-  menu f x
+  file_exit
   program_gone || fail "Exit did not close"
 }
 
@@ -141,7 +141,7 @@ maximised_placement() {
   grep -qx 'zoomed 1' <<<"$layout" || fail "not maximised: $layout" || return 1
   width=$(awk '/^client/ { print $2 }' <<<"$layout")
   [ "$width" -ge 1000 ] || fail "client width $width on a 1024-pixel desktop" || return 1
-  menu f x
+  file_exit
   program_gone || fail "Exit did not close" || return 1
   settings_has "$folder" '^Pos=.*,3$' || fail "the maximised state was not stored back: $(cat "$folder/Tapewright.INI")"
 }
@@ -155,7 +155,7 @@ bars_hide_and_show() {
   start_program "$folder" || fail "the main window did not open" || return 1
   layout=$(probe layout)
   height=$(awk '/^client/ { print $3 }' <<<"$layout")
-  panel_class=$(awk '$1 == "child" && $2 != "sb" && $3 != 27 { print $2; exit }' <<<"$layout")
+  panel_class=$(awk '$1 == "child" && $2 != "sb" && $2 != "ToolbarWindow32" && $3 != 27 { print $2; exit }' <<<"$layout")
   status=$(child_box "$layout" sb)
   panel=$(child_box "$layout" "$panel_class")
   [ "${status#* }" = "$height 1" ] || fail "status bar not at the bottom: $layout" || return 1
@@ -165,12 +165,10 @@ bars_hide_and_show() {
   layout=$(probe layout)
   status=$(child_box "$layout" sb)
   panel=$(child_box "$layout" "$panel_class")
-  editor=$(awk '$1 == "child" && $3 == 27 { print $5, $7 }' <<<"$layout")
+  editor=$(awk '$1 == "child" && $3 == 27 { print $7 }' <<<"$layout")
   [ "${status##* }" = 0 ] || fail "status bar still visible: $layout" || return 1
   [ "${panel#* }" = "$height 1" ] || fail "panel not on the bottom edge: $layout" || return 1
-  [ "$editor" = "0 ${panel%% *}" ] || fail "editor does not reach the panel: $layout" || return 1
-  menu v t  # the toolbar place is reserved; toggling must not disturb the layout
-  sleep 0.3
+  [ "$editor" = "${panel%% *}" ] || fail "editor does not reach the panel: $layout" || return 1
   menu v b
   sleep 0.5
   layout=$(probe layout)
@@ -178,7 +176,7 @@ bars_hide_and_show() {
   panel=$(child_box "$layout" "$panel_class")
   [ "${status#* }" = "$height 1" ] || fail "status bar not back: $layout" || return 1
   [ "${panel#* }" = "${status%% *} 1" ] || fail "panel not back above the status bar: $layout" || return 1
-  menu f x
+  file_exit
   program_gone || fail "Exit did not close"
 }
 
@@ -214,23 +212,120 @@ typing_past_40000_characters() {
   editor_bytes_at_least "$got" "$(stat -c %s "$expected")" || true
   cmp -s "$got" "$expected" ||
     fail "editor holds $(($(stat -c %s "$got") / 2)) characters, expected $(($(stat -c %s "$expected") / 2))" || return 1
-  menu f x
+  file_exit
   wait_dialog "Tapewright" >/dev/null || fail "no save prompt" || return 1
   keys n
   program_gone || fail "No did not close"
 }
 
-# Commands of later work (toolbar, dark mode) arrive and do nothing; the program lives on.
-later_commands_do_nothing() {
+# Go to on an empty text and Escape arrive and do nothing; the program lives on.
+quiet_commands_do_nothing() {
   local folder=$1
   start_program "$folder" || fail "the main window did not open" || return 1
-  probe command 145 171 172 173 181 25 ||
+  probe command 145 25 ||
     fail "cannot post the commands" || return 1
   sleep 1
   probe wait TPWR "Tapewright - " 100 >/dev/null || fail "the program died" || return 1
   [ -z "$(probe wait '#32770' '' 300)" ] || fail "a command opened a window" || return 1
-  menu f x
+  file_exit
   program_gone || fail "Exit did not close"
+}
+
+# The editor's top edge in a layout listing.
+editor_top() { awk '$1 == "child" && $3 == 27 { print $5 }' <<<"$1"; }
+
+# The default toolbar: 14 entries, 12 buttons and 2 separators, at 32 px. View >
+# Toolbar hides it, the editor moves up by its height, and it comes back.
+toolbar_default_hide_and_show() {
+  local folder=$1 bar layout height top
+  start_program "$folder" || fail "the main window did not open" || return 1
+  bar=$(probe toolbar 102 103 105 162 108 111 112 114 115 116 142 145 1153)
+  grep -qx 'buttons 14' <<<"$bar" || fail "not the default toolbar: $bar" || return 1
+  [ "$(awk 'NF == 2 && $1 ~ /^[0-9]+$/ { printf "%s ", $2 }' <<<"$bar")" = "0 1 2 3 4 6 7 8 9 10 12 13 -1 " ] ||
+    fail "the default order differs: $bar" || return 1
+  read -r _ left top _ bottom < <(grep '^box' <<<"$bar")
+  height=$((bottom - top))
+  [ "$height" -ge 32 ] || fail "a $height-pixel toolbar for 32-pixel icons" || return 1
+  [ "$(editor_top "$(probe layout)")" = "$height" ] || fail "the editor does not start under the toolbar: $(probe layout)" || return 1
+  screenshot toolbar-32
+  menu v t
+  sleep 0.5
+  layout=$(probe layout)
+  [ "$(editor_top "$layout")" = 0 ] || fail "the editor did not grow by the toolbar: $layout" || return 1
+  menu v t
+  sleep 0.5
+  [ "$(editor_top "$(probe layout)")" = "$height" ] || fail "the toolbar did not come back: $(probe layout)" || return 1
+  file_exit
+  program_gone || fail "Exit did not close"
+}
+
+# TB and IconTB from the settings file: Play, a separator and Stop at 16 px
+# (an unknown number is skipped). A click on Play plays the opened file.
+toolbar_from_settings_plays() {
+  local folder=$1 bar left top
+  printf '[TPWR]\r\nTB=25,0,5,27\r\nIconTB=16\r\n' >"$folder/Tapewright.INI"
+  sox -n -r 44100 -c 2 -b 16 "$folder/tone.wav" synth 1 sine 440 2>/dev/null || fail "cannot make the WAV file" || return 1
+  start_program "$folder" TPWR_CAPTURE="$folder/capture.raw" || fail "the main window did not open" || return 1
+  bar=$(probe toolbar 1153 1154)
+  grep -qx 'buttons 3' <<<"$bar" && grep -qx '1153 0' <<<"$bar" && grep -qx '1154 2' <<<"$bar" ||
+    fail "TB not followed: $bar" || return 1
+  screenshot toolbar-16
+  probe command 162 >/dev/null
+  wait_dialog "" >/dev/null || fail "no Open dialog for the audio file" || return 1
+  type_text "$(winpath "$folder/tone.wav")"
+  keys Return
+  dialog_gone "" || fail "the Open dialog stayed open" || return 1
+  sleep 1
+  [ ! -s "$folder/capture.raw" ] || fail "playing before Play was clicked" || return 1
+  read -r _ left top _ _ < <(grep '^box' <<<"$bar")
+  xdotool mousemove --window "$desktop_x" $((left + 10)) $((top + 10)) click 1
+  for _ in $(seq 1 50); do [ "$(tr -d '\0' <"$folder/capture.raw" 2>/dev/null | head -c 1000 | wc -c)" -ge 1000 ] && break; sleep 0.2; done
+  [ "$(tr -d '\0' <"$folder/capture.raw" 2>/dev/null | head -c 1000 | wc -c)" -ge 1000 ] ||
+    fail "the Play button played nothing" || return 1
+  file_exit
+  program_gone || fail "Exit did not close"
+}
+
+# Options > Customize Toolbar: Exit goes in after New, 16 px is chosen, OK
+# stores both and the toolbar shows them.
+toolbar_customisation() {
+  local folder=$1 bar
+  start_program "$folder" || fail "the main window did not open" || return 1
+  menu o t
+  wait_dialog "Toolbar Options" >/dev/null || fail "no Toolbar Options dialog" || return 1
+  sleep 0.3
+  keys Down
+  sleep 0.3
+  screenshot toolbar-dialog
+  keys Tab space Tab Tab Tab Tab Tab Home
+  keys alt+o
+  dialog_gone "Toolbar Options" || fail "OK did not close the dialog" || return 1
+  settings_has "$folder" '^TB=10,1,11,12,29,15,0,16,17,18,19,20,0,21,23$' ||
+    fail "the layout was not stored: $(cat "$folder/Tapewright.INI")" || return 1
+  settings_has "$folder" '^IconTB=16$' || fail "the icon size was not stored: $(cat "$folder/Tapewright.INI")" || return 1
+  bar=$(probe toolbar 100)
+  grep -qx 'buttons 15' <<<"$bar" && grep -qx '100 1' <<<"$bar" || fail "the toolbar was not rebuilt: $bar" || return 1
+  screenshot toolbar-customised
+  file_exit
+  program_gone || fail "Exit did not close"
+}
+
+# Wine has no dark-mode entry points: Force dark mode only stores DM=2, and the
+# program goes on as before.
+force_dark_mode_on_wine() {
+  local folder=$1
+  start_program "$folder" || fail "the main window did not open" || return 1
+  probe command 173 >/dev/null
+  sleep 1
+  settings_has "$folder" '^DM=2$' || fail "DM=2 not stored: $(cat "$folder/Tapewright.INI")" || return 1
+  probe wait TPWR "Tapewright - " 100 >/dev/null || fail "the program died" || return 1
+  [ -z "$(probe wait '#32770' '' 300)" ] || fail "the choice opened a window" || return 1
+  type_text "still typing"
+  editor_text_is "$folder" "still typing" || return 1
+  file_exit
+  wait_dialog "Tapewright" >/dev/null || fail "no save prompt" || return 1
+  keys n
+  program_gone || fail "No did not close"
 }
 
 # Options > Reset Settings answered Yes with a transcript open: the window comes
@@ -260,7 +355,7 @@ reset_settings_keeps_the_transcript() {
   settings_has "$folder" 'StepBak' && { fail "the old step survived: $(cat "$folder/Tapewright.INI")"; return 1; }
   editor_text_is "$folder" $'Speaker 1: first line\nSpeaker 2: second line' || return 1
   screenshot after-reset
-  menu f x
+  file_exit
   program_gone || fail "Exit did not close"
 }
 
@@ -277,7 +372,8 @@ help_opens() {
 }
 
 # Options > Configuration: a screenshot of each page; the Audio page's step
-# back becomes 2 s, and the step forward field left empty keeps its 5 s.
+# back becomes 2 s, the step forward field left empty keeps its 5 s, and the
+# cue offset takes -90 s.
 configuration_pages_and_step_lengths() {
   local folder=$1 page
   start_program "$folder" || fail "the main window did not open" || return 1
@@ -294,6 +390,8 @@ configuration_pages_and_step_lengths() {
   type_text "2"
   keys Tab BackSpace
   keys Tab
+  type_text "-90"
+  keys Tab
   type_text "500"
   keys Tab
   type_text "70"
@@ -301,9 +399,10 @@ configuration_pages_and_step_lengths() {
   dialog_gone "Configuration" || fail "OK did not close the dialog" || return 1
   settings_has "$folder" '^StepBak=2$' || fail "StepBak not 2: $(cat "$folder/Tapewright.INI")" || return 1
   settings_has "$folder" '^StepFwd=5$' || fail "an empty field changed StepFwd: $(cat "$folder/Tapewright.INI")" || return 1
+  settings_has "$folder" '^Offset=-90$' || fail "Offset not -90: $(cat "$folder/Tapewright.INI")" || return 1
   settings_has "$folder" '^Rewind=500$' || fail "Rewind not 500: $(cat "$folder/Tapewright.INI")" || return 1
   settings_has "$folder" '^Speed=70$' || fail "Speed not 70: $(cat "$folder/Tapewright.INI")" || return 1
-  menu f x
+  file_exit
   program_gone || fail "Exit did not close"
 }
 
@@ -326,10 +425,11 @@ configuration_shortcut_cancel_and_ok() {
   keys Tab Home Down Down Delete Return
   dialog_gone "Configuration" || fail "OK did not close the dialog" || return 1
   settings_has "$folder" '^595=-$' || fail "the removed Ctrl+S is not stored: $(cat "$folder/Tapewright.INI")" || return 1
-  menu f x
+  file_exit
   program_gone || fail "Exit did not close"
 }
 
+# The editor's selection is "start end".
 selection_is() {
   local got
   got=$(probe selection) || { echo "no editor"; return 1; }
@@ -374,7 +474,7 @@ find_and_find_next() {
   # selection F3 kept (a wrap-around would put it at 10).
   keys F3 Right
   wait_selection "48 48" || fail "the search went on past the last match" || return 1
-  menu f x
+  file_exit
   wait_dialog "Tapewright" >/dev/null || fail "no save prompt" || return 1
   keys n
   program_gone || fail "No did not close"
@@ -394,7 +494,7 @@ replace_all_changes_every_occurrence() {
   keys alt+w alt+a
   dialog_gone "Replace" || fail "Replace All left the dialog open" || return 1
   editor_text_is "$folder" "dog and dog and concat, dog." || return 1
-  menu f x
+  file_exit
   wait_dialog "Tapewright" >/dev/null || fail "no save prompt" || return 1
   keys n
   program_gone || fail "No did not close" || return 1
@@ -463,8 +563,50 @@ print_dialog_cancel_then_two_copies() {
   [ "$(sed -n 1p <<<"$pages")$(sed -n 3p <<<"$pages")" = "$expected" ] ||
     fail "the printout differs from the text: $(sed -n 3p <<<"$pages" | tail -c 200)" || return 1
   grep -qx 'enabled 1' <<<"$(probe layout)" || fail "the main window is left disabled after printing" || return 1
-  menu f x
+  file_exit
   wait_dialog "Tapewright" >/dev/null || fail "no save prompt" || return 1
   keys n
   program_gone || fail "No did not close"
+}
+
+
+# Typing, then the program is killed: the next start offers the recovery copy;
+# Yes gives back the text as a modified document of the same file, No keeps
+# the copy aside in the recovery folder.
+recovery_after_a_kill() {
+  local folder=$1
+  printf '[TPWR]\r\nAutosave=1\r\n' >"$folder/Tapewright.INI"
+  printf '\xff\xfeS\x00a\x00v\x00e\x00d\x00' >"$folder/kill.txt"
+  start_program "$folder" || fail "the main window did not open" || return 1
+  menu f o
+  wait_dialog "" >/dev/null || fail "no Open dialog" || return 1
+  type_text "$(winpath "$folder/kill.txt")"
+  keys Return
+  probe wait TPWR "Tapewright - kill.txt" 10000 >/dev/null || fail "the transcript did not open" || return 1
+  keys ctrl+End
+  type_text " and typed before the crash"
+  sleep 2.5  # past the one-second interval
+  probe kill >/dev/null
+  program_gone || fail "the kill did not end the program" || return 1
+  stop_program
+  start_program "$folder" || fail "the main window did not open again" || return 1
+  wait_dialog "Tapewright" >/dev/null || fail "no recovery question" || return 1
+  screenshot recovery-question
+  keys y
+  dialog_gone "Tapewright" || fail "the question stayed" || return 1
+  probe wait TPWR "Tapewright - kill.txt" 5000 >/dev/null || fail "not the original file's name" || return 1
+  editor_text_is "$folder" "Saved and typed before the crash" || return 1
+  [ "$(probe modified)" = 1 ] || fail "the restored text is not marked modified" || return 1
+  # Killed again without a change since the restore: the copy is still there; No keeps it aside.
+  probe kill >/dev/null
+  program_gone || fail "the second kill did not end the program" || return 1
+  stop_program
+  start_program "$folder" || fail "the main window did not open a third time" || return 1
+  wait_dialog "Tapewright" >/dev/null || fail "no recovery question the second time" || return 1
+  keys n
+  dialog_gone "Tapewright" || fail "the question stayed" || return 1
+  ls "$folder"/Recovery/kill\ *.txt >/dev/null 2>&1 || fail "no copy kept aside: $(ls "$folder/Recovery")" || return 1
+  [ -z "$(ls "$folder"/Recovery/*.twr 2>/dev/null)" ] || fail "the copy is still offered: $(ls "$folder/Recovery")" || return 1
+  file_exit
+  program_gone || fail "Exit did not close"
 }

@@ -13,6 +13,8 @@
 //   gui_probe DESKTOP active MS             until the main window is the active one
 //   gui_probe DESKTOP clip FILE             FILE (UTF-16LE) onto the clipboard
 //   gui_probe DESKTOP command ID...         posts WM_COMMAND ID to the main window
+//   gui_probe DESKTOP toolbar ID...         the main toolbar: "buttons N", its screen box
+//                                           "box L T R B", then "ID INDEX" (-1: not on it)
 //   gui_probe DESKTOP kill                  ends the process of the main window
 //   gui_probe - printer PPD FILE            installs "Tapewright Test Printer" (Wine's
 //                                           PostScript driver, printing into FILE, a Unix
@@ -193,6 +195,22 @@ int InstallPrinter(const wchar_t* ppd, const wchar_t* output) {
   return SetDefaultPrinterW(kPrinter) ? 0 : 1;
 }
 
+// Only messages without pointers cross processes: the count and the command indexes.
+int PrintToolbar(int argc, wchar_t** argv) {
+  HWND main = MainWindow();
+  HWND toolbar = main ? FindWindowExW(main, nullptr, L"ToolbarWindow32", nullptr) : nullptr;
+  if (!toolbar) return 1;
+  RECT box;
+  GetWindowRect(toolbar, &box);
+  wprintf(L"buttons %ld\nbox %ld %ld %ld %ld\n", static_cast<long>(SendMessageW(toolbar, 0x418 /* TB_BUTTONCOUNT */, 0, 0)),
+          box.left, box.top, box.right, box.bottom);
+  for (int i = 3; i < argc; i++) {
+    WPARAM id = wcstoul(argv[i], nullptr, 10);
+    wprintf(L"%lu %ld\n", static_cast<unsigned long>(id), static_cast<long>(SendMessageW(toolbar, 0x419 /* TB_COMMANDTOINDEX */, id, 0)));
+  }
+  return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -233,6 +251,7 @@ int wmain(int argc, wchar_t** argv) {
     result = main ? 0 : 1;
     for (int i = 3; main && i < argc; i++) PostMessageW(main, WM_COMMAND, wcstoul(argv[i], nullptr, 10), 0);
   }
+  if (!wcscmp(command, L"toolbar")) result = PrintToolbar(argc, argv);
   if (!wcscmp(command, L"kill")) result = KillMain();
   fflush(stdout);
   return result;

@@ -1,9 +1,8 @@
-// The main window hosted in the test process: its children and title, the
-// editor keeping every character and its modified state through a word-wrap
-// toggle, saving, and the status bar toggle.
+// The main window hosted in the test process: the editor keeping its text and
+// modified state through a word-wrap toggle, dropped text files, and the
+// player's messages in the program's language.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -18,7 +17,6 @@
 #include "settings/settings_store.h"
 #include "test_support.h"
 #include "ui/message_box.h"
-#include "ui/status_bar.h"
 
 namespace {
 
@@ -43,28 +41,6 @@ class MainWindowTest : public testing::Test {
 };
 std::wstring MainWindowTest::gFolder;
 
-TEST_F(MainWindowTest, HasEditorPanelAndTitle) {
-  ASSERT_NE(gMainWindow, nullptr);
-  ASSERT_NE(EditorWindow(), nullptr);
-  ASSERT_NE(PlayerPanelWindow(), nullptr);
-  SendMessageW(gMainWindow, WM_COMMAND, kCmdAfterCreate, 2);
-  wchar_t title[256];
-  GetWindowTextW(gMainWindow, title, 256);
-  EXPECT_STREQ(title, L"Tapewright - Untitled");
-  EXPECT_NE(GetMenu(gMainWindow), nullptr) << "the menu bar is built";
-}
-
-TEST_F(MainWindowTest, KeepsEveryCharacterBeyondTheOldLimit) {
-  SetWindowTextW(EditorWindow(), L"");
-  std::wstring line(99, L'x');
-  line += L"\r\n";
-  std::wstring text;
-  while (text.size() < 41000) text += line;
-  SendMessageW(EditorWindow(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
-  Type(L"tail");
-  EXPECT_EQ(EditorText(), text + L"tail");
-}
-
 TEST_F(MainWindowTest, WordWrapToggleKeepsTextAndModifiedState) {
   SetWindowTextW(EditorWindow(), L"");
   Type(L"unsaved words");
@@ -78,36 +54,6 @@ TEST_F(MainWindowTest, WordWrapToggleKeepsTextAndModifiedState) {
   SendMessageW(gMainWindow, WM_COMMAND, kCmdWordwrap, 0);
   EXPECT_TRUE(GetWindowLongW(EditorWindow(), GWL_STYLE) & WS_HSCROLL);
   EXPECT_EQ(EditorText(), L"unsaved words");
-}
-
-TEST_F(MainWindowTest, SaveWritesTheTranscriptAndClearsModified) {
-  std::wstring path = gFolder + L"\\transcript.txt";
-  ASSERT_TRUE(WriteWholeFile(path, {'o', 'l', 'd'}));
-  ASSERT_TRUE(DocumentOpenFile(gMainWindow, path.c_str()));
-  EXPECT_EQ(EditorText(), L"old");
-  SetWindowTextW(EditorWindow(), L"");
-  Type(L"Sound Cue: 00:05\r");
-  EXPECT_EQ(SendMessageW(gMainWindow, WM_COMMAND, kCmdFileSave, 0), 1);
-  EXPECT_FALSE(SendMessageW(EditorWindow(), EM_GETMODIFY, 0, 0));
-  std::wstring expected = L"\xFEFFSound Cue: 00:05\r\n";
-  auto bytes = ReadWholeFile(path);
-  ASSERT_EQ(bytes.size(), expected.size() * 2);
-  EXPECT_EQ(0, memcmp(bytes.data(), expected.data(), bytes.size()));
-}
-
-TEST_F(MainWindowTest, HidingTheStatusBarMovesThePanelDown) {
-  RECT client, panel;
-  GetClientRect(gMainWindow, &client);
-  SendMessageW(gMainWindow, WM_COMMAND, kCmdStatusbar, 0);
-  EXPECT_TRUE(gApp->options & kOptStatusBarHidden);
-  GetWindowRect(PlayerPanelWindow(), &panel);
-  MapWindowPoints(HWND_DESKTOP, gMainWindow, reinterpret_cast<POINT*>(&panel), 2);
-  EXPECT_EQ(panel.bottom, client.bottom);
-  SendMessageW(gMainWindow, WM_COMMAND, kCmdStatusbar, 0);
-  EXPECT_FALSE(gApp->options & kOptStatusBarHidden);
-  GetWindowRect(PlayerPanelWindow(), &panel);
-  MapWindowPoints(HWND_DESKTOP, gMainWindow, reinterpret_cast<POINT*>(&panel), 2);
-  EXPECT_EQ(panel.bottom, client.bottom - StatusBarHeight());
 }
 
 TEST_F(MainWindowTest, DroppedTextFileOpensTheFirstThatIsNotAFolder) {

@@ -71,6 +71,8 @@ keys() { focus; xdotool key --delay 60 "$@"; }
 type_text() { focus; xdotool type --delay 25 -- "$1"; }
 # Opens a menu with Alt and its mnemonic, then picks an item by its mnemonic.
 menu() { keys "alt+$1"; sleep 0.4; xdotool key "$2"; }
+# File > Exit, the File menu's last item (its X is shared with Export Cues).
+file_exit() { keys alt+f; sleep 0.4; xdotool key Up Return; }
 wait_dialog() { probe wait "#32770" "$1" "${2:-20000}"; }
 dialog_gone() { probe gone "#32770" "$1" "${2:-20000}" >/dev/null; }
 program_gone() { probe gone TPWR "" "${1:-20000}" >/dev/null; }
@@ -126,10 +128,12 @@ source "$here/gui-cases.sh"
 # Runs each case, prints a line for it, and collects the report.
 cases=(type_and_save_as close_prompt_cancel_then_no close_prompt_yes_saves open_ansi_file
        language_dialog_switches_to_german german_system_starts_german maximised_placement
-       bars_hide_and_show typing_past_40000_characters later_commands_do_nothing
+       bars_hide_and_show typing_past_40000_characters quiet_commands_do_nothing
+       toolbar_default_hide_and_show toolbar_from_settings_plays toolbar_customisation force_dark_mode_on_wine
        reset_settings_keeps_the_transcript help_opens
        configuration_pages_and_step_lengths configuration_shortcut_cancel_and_ok
-       find_and_find_next replace_all_changes_every_occurrence print_dialog_cancel_then_two_copies)
+       find_and_find_next replace_all_changes_every_occurrence print_dialog_cancel_then_two_copies
+       recovery_after_a_kill)
 [ ${#only[@]} -gt 0 ] && cases=("${only[@]}")
 report_cases=
 failures=0

@@ -1,7 +1,8 @@
 // Options > Backup, Restore and Reset Settings on the hosted main window: the
 // backup holds what is not yet saved, restore and reset restart the window
 // with the new file's values (and defaults for what it lacks), the closing
-// window writes none of its old values back, and the open transcript survives.
+// window writes none of its old values back. (The transcript kept through the
+// restart is the restart test's and the GUI reset case's.)
 #include <gtest/gtest.h>
 
 #include <deque>
@@ -115,7 +116,7 @@ TEST_F(SettingsCommands, RestoreTakesTheFileAndDefaultsForWhatItLacks) {
   gChosen = Path(L"restore.ini");
   std::string restored = "[Player]\r\nStepFwd=7\r\n";
   WriteWholeFile(gChosen, std::vector<uint8_t>(restored.begin(), restored.end()));
-  std::wstring transcript = OpenChangedTranscript(L"restore.txt");
+  OpenChangedTranscript(L"restore.txt");
 
   gAnswers = {IDCANCEL};
   EXPECT_FALSE(RestoreSettings(gMainWindow, Settings())) << "Cancel in the save prompt";
@@ -127,15 +128,13 @@ TEST_F(SettingsCommands, RestoreTakesTheFileAndDefaultsForWhatItLacks) {
   EXPECT_EQ(RestartAndReadFile(), restored) << "the closing window wrote nothing back";
   EXPECT_EQ(StepBack(), 5u);
   EXPECT_EQ(StepForward(), 7u);
-  EXPECT_STREQ(DocumentPath(), transcript.c_str());
-  EXPECT_EQ(EditorText(), L"a\r\nb!");
 }
 
-TEST_F(SettingsCommands, ResetAsksThenEmptiesTheFileAndKeepsTheTranscript) {
+TEST_F(SettingsCommands, ResetAsksThenEmptiesTheFile) {
   WriteInt(Settings(), kSettingStepBack.section, kSettingStepBack.name, 9);
   ASSERT_EQ(Flush(Settings()), 0u);
   std::string before = Bytes(Settings()->path);
-  std::wstring transcript = OpenChangedTranscript(L"reset.txt");
+  OpenChangedTranscript(L"reset.txt");
 
   gAnswers = {IDNO};
   EXPECT_FALSE(ResetSettings(gMainWindow, Settings()));
@@ -151,11 +150,6 @@ TEST_F(SettingsCommands, ResetAsksThenEmptiesTheFileAndKeepsTheTranscript) {
   ASSERT_TRUE(ResetSettings(gMainWindow, Settings()));
   EXPECT_EQ(RestartAndReadFile(), "");
   EXPECT_EQ(StepBack(), 5u);
-  EXPECT_STREQ(DocumentPath(), transcript.c_str());
-  EXPECT_EQ(Bytes(transcript), std::string("\xFF\xFE" "a\0\r\0\n\0b\0!\0", 12)) << "saved before the restart";
-  DWORD start = 0, end = 0;
-  SendMessageW(EditorWindow(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-  EXPECT_EQ(SendMessageW(EditorWindow(), EM_LINEFROMCHAR, end, 0), 1);
 }
 
 }  // namespace

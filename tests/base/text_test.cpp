@@ -21,7 +21,10 @@ TEST(RecordingTime, ShortFormBelowOneHourUnpaddedHoursAboveCutAtTheBuffer) {
       {0, L"00:00"}, {187, L"03:07"}, {3599, L"59:59"}, {3600, L"1:00:00"}, {3729, L"1:02:09"},
       {4294967295u, L"1193046:28:15"},
   };
-  for (const auto& c : cases) EXPECT_EQ(Time(c.seconds), c.text) << c.seconds;
+  for (const auto& c : cases) {
+    EXPECT_EQ(Time(c.seconds), c.text) << c.seconds;
+    EXPECT_EQ(ParseRecordingTime(c.text), c.seconds) << "read back";
+  }
   wchar_t text[4] = {L'x', L'x', L'x', L'x'};
   FormatRecordingTime(3729, text, 4);
   EXPECT_STREQ(text, L"1:0");
@@ -37,11 +40,6 @@ TEST(PositionParser, GroupsShiftByMinutesAndHours) {
       {L":30", 30},     {L"1:2:3:4", ((1 * 60 + 2) * 60 + 3) * 60 + 4},
   };
   for (const auto& c : cases) EXPECT_EQ(ParseRecordingTime(c.text), c.seconds) << "'" << std::wstring(c.text).size();
-}
-
-TEST(PositionParser, ReadsBackEveryWrittenTime) {
-  for (uint32_t seconds : {0u, 1u, 59u, 60u, 3599u, 3600u, 3601u, 86399u, 400000u})
-    EXPECT_EQ(ParseRecordingTime(Time(seconds).c_str()), seconds);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// What the command list gives the program: the menus as the user sees them,
+// What the command list gives the program: the dark-mode filter of the menus,
 // the fixed command names and the greyed states.
 #include <gtest/gtest.h>
 
@@ -27,18 +27,6 @@ std::vector<uint16_t> Ids(const MenuTreeItem* level) {
 }
 
 }  // namespace
-
-// The bar and the context menu item by item: the items in the order of their
-// places, a bar where the places leave a gap.
-TEST(Menus, AsTheUserSeesThem) {
-  Tree bar{BuildMenuTree(kMenuBar, nullptr)};
-  ASSERT_NE(bar.root, nullptr);
-  EXPECT_EQ(Ids(bar.root), (std::vector<uint16_t>{101, 110, 120, 131, 141, 161, 180, 190}));
-  EXPECT_EQ(FindMenuTreeItem(bar.root, kCmdFileNew)->children, nullptr);
-  Tree context{BuildMenuTree(kMenuContext, nullptr)};
-  EXPECT_EQ(Ids(context.root), (std::vector<uint16_t>{111, B, 112, 114, 115, B, 116, 117, B, 1153, 1154, 1155, B,
-                                                      1156, 1157}));
-}
 
 // Leaving out the current dark-mode choice, or the whole popup, leaves no stray bar.
 TEST(Menus, DarkModeFilter) {

@@ -7,44 +7,17 @@
 
 #include "editor/document.h"
 #include "editor/text_file.h"
+#include "temp_tree.h"
 #include "test_support.h"
 
 namespace {
 
-
 class ScratchFolder : public testing::Test {
  protected:
-  std::wstring folder;
-  void SetUp() override {
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    folder = std::wstring(temp) + L"tpwr-text-" + std::to_wstring(GetTickCount64());
-    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
-  }
-  void TearDown() override {
-    gTextFileWriteHook = nullptr;
-    Files(folder, true);
-  }
-  // Counts the files under a folder; with remove, deletes them and the folders.
-  static int Files(const std::wstring& at, bool remove) {
-    int count = 0;
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((at + L"\\*").c_str(), &found);
-    for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileW(search, &found)) {
-      std::wstring path = at + L"\\" + found.cFileName;
-      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        if (found.cFileName[0] != L'.') count += Files(path, remove);
-        continue;
-      }
-      ++count;
-      if (remove && SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL)) DeleteFileW(path.c_str());
-    }
-    if (search != INVALID_HANDLE_VALUE) FindClose(search);
-    if (remove) RemoveDirectoryW(at.c_str());
-    return count;
-  }
-  int FilesInFolder() { return Files(folder, false); }
-  std::wstring Path(const wchar_t* name) { return folder + L"\\" + name; }
+  TempTree tree;
+  void TearDown() override { gTextFileWriteHook = nullptr; }
+  int FilesInFolder() { return static_cast<int>(FolderNames(tree.root).size()); }
+  std::wstring Path(const wchar_t* name) { return tree.Path(name); }
   std::vector<unsigned char> Bytes(const std::wstring& path) {
     auto bytes = ReadWholeFile(path);
     return std::vector<unsigned char>(bytes.begin(), bytes.end());
@@ -82,14 +55,6 @@ TEST_F(ScratchFolder, SaveWritesUtf16WithByteOrderMarkAndReadsBack) {
   EXPECT_EQ(std::wstring(loaded.text, loaded.length), text);
   TextBufferFree(&loaded);
   EXPECT_EQ(FilesInFolder(), 1) << "no temporary file is left behind";
-
-  // An ANSI file saved again becomes UTF-16.
-  std::wstring ansi = Path(L"old.txt");
-  ASSERT_TRUE(WriteWholeFile(ansi, {'o', 'l', 'd'}));
-  ASSERT_EQ(TextFileLoad(ansi.c_str(), &loaded), 0u);
-  ASSERT_EQ(Save(ansi, std::wstring(loaded.text, loaded.length)), 0u);
-  TextBufferFree(&loaded);
-  EXPECT_EQ(Bytes(ansi), (std::vector<unsigned char>{0xFF, 0xFE, 'o', 0, 'l', 0, 'd', 0}));
 }
 
 TEST_F(ScratchFolder, FailedWriteLeavesThePreviousVersionIntact) {
@@ -127,20 +92,15 @@ TEST_F(ScratchFolder, AttributesAndRefusals) {
 }
 
 TEST_F(ScratchFolder, MissingFoldersAreCreated) {
-  std::wstring path = folder + L"\\a\\b\\deep.txt";
+  std::wstring path = Path(L"a\\b\\deep.txt");
   ASSERT_EQ(Save(path, L"x"), 0u);
   EXPECT_EQ(Bytes(path), (std::vector<unsigned char>{0xFF, 0xFE, 'x', 0}));
 }
 
-TEST_F(ScratchFolder, LoadErrorsAreTheOnesTheUserSees) {
+TEST_F(ScratchFolder, AMissingFileLoadsNothing) {
   TextBuffer buffer{};
   EXPECT_EQ(TextFileLoad(Path(L"absent.txt").c_str(), &buffer), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
   EXPECT_EQ(buffer.text, nullptr);
-  EXPECT_EQ(TextFileUserError(0), static_cast<DWORD>(ERROR_ACCESS_DENIED));
-  EXPECT_EQ(TextFileUserError(1223), 1235u);
-  EXPECT_EQ(TextFileUserError(225), 30u);
-  EXPECT_EQ(TextFileUserError(1401), 5u);
-  EXPECT_EQ(TextFileUserError(ERROR_SHARING_VIOLATION), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 # the readers must understand: lower-case names, a full date, blanks around a
 # title, a value that is not UTF-8 (patched in after the tools, which refuse
 # to write one), WM/Track stored as a 32-bit 0, an ID3v2 tag in front, a
-# chained Ogg file and an Ogg file without Vorbis; beside tags.ogg, tags.flac
+# chained Ogg file and an Ogg file without Vorbis; MP4 files (below); beside tags.ogg, tags.flac
 # and tags.wma what oggdec, flac and ffmpeg decode from them (NAME.pcm, raw
 # 16-bit). Usage: make-tag-fixtures.sh OUTDIR
 set -euo pipefail
@@ -96,5 +96,32 @@ cat tags.ogg second.ogg > chained.ogg
 oggdec -Q -R -o tags.ogg.pcm tags.ogg
 flac --silent --force -d --force-raw-format --endian=little --sign=signed -o tags.flac.pcm tags.flac
 ffmpeg -nostdin -loglevel quiet -y -i tags.wma -f s16le tags.wma.pcm
+
+# MP4: AAC in an iTunes-style M4A with both artist items, the same with the
+# two items' names swapped (so that the other comes first), an "isom" MP4,
+# ALAC (no average bit rate of its own), and the M4A with its media data
+# behind a 64-bit size (ffmpeg's 8-byte "free" box in front of "mdat" is
+# the room for exactly that).
+m4a_tags=(-metadata "title= M4A Title " -metadata artist=Lead -metadata album_artist=Group
+          -metadata album=Disc -metadata date=2005-02-05 -metadata genre=Speech
+          -metadata track=3/12 -metadata comment=hello)
+ffmpeg -nostdin -loglevel error -y -i stereo.wav -c:a aac -b:a 96k "${m4a_tags[@]}" -f ipod tags.m4a
+ffmpeg -nostdin -loglevel error -y -i mono.wav -c:a aac -b:a 48k -metadata title=Plain -f mp4 isom.m4a
+ffmpeg -nostdin -loglevel error -y -i mono.wav -c:a alac -metadata title=Lossless -f ipod alac.m4a
+python3 - <<'PY'
+data = bytearray(open('tags.m4a', 'rb').read())
+art, aart = b'\xa9ART', b'aART'
+first, second = data.find(art), data.find(aart)
+assert first > 0 and second > 0
+data[first:first + 4], data[second:second + 4] = aart, art
+open('swapped.m4a', 'wb').write(data)
+
+data = bytearray(open('tags.m4a', 'rb').read())
+at = data.find(b'\x00\x00\x00\x08free')
+assert at > 0 and data[at + 12:at + 16] == b'mdat'
+size = int.from_bytes(data[at + 8:at + 12], 'big') + 8
+data[at:at + 16] = b'\x00\x00\x00\x01mdat' + size.to_bytes(8, 'big')
+open('wide.m4a', 'wb').write(data)
+PY
 rm -f mono.wav stereo.wav plain.wma second.ogg
 touch .complete

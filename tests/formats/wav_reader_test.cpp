@@ -65,7 +65,6 @@ TEST(WavLayout, AcceptsAndRefusesByStructure) {
       {"chunks after the data chunk are not sound", WavBuilder().Riff().Chunk("fmt ", fmt).Chunk("data", data)
            .Chunk("LIST", std::vector<uint8_t>(200, 0x7F)).Chunk("id3 ", std::vector<uint8_t>(31, 0x55)).bytes, 1},
       {"fmt of 18 bytes", WavBuilder().Riff().Chunk("fmt ", WavBuilder::Fmt(1, 1, 8000, 16, 18)).Chunk("data", data).bytes, 1},
-      {"fmt of 40 bytes", WavBuilder().Riff().Chunk("fmt ", WavBuilder::Fmt(1, 1, 8000, 16, 40)).Chunk("data", data).bytes, 1},
       {"odd chunk with pad byte", WavBuilder().Riff().Chunk("fmt ", fmt).Chunk("junk", {1, 2, 3}).Chunk("data", data).bytes, 1},
       {"data before fmt", WavBuilder().Riff().Chunk("data", data).Chunk("fmt ", fmt).bytes, 0},
       {"no data", WavBuilder().Riff().Chunk("fmt ", fmt).bytes, 0},
@@ -81,7 +80,6 @@ TEST(WavLayout, AcceptsAndRefusesByStructure) {
       {"rate zero", WavBuilder().Riff().Chunk("fmt ", WavBuilder::Fmt(1, 1, 0, 16)).Chunk("data", data).bytes, 0},
       {"float of 16 bits", WavBuilder().Riff().Chunk("fmt ", WavBuilder::Fmt(3, 1, 8000, 16)).Chunk("data", data).bytes, 0},
       {"not RIFF", {'R', 'I', 'F', 'X', 0, 0, 0, 0, 'W', 'A', 'V', 'E'}, 0},
-      {"empty file", {}, 0},
       {"header cut short", {'R', 'I', 'F', 'F', 0, 0}, 0},
   };
   for (auto& c : cases) {
@@ -133,14 +131,14 @@ TEST(WavLayout, DataSizeThatTellsNothingMeansToTheEnd) {
   }
 }
 
+// Wider samples and more channels than two; the 8- and 16-bit mono and stereo
+// files are the sox files' rows.
 TEST(WavFormat, DescribesWhatReadDelivers) {
   struct Case {
     uint16_t tag, channels, bits;
     uint32_t rate;
     uint32_t stereo, bits16, bytesPerSecond;
   } cases[] = {
-      {1, 1, 8, 8000, 0, 0, 8000},        {1, 2, 8, 8000, 1, 0, 16000},
-      {1, 1, 16, 8000, 0, 1, 16000},      {1, 2, 16, 44100, 1, 1, 176400},
       {1, 2, 24, 48000, 1, 1, 192000},    {1, 6, 16, 48000, 1, 1, 192000},
       {3, 1, 32, 16000, 0, 1, 32000},     {1, 3, 8, 8000, 1, 1, 32000},
       {3, 256, 64, 100, 1, 1, 400},  // the most channels, the widest samples: 2048-byte frames

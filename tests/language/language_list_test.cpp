@@ -15,13 +15,8 @@ enum Encoding { kUtf16, kUtf8, kAnsi };
 std::vector<uint8_t> FileBytes(Encoding encoding, const std::wstring& text);  // language_file_test.cpp
 
 TEST(LanguageList, BuiltInsThenFilesBesideTheProgram) {
+  // (The built-in two, by name, are the Language dialog test's list.)
   LanguageChoice choices[kMaxLanguageChoices];
-  ASSERT_EQ(ListLanguages(nullptr, choices, kMaxLanguageChoices), 2);
-  EXPECT_STREQ(choices[0].code, "US");
-  EXPECT_STREQ(choices[0].name, L"English");
-  EXPECT_STREQ(choices[1].code, "DE");
-  EXPECT_STREQ(choices[1].name, L"German (Deutsch)");
-
   std::wstring work = TestFolder("TPWR_LANGUAGE_WORK");
   if (work.empty()) GTEST_SKIP() << "TPWR_LANGUAGE_WORK not set";
   std::wstring list = TestPath(TestPath(work, "list"), "");

@@ -144,8 +144,6 @@ TEST(LanguageText, TooltipTexts) {
   }
   GetTooltipTextFrom(kSplitTable, 21, buffer, 6);
   EXPECT_STREQ(buffer, L"Start");
-  GetTooltipTextFrom(kLanguageTableGerman, kCmdFileOpen, buffer, kTooltipChars + 1);
-  EXPECT_STREQ(buffer, L"\u00D6ffnen");
 }
 
 TEST(LanguageText, StartupLanguageCode) {

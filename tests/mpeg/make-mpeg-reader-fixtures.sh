@@ -32,6 +32,13 @@ enc -t -b 128 blip.wav blip.mp3             # 0.2 s
 # 8 kHz speech (MPEG 2.5): short blocks, and sound up to 4 kHz in the top subband.
 for rate in 32 40 64; do enc --resample 8 -m m -b $rate speech.wav speech8k-$rate.mp3; done
 twolame --quiet -b 192 tones.wav layer2.mp2
+# MPEG-2 Layer II: the low sampling frequencies share one allocation table.
+sx tones.wav -r 16000 lsf16.wav
+sx tones.wav -r 22050 lsf22.wav
+sx -n -r 24000 -c 1 lsf24.wav synth 6 sine 700 gain -6
+twolame --quiet -b 96 -m s lsf16.wav layer2-16k.mp2
+twolame --quiet -b 96 -m j lsf22.wav layer2-22k-joint.mp2
+twolame --quiet -b 48 -m m lsf24.wav layer2-24k-mono.mp2
 # A Xing header without LAME's extension: nothing recorded, nothing trimmed.
 python3 - vbr.mp3 vbr-nolame.mp3 <<'PY'
 import struct, sys
@@ -47,6 +54,6 @@ printf 'This is a text file, not a sound file.\n%.0s' $(seq 200) > text.mp3
 for f in cbr vbr lame mono mpeg25 speech blip speech8k-32 speech8k-40 speech8k-64; do mpg123 -q -s $f.mp3 > $f.pcm; done
 # mpg123 drops the synthesis delay where no delay is recorded; FFmpeg and we do not.
 mpg123 -q --no-gapless -s vbr-nolame.mp3 > vbr-nolame.pcm
-mpg123 -q -s layer2.mp2 > layer2.pcm
-rm -f tones.wav quiet.wav noisy.wav varied.wav mono.wav narrow.wav blip.wav speech.wav speech44.wav
+for f in layer2 layer2-16k layer2-22k-joint layer2-24k-mono; do mpg123 -q -s $f.mp2 > $f.pcm; done
+rm -f lsf16.wav lsf22.wav lsf24.wav tones.wav quiet.wav noisy.wav varied.wav mono.wav narrow.wav blip.wav speech.wav speech44.wav
 touch .complete

@@ -31,6 +31,7 @@ def counting_wav(name, rate, frames):
 
 counting_wav('count44k-20s.wav', 44100, 44100 * 20)   # long: pauses and seeks land inside
 counting_wav('count8k-100s.wav', 8000, 8000 * 100)    # length 100 s: seconds equal percent
+counting_wav('count8k-tail.wav', 8000, 8000 * 100 + 7200)  # 100.9 s, shown as 100
 counting_wav('count8k-3s.wav', 8000, 8000 * 3 + 123)  # short: plays to its end quickly
 counting_wav('count8k-half.wav', 8000, 4000)          # below one second: length 0
 def tone_wav(name, seconds):  # 440 Hz, for the speed stage, which no count survives

@@ -75,22 +75,4 @@ TEST(ModuleTable, FilesNoBuiltInModuleTakesFindNoPluginEither) {
     EXPECT_EQ(ModuleLookup(&t.table, nullptr, path), 0) << path;
 }
 
-TEST(ModuleTable, OpenStoresThePathAndKeepsNothingOnFailure) {
-  Table t;
-  FileInfoBlock block{};
-  std::wstring wav = TestPath(TestPath(TestFolder("TPWR_FIXTURES"), "wav"), "stereo16.wav");
-  ASSERT_TRUE(ModuleTableOpenFile(&t.table, -1, nullptr, wav.c_str(), &block));
-  EXPECT_EQ(t.table.currentIndex, kSlotWav);
-  EXPECT_EQ(t.table.current, &t.table.slots[kSlotWav]);
-  EXPECT_EQ(block.path, wav);
-
-  // A failed open closes the current module, keeps the index, and clears the path.
-  EXPECT_FALSE(ModuleTableOpenFile(&t.table, kSlotWav, nullptr, L"Z:\\no\\such.wav", &block));
-  EXPECT_EQ(t.table.current, nullptr);
-  EXPECT_EQ(t.table.currentIndex, kSlotWav);
-  EXPECT_STREQ(block.path, L"");
-  EXPECT_FALSE(ModuleTableOpenFile(&t.table, kModuleSlots, nullptr, wav.c_str(), &block));
-  EXPECT_FALSE(ModuleTableOpenFile(&t.table, -1, nullptr, L"a.mp3", &block));
-}
-
 }  // namespace

@@ -1,7 +1,8 @@
 // Generated MP3 files opened through the real main window's player panel and
 // played into the capture sound device: what reached the device is the
 // reader's own output, and a mono file's length, shown time and cue marks are
-// the time that was heard, not twice it.
+// the time that was heard, not twice it. (Go to on a cue is the WAV panel
+// tests'; the reader's seek to the sample is the reader's tests'.)
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -10,19 +11,12 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
-#include "app/main_window.h"
 #include "base/byte_source.h"
-#include "commands/commands.h"
 #include "editor/editor_view.h"
-#include "engine_test_support.h"
 #include "formats/mpeg/mpeg_reader.h"
-#include "main_window_host.h"
-#include "player/player_messages.h"
-#include "player/player_panel.h"
+#include "panel_test_support.h"
 #include "test_support.h"
 #include "ui/slider.h"
-#include "ui/status_bar.h"
 
 namespace {
 
@@ -51,72 +45,27 @@ bool DecodeWhole(const std::wstring& path, Decoded* out) {
 
 int SilentMessageBox(HWND, const wchar_t*, const wchar_t*, UINT) { return IDOK; }
 
-class PanelMpegTest : public testing::Test {
+class PanelMpegTest : public PanelFixture {
  protected:
   static void SetUpTestSuite() {
     HostMainWindow(MakeTestFolder(L"tpwr-panel-mpeg-"), SilentMessageBox);
     PumpFor(200);
-  }
-  static void TearDownTestSuite() {
-    CloseMainWindow();
-    PumpFor(300);
   }
   void SetUp() override {
     ASSERT_NE(gMainWindow, nullptr);
     ASSERT_NE(Panel(), nullptr);
     DeleteCapture();
   }
-
-  static HWND PanelWindow() { return PlayerPanelWindow(); }
-  static PlayerPanel* Panel() { return PlayerPanelOf(PlayerPanelWindow()); }
-  static void Command(uint16_t id) {
-    SendMessageW(gMainWindow, WM_COMMAND, id, 0);
-    PumpFor(50);
-  }
-  static bool WaitState(int state, DWORD timeoutMs = 10000) {
-    return WaitUntil([&] { return Panel()->state == state; }, timeoutMs);
-  }
-  static std::wstring TimePane() { return gStatusBar.panes[kStatusPaneTime].text; }
-  static std::wstring Time(uint32_t seconds) {
-    wchar_t text[16];
-    swprintf(text, 16, L"%02u:%02u", seconds / 60, seconds % 60);
-    return text;
-  }
-  // Opens through the panel and waits for the player's file information
-  // with the file's length (the first open of a run reports no state: the
-  // player has no owner yet).
-  static bool Open(const char* name, uint32_t length) {
-    if (!PlayerPanelOpenFile(PanelWindow(), FixturePath(name).c_str())) return false;
-    return WaitUntil([&] { return Panel()->file.info.lengthSeconds == length; }, 10000);
-  }
-  // Play pressed, then the end of the file: the panel stopped and the
-  // capture no longer growing. A short file can play out between two looks
-  // at the state, so "playing" need not be seen.
-  static bool PlayToEnd() {
-    Command(kCmdPlay);
-    uint64_t last = 0;
-    ULONGLONG grew = GetTickCount64();
-    return WaitUntil(
-        [&] {
-          uint64_t size = CaptureSize();
-          if (size != last) {
-            last = size;
-            grew = GetTickCount64();
-          }
-          return size > 0 && Panel()->state == kStateStopped && GetTickCount64() - grew >= 1000;
-        },
-        60000);
-  }
 };
 
-// Stereo, mid/side, mono, and a file cut inside a frame well into the
-// stream (the player must stop cleanly where the reader does).
+// Mono, and a file cut inside a frame well into the stream (the player must
+// stop cleanly where the reader does); stereo and mid/side decoding are the
+// reader's and the oracle's tests'.
 TEST_F(PanelMpegTest, WhatReachesTheDeviceIsTheReadersOutput) {
   std::vector<uint8_t> whole = ReadWholeFile(FixturePath("cbr128.mp3"));
   ASSERT_GT(whole.size(), 40211u);
   ASSERT_TRUE(WriteWholeFile(FixturePath("cbr128-cut.mp3"), std::vector<uint8_t>(whole.begin(), whole.begin() + 40211)));
-  struct { const char* file; uint32_t channels; } cases[] = {
-      {"cbr128.mp3", 2}, {"joint.mp3", 2}, {"mono.mp3", 1}, {"cbr128-cut.mp3", 2}};
+  struct { const char* file; uint32_t channels; } cases[] = {{"mono.mp3", 1}, {"cbr128-cut.mp3", 2}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.file);
     DeleteCapture();
@@ -164,33 +113,9 @@ TEST_F(PanelMpegTest, AMonoCueNamesTheTimeThatWasHeard) {
   SetWindowTextW(EditorWindow(), L"she said");
   SendMessageW(EditorWindow(), EM_SETSEL, 8, 8);
   Command(kCmdInsSndCue);
-  ASSERT_EQ(EditorText(), L"she said\r\n<Sound Cue: " + Time(at) + L">");
-
-  // Go to on the cue, then Play: the sound from there to the end is the
-  // reader's output from that second on (its first frames aside, which lack
-  // the bit reservoir). Capture and output are compared from their ends.
+  EXPECT_EQ(EditorText(), L"she said\r\n<Sound Cue: " + Time(at) + L">");
   Command(kCmdStop);
   ASSERT_TRUE(WaitState(kStateStopped));
-  PumpFor(200);
-  DeleteCapture();
-  size_t cueLine = EditorText().find(L"<Sound Cue") + 2;
-  SendMessageW(EditorWindow(), EM_SETSEL, cueLine, cueLine);
-  Command(kCmdGoTo);
-  EXPECT_EQ(Panel()->position, at);
-  EXPECT_EQ(TimePane(), L"  " + Time(at) + L" (" + Time(length) + L")");
-  Panel()->pendingCueSeconds = 0;
-  ASSERT_TRUE(PlayToEnd());
-  std::vector<uint8_t> played = WithoutZeroFrames(ReadCapture(), 2);
-  std::vector<uint8_t> whole = WithoutZeroFrames(decoded.pcm, 2);
-  size_t common = 0;
-  while (common < played.size() && common < whole.size() &&
-         played[played.size() - 1 - common] == whole[whole.size() - 1 - common])
-    ++common;
-  auto soundFrom = [&](uint64_t byte) {
-    return WithoutZeroFrames(std::vector<uint8_t>(decoded.pcm.begin() + byte, decoded.pcm.end()), 2).size();
-  };
-  EXPECT_LE(common, soundFrom(uint64_t{at} * bytesPerSecond)) << "sound from before " << at << " s";
-  EXPECT_GE(common, soundFrom(uint64_t{at} * bytesPerSecond + bytesPerSecond / 2)) << "sound from after " << at << " s";
 }
 
 }  // namespace

@@ -9,7 +9,7 @@
 #include "settings/settings_file.h"
 #include "settings/settings_location.h"
 #include "settings/settings_store.h"
-#include "settings_temp_folder.h"
+#include "temp_tree.h"
 
 namespace {
 

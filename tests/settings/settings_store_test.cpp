@@ -6,7 +6,7 @@
 
 #include "settings/settings_file.h"
 #include "settings/settings_store.h"
-#include "settings_temp_folder.h"
+#include "temp_tree.h"
 
 namespace {
 
@@ -54,18 +54,6 @@ TEST(SettingsStoreFile, FallbacksOfTheReaders) {
   EXPECT_EQ(ReadInt(&fixed, "TPWR", "Opt", 99), 12u);
   EXPECT_EQ(ReadInt(&fixed, "TPWR", "Empty", 99), 99u);
   EXPECT_EQ(ReadInt(&fixed, "TPWR", "Nothing", 99), 99u);
-}
-
-TEST(SettingsStoreFile, NulBytesLoseNoEntry) {
-  TempTree tree;
-  std::wstring path = tree.File(L"zeros.INI", "[TPWR]\r\nOpt=1\0\0[Player]\r\nStepBak=5\r\n"s);
-  {
-    SettingsStore fixed(kSettingsFixedLocation, path.c_str());
-    EXPECT_EQ(ReadInt(&fixed, "Player", "StepBak", 0), 5u);
-    EXPECT_EQ(ReadInt(&fixed, "TPWR", "Opt", 0), 1u);
-    EXPECT_TRUE(WriteInt(&fixed, "TPWR", "Opt", 2));
-  }
-  EXPECT_EQ(ReadFileText(path), "[TPWR]\r\nOpt=2\n[Player]\r\nStepBak=5\r\n");
 }
 
 TEST(SettingsStoreText, ValuesOutsideTheAnsiCodePageRoundTrip) {

@@ -7,7 +7,7 @@
 
 #include "settings/settings_store.h"
 #include "settings/settings_values.h"
-#include "settings_temp_folder.h"
+#include "temp_tree.h"
 
 namespace {
 

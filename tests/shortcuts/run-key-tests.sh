@@ -125,7 +125,8 @@ for _ in $(seq 1 100); do
   [ -n "$main" ] && break
   sleep 0.1
 done
-xdotool windowfocus --sync "$main" 2>/dev/null || xdotool windowfocus "$main"
+# --sync waits for ever when the focus never arrives: bounded.
+timeout 10 xdotool windowfocus --sync "$main" 2>/dev/null || xdotool windowfocus "$main"
 sleep 0.5
 
 # Unbound keys reach the editor as text.

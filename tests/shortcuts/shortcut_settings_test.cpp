@@ -10,21 +10,11 @@
 
 #include "commands/commands.h"
 #include "shortcuts/shortcut_settings.h"
-#include "test_support.h"
+#include "temp_tree.h"
 
 namespace {
 
 using Entries = std::map<std::string, std::string>;
-
-// A file in the temporary folder holding text (none when text is null).
-std::wstring ScratchFile(const wchar_t* name, const char* text) {
-  wchar_t temp[MAX_PATH];
-  GetTempPathW(MAX_PATH, temp);
-  std::wstring path = std::wstring(temp) + L"tpwr-keys-" + std::to_wstring(GetCurrentProcessId()) + L"-" + name;
-  DeleteFileW(path.c_str());
-  EXPECT_TRUE(!text || WriteWholeFile(path, std::vector<uint8_t>(text, text + strlen(text))));
-  return path;
-}
 
 int Collect(const char* key, const char* value, void* context) {
   (*static_cast<Entries*>(context))[key] = value;
@@ -52,10 +42,11 @@ std::vector<ShortcutBinding> RowsOf(const ShortcutTable& table) {
 }
 
 TEST(ShortcutSettings, WhichEntriesCount) {
-  std::wstring path = ScratchFile(L"load.INI",
-                                  "[TPWR]\r\n120=Find\r\n\r\n[Keys]\r\n582=-\r\n583=goto\r\n114 = GoTo\r\n120=Play\r\n"
-                                  "0118=Rew\r\n1142=Rew\r\n2047=FF\r\n595=\r\n9=Find\r\n1033=Play\r\n0=Play\r\n"
-                                  "2048=Play\r\n4294967416=Rew\r\n-5=Play\r\n12a=Play\r\n");
+  TempTree tree;
+  std::wstring path = tree.File(L"load.INI",
+                                "[TPWR]\r\n120=Find\r\n\r\n[Keys]\r\n582=-\r\n583=goto\r\n114 = GoTo\r\n120=Play\r\n"
+                                "0118=Rew\r\n1142=Rew\r\n2047=FF\r\n595=\r\n9=Find\r\n1033=Play\r\n0=Play\r\n"
+                                "2048=Play\r\n4294967416=Rew\r\n-5=Play\r\n12a=Play\r\n");
   SettingsStore store(kSettingsFixedLocation, path.c_str());
   ShortcutTable table = EmptyTable(), expected = EmptyTable();
   table.keyMap[700] = kCmdPlay;  // left over from before: cleared by the load
@@ -71,19 +62,11 @@ TEST(ShortcutSettings, WhichEntriesCount) {
   expected.keyMap[118] = expected.keyMap[1142] = kCmdRew;
   expected.keyMap[2047] = kCmdFF;
   for (uint16_t code = 0; code < kShortcutCodeCount; ++code) EXPECT_EQ(table.keyMap[code], expected.keyMap[code]) << code;
-  DeleteFileW(path.c_str());
-}
-
-TEST(ShortcutSettings, LoadWithoutSectionOrFileGivesTheDefaults) {
-  SettingsStore store(kSettingsFixedLocation, ScratchFile(L"missing.INI", nullptr).c_str());
-  ShortcutTable table = EmptyTable(), defaults = EmptyTable();
-  LoadShortcutsFrom(&store, &table);
-  ResetShortcutTable(&defaults);
-  EXPECT_EQ(memcmp(table.keyMap, defaults.keyMap, sizeof table.keyMap), 0);
 }
 
 TEST(ShortcutSettings, SaveWritesTheDifferencesAndLoadGivesTheSameTable) {
-  std::wstring path = ScratchFile(L"save.INI", "[Keys]\r\n700=Play\r\n9=Find\r\n\r\n[TPWR]\r\nOpt=5\r\n");
+  TempTree tree;
+  std::wstring path = tree.File(L"save.INI", "[Keys]\r\n700=Play\r\n9=Find\r\n\r\n[TPWR]\r\nOpt=5\r\n");
   ShortcutTable table = EmptyTable();
   ResetShortcutTable(&table);
   table.keyMap[582] = 0;
@@ -108,7 +91,6 @@ TEST(ShortcutSettings, SaveWritesTheDifferencesAndLoadGivesTheSameTable) {
   ShortcutTable loaded = EmptyTable();
   LoadShortcutsFrom(&reopened, &loaded);
   EXPECT_EQ(memcmp(loaded.keyMap, expected.keyMap, sizeof loaded.keyMap), 0);
-  DeleteFileW(path.c_str());
 }
 
 }  // namespace

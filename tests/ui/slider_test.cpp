@@ -15,7 +15,7 @@ TEST(SliderArithmetic, LeftOfTheBarIsZeroBeyondItsRightEndMore) {
   struct { int x; uint32_t maximum; int width; uint32_t position; } cases[] = {
       {0, 99, 200, 0},     {100, 99, 200, 49},  {199, 99, 200, 98},   {200, 99, 200, 99},
       {220, 99, 200, 108}, {1, 255, 256, 0},    {256, 255, 256, 255}, {300, 255, 256, 298},
-      {-5, 255, 256, 0},   {-32768, 99, 200, 0},  // a release left of the control
+      {-5, 255, 256, 0},  // a release left of the control
       {50, 99, 0, 4950},   // no width yet: never a division by zero
   };
   for (const auto& c : cases)

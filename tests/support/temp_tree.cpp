@@ -1,4 +1,4 @@
-#include "settings_temp_folder.h"
+#include "temp_tree.h"
 
 #include <gtest/gtest.h>
 
@@ -26,7 +26,7 @@ TempTree::TempTree() {
   static LONG counter;
   wchar_t base[MAX_PATH + 1];
   GetTempPathW(MAX_PATH + 1, base);
-  root = std::wstring(base) + L"tpwr-settings-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+  root = std::wstring(base) + L"tpwr-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
          std::to_wstring(InterlockedIncrement(&counter));
   RemoveTree(root);
   CreateDirectoryW(root.c_str(), nullptr);

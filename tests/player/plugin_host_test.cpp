@@ -1,0 +1,204 @@
+// The plug-in host at the module table, with the test plug-ins standing
+// beside a stand-in program: which files get a slot, the extension-list and
+// path rules, what Test and GetInfo make of a plug-in's answers, and
+// plug-ins that crash inside a call.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+#include "base/paths.h"
+#include "player/module_table.h"
+#include "player/plugin_host.h"
+#include "plugin_test_support.h"
+#include "test_support.h"
+
+namespace {
+
+std::wstring NewFolder(const wchar_t* name) {
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  std::wstring folder = std::wstring(temp) + name + std::to_wstring(GetTickCount64());
+  CreateDirectoryW(folder.c_str(), nullptr);
+  return folder;
+}
+
+// An MPEG file that is nothing but an ID3v2.3 tag with a title and an artist.
+std::vector<uint8_t> TaggedMp3() {
+  std::vector<uint8_t> frames;
+  for (auto [id, text] : {std::pair{"TIT2", std::string("Tagged")}, std::pair{"TPE1", std::string("Speaker")}}) {
+    frames.insert(frames.end(), id, id + 4);
+    uint32_t size = uint32_t(text.size() + 1);
+    for (int shift = 24; shift >= 0; shift -= 8) frames.push_back(uint8_t(size >> shift));
+    frames.insert(frames.end(), {0, 0, 0});  // flags, ISO-8859-1
+    frames.insert(frames.end(), text.begin(), text.end());
+  }
+  frames.resize(frames.size() + 64);  // padding
+  std::string head = "ID3";
+  head += {3, 0, 0, 0, 0, char(frames.size() >> 7), char(frames.size() & 0x7F)};
+  frames.insert(frames.begin(), head.begin(), head.end());
+  frames.resize(frames.size() + 1000);
+  return frames;
+}
+
+TEST(PluginRules, ExtensionListFromTheFirstString) {
+  struct {
+    const char* first;
+    const wchar_t* list;
+  } cases[] = {
+      {"mp3;mp2", L"*.mp3;*.mp2"},
+      {"tpcm", L"*.tpcm"},
+      {";mp3;;", L"*.mp3"},  // empty parts name nothing
+      {"aaaa;bbbb;cccc;dddd;eeee;ffff", L"*.aaaa;*.bbbb;*.cccc;*.dddd;*.e"},  // cut at 31
+  };
+  for (const auto& c : cases) {
+    wchar_t list[kPluginExtensionChars + 1];
+    PluginExtensionList(c.first, list);
+    EXPECT_STREQ(list, c.list) << c.first;
+  }
+}
+
+// A name that the ANSI code page cannot spell reaches the plug-in as a path
+// that opens the same file.
+TEST(PluginRules, PathOutsideTheAnsiCodePageStillOpensTheFile) {
+  std::wstring folder = NewFolder(L"tpwr-plugin-path-");
+  for (const wchar_t* name : {L"plain.tpcm", L"\x4E2D\x6587 \x0416.tpcm"}) {
+    std::wstring path = folder + L"\\" + name;
+    ASSERT_TRUE(WriteWholeFile(path, {'T', 'P', 'C', 'M'}));
+    char ansi[1024];
+    ASSERT_TRUE(PluginAnsiPath(path.c_str(), ansi, sizeof ansi));
+    EXPECT_EQ(strchr(ansi, '?'), nullptr) << ansi;
+    HANDLE file = CreateFileA(ansi, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE) << ansi;
+    char head[4] = {};
+    DWORD got = 0;
+    EXPECT_TRUE(ReadFile(file, head, 4, &got, nullptr) && got == 4 && memcmp(head, "TPCM", 4) == 0);
+    CloseHandle(file);
+  }
+}
+
+class PluginTable : public testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    folder_ = NewFolder(L"tpwr-plugins-");
+    SetPluginLog(folder_);
+    ASSERT_TRUE(StagePlugins(folder_, {{"good", ""}, {"noexport", ""}, {"nooutput", ""}, {"noext", ""},
+                                       {"playfails", ""}, {"neveropens", ""}, {"stalls", ""}, {"crashes", ""},
+                                       {"good", "in_wm.dll"}}));
+    RedirectProgramFile((folder_ + L"\\Tapewright.exe").c_str());
+    ModuleTableSetUp(&table_);
+  }
+  static void TearDownTestSuite() {
+    ModuleTableTearDown(&table_);
+    RedirectProgramFile(nullptr);
+  }
+  // The plug-in slot whose list is exactly list, or null.
+  static InputModule* Slot(const wchar_t* list) {
+    for (int i = kBuiltInSlots; i < kModuleSlots; ++i)
+      if (table_.slots[i].extensions && wcscmp(table_.slots[i].extensions, list) == 0) return &table_.slots[i];
+    return nullptr;
+  }
+  static std::wstring File(const char* name) { return TestPath(folder_, name); }
+  static std::wstring folder_;
+  static ModuleTable table_;
+};
+std::wstring PluginTable::folder_;
+ModuleTable PluginTable::table_;
+
+TEST_F(PluginTable, OnlyUsablePluginsGetSlotsAndNoneIsInitialised) {
+  std::set<std::wstring> lists;
+  for (int i = kBuiltInSlots; i < kModuleSlots; ++i)
+    if (table_.slots[i].extensions) lists.insert(table_.slots[i].extensions);
+  EXPECT_EQ(lists, (std::set<std::wstring>{L"*.tpcm;*.m4a", L"*.tpfail", L"*.tpmute", L"*.tpstal", L"*.tpcras"}));
+  std::string log = ReadPluginLog(folder_);
+  EXPECT_NE(log.find("load in_good.dll"), std::string::npos) << log;
+  EXPECT_EQ(log.find("in_wm.dll"), std::string::npos) << log;
+  EXPECT_EQ(log.find("init "), std::string::npos) << log;
+}
+
+TEST_F(PluginTable, TestTakesWhatThePluginKnowsAndInfoKeepsTheFilesOwnTags) {
+  InputModule* good = Slot(L"*.tpcm;*.m4a");
+  ASSERT_NE(good, nullptr);
+  ASSERT_TRUE(WriteCountingTpcm(File("two.tpcm"), 2 * 44100));
+  ASSERT_TRUE(WriteWholeFile(File("not.tpcm"), std::vector<uint8_t>(200, 'x')));
+  ASSERT_TRUE(WriteWholeFile(File("tagged.mp3"), TaggedMp3()));
+  EXPECT_EQ(good->Test(good, nullptr, File("two.tpcm").c_str()), 2);
+  EXPECT_EQ(good->Test(good, nullptr, File("not.tpcm").c_str()), 0) << "no length and no title";
+  EXPECT_NE(ReadPluginLog(folder_).find("init in_good.dll"), std::string::npos);
+
+  struct {
+    const char* file;
+    const wchar_t *title, *artist;
+  } cases[] = {
+      {"tagged.mp3", L"Tagged", L"Speaker"},  // the tags first; the plug-in is not asked
+      {"two.tpcm", L"Song", L"Band"},         // no tags: the plug-in's title, split at " - "
+  };
+  for (const auto& c : cases) {
+    FileInfoBlock block{};
+    CopyTextBounded(block.path, kMaxPathChars + 1, File(c.file).c_str());
+    good->GetInfo(good, &block);
+    EXPECT_STREQ(block.info.title, c.title) << c.file;
+    EXPECT_STREQ(block.info.artist, c.artist) << c.file;
+    EXPECT_STREQ(block.info.codecLabel, L"TPCM plug-in") << c.file;
+  }
+}
+
+// A minute of sound written in pieces of 300 frames (6.8 ms each): the
+// position is counted in frames, so nothing is lost to rounding per write.
+TEST_F(PluginTable, ThePositionDoesNotDriftOverManyWrites) {
+  InputModule* good = Slot(L"*.tpcm;*.m4a");
+  ASSERT_NE(good, nullptr);
+  ASSERT_TRUE(WriteCountingTpcm(File("drift.tpcm"), 100));
+  ASSERT_NE(good->Test(good, nullptr, File("drift.tpcm").c_str()), 0);  // loaded, with buffers
+  PluginSlot* slot = static_cast<PluginSlot*>(good->state);
+  PluginSetCurrent(&slot->host);
+  ASSERT_EQ(slot->out.Open(44100, 2, 16, -1, -1), 1);
+  std::vector<char> piece(300 * 4, 1);
+  for (uint32_t written = 0; written < 60 * 44100; written += 300) {
+    ASSERT_EQ(slot->out.Write(piece.data(), int(piece.size())), 0);
+    uint32_t count = uint32_t(piece.size());
+    ASSERT_TRUE(good->Read(good, piece.data(), &count));
+  }
+  EXPECT_EQ(good->GetPosition(good), 60u);
+  slot->out.Flush(90000);
+  EXPECT_EQ(good->GetPosition(good), 90u) << "a flush restarts the count at its time";
+  PluginSetCurrent(nullptr);
+}
+
+// A crash inside Play, then inside GetFileInfo: each call fails, the program
+// goes on, and the plug-in is not called again.
+TEST_F(PluginTable, APluginThatCrashesIsRefusedNotFatal) {
+  InputModule* crashes = Slot(L"*.tpcras");
+  ASSERT_NE(crashes, nullptr);
+  ASSERT_TRUE(WriteCountingTpcm(File("one.tpcras"), 44100));
+  EXPECT_EQ(crashes->Open(crashes, nullptr, File("one.tpcras").c_str()), 0);
+  EXPECT_EQ(crashes->Test(crashes, nullptr, File("one.tpcras").c_str()), 0);
+  ModuleTable second{};
+  ModuleTableSetUp(&second);  // the same plug-in in a fresh slot, its GetFileInfo first
+  for (int i = kBuiltInSlots; i < kModuleSlots; ++i) {
+    InputModule* module = &second.slots[i];
+    if (module->extensions && wcscmp(module->extensions, L"*.tpcras") == 0) {
+      EXPECT_EQ(module->Test(module, nullptr, File("one.tpcras").c_str()), 0);
+    }
+  }
+  ModuleTableTearDown(&second);
+}
+
+TEST(PluginFolder, TheSixteenthPluginIsIgnored) {
+  std::wstring folder = NewFolder(L"tpwr-sixteen-");
+  std::vector<std::pair<std::string, std::string>> copies;
+  for (char c = 'a'; c < 'a' + 16; ++c) copies.push_back({"good", std::string("in_") + c + ".dll"});
+  ASSERT_TRUE(StagePlugins(folder, copies));
+  RedirectProgramFile((folder + L"\\Tapewright.exe").c_str());
+  ModuleTable table{};
+  ModuleTableSetUp(&table);
+  int filled = 0;
+  for (int i = kBuiltInSlots; i < kModuleSlots; ++i) filled += table.slots[i].extensions != nullptr;
+  EXPECT_EQ(filled, 15);
+  ModuleTableTearDown(&table);
+  RedirectProgramFile(nullptr);
+}
+
+}  // namespace
