@@ -39,10 +39,6 @@ class PanelPluginsTest : public PanelFixture {
     HostMainWindow(folder_, SilentMessageBox);
     PumpFor(200);
   }
-  void SetUp() override {
-    ASSERT_NE(Panel(), nullptr);
-    DeleteCapture();
-  }
   static std::wstring File(const char* name) { return TestPath(folder_, name); }
   static bool WaitState(int state, DWORD ms = 10000) { return WaitUntil([&] { return Panel()->state == state; }, ms); }
   static bool Open(const char* name) { return PlayerPanelOpenFile(PlayerPanelWindow(), File(name).c_str()) != 0; }
