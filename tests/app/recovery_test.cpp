@@ -21,12 +21,6 @@
 
 namespace {
 
-std::vector<uint8_t> Utf16File(const std::wstring& text) {
-  std::vector<uint8_t> bytes = {0xFF, 0xFE};
-  for (wchar_t c : text) bytes.push_back(static_cast<uint8_t>(c)), bytes.push_back(static_cast<uint8_t>(c >> 8));
-  return bytes;
-}
-
 bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 // Runs messages until the copy's write has been reported, for at most ten seconds.

@@ -22,16 +22,6 @@
 
 namespace {
 
-std::vector<uint8_t> Utf16Le(const std::wstring& text, bool mark) {
-  std::vector<uint8_t> bytes;
-  if (mark) bytes = {0xFF, 0xFE};
-  for (wchar_t c : text) {
-    bytes.push_back(static_cast<uint8_t>(c));
-    bytes.push_back(static_cast<uint8_t>(c >> 8));
-  }
-  return bytes;
-}
-
 class KeepTheWork : public HostedWindowTest {
  protected:
   static std::wstring Write(const wchar_t* name, const std::vector<uint8_t>& bytes) {
@@ -58,7 +48,7 @@ TEST_F(KeepTheWork, InexactFileWarnsAndAsksBeforeItIsReplaced) {
   EXPECT_EQ(ReadWholeFile(path), bytes) << "the original is untouched";
   gAnswer = IDYES;
   EXPECT_EQ(Command(kCmdFileSave), 1);
-  EXPECT_EQ(ReadWholeFile(path), Utf16Le(L"before after text", true));
+  EXPECT_EQ(ReadWholeFile(path), Utf16File(L"before after text"));
   gAsked.clear();
   EXPECT_EQ(Command(kCmdFileSave), 1);
   EXPECT_TRUE(gAsked.empty()) << "once replaced, it holds exactly the text shown";

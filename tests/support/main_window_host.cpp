@@ -71,6 +71,12 @@ std::wstring EditorText() {
   return text;
 }
 
+std::vector<uint8_t> Utf16File(const std::wstring& text) {
+  std::vector<uint8_t> bytes = {0xFF, 0xFE};
+  for (wchar_t c : text) bytes.insert(bytes.end(), {static_cast<uint8_t>(c), static_cast<uint8_t>(c >> 8)});
+  return bytes;
+}
+
 HDROP MakeDrop(const std::vector<std::wstring>& paths) {
   size_t characters = 1;
   for (const auto& path : paths) characters += path.size() + 1;

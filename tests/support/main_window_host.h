@@ -27,6 +27,8 @@ void RunRestartedWindow();
 void DispatchPending();
 // The editor's whole text.
 std::wstring EditorText();
+// Text as the program saves a transcript: FF FE, then UTF-16LE.
+std::vector<uint8_t> Utf16File(const std::wstring& text);
 // A drop handle as the shell makes it, for WM_DROPFILES; the receiver frees it.
 HDROP MakeDrop(const std::vector<std::wstring>& paths);
 
