@@ -16,30 +16,15 @@
 #include "player/player_panel.h"
 #include "settings/settings_store.h"
 #include "test_support.h"
-#include "ui/message_box.h"
 
 namespace {
 
-// One main window for the remaining tests, with settings in a scratch folder.
-class MainWindowTest : public testing::Test {
+class MainWindowTest : public HostedWindowTest {
  protected:
-  static void SetUpTestSuite() {
-    gFolder = MakeTestFolder(L"tpwr-shell-");
-    HostMainWindow(gFolder, nullptr);
-  }
-  static void TearDownTestSuite() { CloseMainWindow(); }
-  void SetUp() override {
-    ASSERT_NE(gMainWindow, nullptr);
-    SendMessageW(EditorWindow(), EM_SETMODIFY, FALSE, 0);
-    DocumentNew(gMainWindow);
-  }
-  static std::wstring gFolder;
-
   static void Type(const std::wstring& text) {
     for (wchar_t c : text) SendMessageW(EditorWindow(), WM_CHAR, c, 0);
   }
 };
-std::wstring MainWindowTest::gFolder;
 
 TEST_F(MainWindowTest, WordWrapToggleKeepsTextAndModifiedState) {
   SetWindowTextW(EditorWindow(), L"");
@@ -85,14 +70,6 @@ TEST_F(MainWindowTest, GermanChosenInTheProgramShowsGermanPlayerMessages) {
   ASSERT_NE(PRIMARYLANGID(GetUserDefaultUILanguage()), LANG_GERMAN) << "needs a Windows in another language";
   std::wstring broken = gFolder + L"\\broken.wav";
   ASSERT_TRUE(WriteWholeFile(broken, {'R', 'I', 'F', 'F', 4, 0, 0, 0, 'W', 'A', 'V', 'E'}));
-  static std::vector<std::wstring> shown;
-  shown.clear();
-  auto record = [](HWND, const wchar_t* text, const wchar_t*, UINT) {
-    shown.push_back(text);
-    return IDOK;
-  };
-  auto saved = gMessageBoxRoutine;
-  gMessageBoxRoutine = record;
   WriteString(Settings(), kSettingLanguage.section, kSettingLanguage.name, "DE");
   lstrcpyA(gApp->languageCode, "");
   SelectLanguageAndBuildMenus(gMainWindow);
@@ -100,9 +77,8 @@ TEST_F(MainWindowTest, GermanChosenInTheProgramShowsGermanPlayerMessages) {
   WriteString(Settings(), kSettingLanguage.section, kSettingLanguage.name, "US");
   lstrcpyA(gApp->languageCode, "");
   SelectLanguageAndBuildMenus(gMainWindow);
-  gMessageBoxRoutine = saved;
-  ASSERT_EQ(shown.size(), 1u);
-  EXPECT_EQ(shown[0], L"Die Audiodatei kann nicht ge\u00f6ffnet werden.\n\nbroken.wav");
+  ASSERT_EQ(gAsked.size(), 1u);
+  EXPECT_EQ(gAsked[0], L"Die Audiodatei kann nicht ge\u00f6ffnet werden.\n\nbroken.wav");
 }
 
 }  // namespace

@@ -22,47 +22,15 @@
 
 namespace {
 
-std::vector<std::wstring> gShown;
-int gAnswer = IDNO;
-
-int Answer(HWND, const wchar_t* text, const wchar_t*, UINT) {
-  gShown.push_back(text);
-  return gAnswer;
-}
-
-std::vector<uint8_t> Utf16Le(const std::wstring& text, bool mark) {
-  std::vector<uint8_t> bytes;
-  if (mark) bytes = {0xFF, 0xFE};
-  for (wchar_t c : text) {
-    bytes.push_back(static_cast<uint8_t>(c));
-    bytes.push_back(static_cast<uint8_t>(c >> 8));
-  }
-  return bytes;
-}
-
-class KeepTheWork : public testing::Test {
+class KeepTheWork : public HostedWindowTest {
  protected:
-  static void SetUpTestSuite() {
-    gFolder = MakeTestFolder(L"tpwr-work-");
-    HostMainWindow(gFolder, Answer);
-  }
-  static void TearDownTestSuite() { CloseMainWindow(); }
-  void SetUp() override {
-    ASSERT_NE(gMainWindow, nullptr);
-    SendMessageW(EditorWindow(), EM_SETMODIFY, FALSE, 0);
-    DocumentNew(gMainWindow);
-    gShown.clear();
-    gAnswer = IDNO;
-  }
   static std::wstring Write(const wchar_t* name, const std::vector<uint8_t>& bytes) {
     std::wstring path = gFolder + L"\\" + name;
     WriteWholeFile(path, bytes);
     return path;
   }
   static LRESULT Command(uint16_t id) { return SendMessageW(gMainWindow, WM_COMMAND, id, 0); }
-  static std::wstring gFolder;
 };
-std::wstring KeepTheWork::gFolder;
 
 // A file with a NUL opens whole with a warning; its original is replaced only
 // when the user says so.
@@ -71,19 +39,19 @@ TEST_F(KeepTheWork, InexactFileWarnsAndAsksBeforeItIsReplaced) {
   std::wstring path = Write(L"with-nul.txt", bytes);
   ASSERT_TRUE(DocumentOpenFile(gMainWindow, path.c_str()));
   EXPECT_EQ(EditorText(), L"before after text");
-  ASSERT_EQ(gShown.size(), 1u);
-  EXPECT_NE(gShown[0].find(L"NUL"), std::wstring::npos) << "the warning names the problem";
-  gShown.clear();
+  ASSERT_EQ(gAsked.size(), 1u);
+  EXPECT_NE(gAsked[0].find(L"NUL"), std::wstring::npos) << "the warning names the problem";
+  gAsked.clear();
   gAnswer = IDNO;
   EXPECT_EQ(Command(kCmdFileSave), 0);
-  EXPECT_EQ(gShown.size(), 1u) << "asked before replacing";
+  EXPECT_EQ(gAsked.size(), 1u) << "asked before replacing";
   EXPECT_EQ(ReadWholeFile(path), bytes) << "the original is untouched";
   gAnswer = IDYES;
   EXPECT_EQ(Command(kCmdFileSave), 1);
-  EXPECT_EQ(ReadWholeFile(path), Utf16Le(L"before after text", true));
-  gShown.clear();
+  EXPECT_EQ(ReadWholeFile(path), Utf16File(L"before after text"));
+  gAsked.clear();
   EXPECT_EQ(Command(kCmdFileSave), 1);
-  EXPECT_TRUE(gShown.empty()) << "once replaced, it holds exactly the text shown";
+  EXPECT_TRUE(gAsked.empty()) << "once replaced, it holds exactly the text shown";
 }
 
 TEST_F(KeepTheWork, ARecordingDroppedOnTheTextPlaysAndIsNeverSaved) {
@@ -109,7 +77,7 @@ TEST_F(KeepTheWork, LogoffWaitsForTheSavePrompt) {
   SendMessageW(EditorWindow(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"unsaved"));
   gAnswer = IDCANCEL;
   EXPECT_EQ(SendMessageW(gMainWindow, WM_QUERYENDSESSION, 0, 0), FALSE);
-  EXPECT_EQ(gShown.size(), 1u);
+  EXPECT_EQ(gAsked.size(), 1u);
   gAnswer = IDNO;
   EXPECT_EQ(SendMessageW(gMainWindow, WM_QUERYENDSESSION, 0, 0), TRUE);
 }

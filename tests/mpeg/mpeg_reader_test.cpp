@@ -277,36 +277,27 @@ TEST(MpegModule, TestAcceptsByLengthAndRefusesTheRest) {
 }
 
 // Files shorter than a second are played like any other: Test accepts them
-// (their length rounds to 0 s), and Read delivers all of their sound.
+// (their length rounds to 0 s), and Read delivers all of their sound. (The
+// short blip.mp3 is among the files compared with mpg123 and Test's verdicts.)
 TEST(MpegModule, ShortFilesOpenAndPlay) {
   // 36 frames of a Layer I conformance stream: 0.432 s at 32 kHz.
   Bytes layer1, layer1Pcm;
   ASSERT_TRUE(ReadConformanceStream("l1-fl1", &layer1, &layer1Pcm)) << "TPWR_TESTDATA";
   ASSERT_GT(layer1.size(), 36u * 576);
   ASSERT_GT(layer1Pcm.size(), 36u * 384 * 4);
-  ASSERT_TRUE(WriteWholeFile(FixturePath("layer1-short.mp1"), Bytes(layer1.begin(), layer1.begin() + 36 * 576)));
-  struct {
-    const char* name;
-    Bytes reference;  // what mpg123 or the reference decoder made of it
-    uint32_t samples;  // per channel
-  } cases[] = {
-      {"layer1-short.mp1", Bytes(layer1Pcm.begin(), layer1Pcm.begin() + 36 * 384 * 4), 36 * 384},
-      {"blip.mp3", Fixture("blip.pcm"), 9 * 1152},  // 0.2 s of 44.1 kHz: 8.9 frames
-  };
-  for (const auto& c : cases) {
-    Module m;
-    InputModule* module = &m.module;
-    std::wstring path = FixturePath(c.name);
-    EXPECT_EQ(module->Test(module, nullptr, path.c_str()), 1) << c.name;
-    ASSERT_TRUE(module->Open(module, nullptr, path.c_str())) << c.name;
-    FormatRecord format{};
-    module->GetFormat(module, &format);
-    EXPECT_EQ(format.lengthSeconds, 0u) << c.name;
-    Bytes pcm = m.ReadToEnd();
-    EXPECT_EQ(pcm.size(), size_t{c.samples} * 4) << c.name;
-    EXPECT_LT(RmsDifference(pcm, c.reference, 0), 1.0) << c.name;
-    module->Close(module);
-  }
+  std::wstring path = FixturePath("layer1-short.mp1");
+  ASSERT_TRUE(WriteWholeFile(path, Bytes(layer1.begin(), layer1.begin() + 36 * 576)));
+  Module m;
+  InputModule* module = &m.module;
+  EXPECT_EQ(module->Test(module, nullptr, path.c_str()), 1);
+  ASSERT_TRUE(module->Open(module, nullptr, path.c_str()));
+  FormatRecord format{};
+  module->GetFormat(module, &format);
+  EXPECT_EQ(format.lengthSeconds, 0u);
+  Bytes pcm = m.ReadToEnd();
+  EXPECT_EQ(pcm.size(), size_t{36} * 384 * 4);
+  EXPECT_LT(RmsDifference(pcm, Bytes(layer1Pcm.begin(), layer1Pcm.begin() + 36 * 384 * 4), 0), 1.0);
+  module->Close(module);
 }
 
 TEST(MpegModule, TaggedFilePlaysFromItsFirstFrameAndShowsItsTags) {

@@ -105,10 +105,8 @@ struct FrameKind {
 };
 constexpr FrameKind kMpeg1L3Stereo = {0xFB, 0x94, 0x00, 384};  // 128 kbit/s, 48 kHz
 constexpr FrameKind kMpeg1L3Mono = {0xFB, 0x94, 0xC0, 384};
-constexpr FrameKind kMpeg1L2 = {0xFD, 0x84, 0x00, 384};        // 128 kbit/s, 48 kHz
 constexpr FrameKind kMpeg1L1 = {0xFF, 0x44, 0x00, 128};        // 128 kbit/s, 48 kHz
 constexpr FrameKind kMpeg2L3Mono = {0xF3, 0x84, 0xC0, 192};    // 64 kbit/s, 24 kHz
-constexpr FrameKind kMpeg25L3Mono = {0xE3, 0x28, 0xC0, 144};   // 16 kbit/s, 8 kHz
 
 inline Bytes Frame(const FrameKind& kind) {
   Bytes frame(kind.size, 0);

@@ -17,8 +17,6 @@
 
 namespace {
 
-int SilentMessageBox(HWND, const wchar_t*, const wchar_t*, UINT) { return IDOK; }
-
 int16_t Sample(const std::vector<uint8_t>& pcm, size_t index) {
   return static_cast<int16_t>(pcm[2 * index] | (pcm[2 * index + 1] << 8));
 }
@@ -43,14 +41,6 @@ bool Matches(const std::vector<uint8_t>& a, size_t aFrom, const std::vector<uint
 
 class PanelFormatsTest : public PanelFixture {
  protected:
-  static void SetUpTestSuite() {
-    HostMainWindow(MakeTestFolder(L"tpwr-panel-formats-"), SilentMessageBox);
-    PumpFor(200);
-  }
-  void SetUp() override {
-    ASSERT_NE(Panel(), nullptr);
-    DeleteCapture();
-  }
   static bool WaitCapture(uint64_t bytes) { return WaitUntil([&] { return CaptureSize() >= bytes; }, 20000); }
   static void SeekBarTo(uint32_t percent) {
     SendMessageW(Panel()->seekBar, kSliderSetPosition, 0, percent);

@@ -43,20 +43,7 @@ bool DecodeWhole(const std::wstring& path, Decoded* out) {
   return !out->pcm.empty();
 }
 
-int SilentMessageBox(HWND, const wchar_t*, const wchar_t*, UINT) { return IDOK; }
-
-class PanelMpegTest : public PanelFixture {
- protected:
-  static void SetUpTestSuite() {
-    HostMainWindow(MakeTestFolder(L"tpwr-panel-mpeg-"), SilentMessageBox);
-    PumpFor(200);
-  }
-  void SetUp() override {
-    ASSERT_NE(gMainWindow, nullptr);
-    ASSERT_NE(Panel(), nullptr);
-    DeleteCapture();
-  }
-};
+class PanelMpegTest : public PanelFixture {};
 
 // Mono, and a file cut inside a frame well into the stream (the player must
 // stop cleanly where the reader does); stereo and mid/side decoding are the

@@ -11,12 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
-#include "commands/commands.h"
-#include "engine_test_support.h"
-#include "main_window_host.h"
-#include "player/player_messages.h"
-#include "player/player_panel.h"
+#include "panel_test_support.h"
 #include "plugin_test_support.h"
 #include "test_support.h"
 #include "ui/slider.h"
@@ -31,7 +26,7 @@ int SilentMessageBox(HWND, const wchar_t*, const wchar_t*, UINT) {
 
 constexpr uint32_t kRate = 44100;
 
-class PanelPluginsTest : public testing::Test {
+class PanelPluginsTest : public PanelFixture {
  protected:
   static void SetUpTestSuite() {
     folder_ = MakeTestFolder(L"tpwr-panel-plugins-");
@@ -44,20 +39,7 @@ class PanelPluginsTest : public testing::Test {
     HostMainWindow(folder_, SilentMessageBox);
     PumpFor(200);
   }
-  static void TearDownTestSuite() {
-    CloseMainWindow();
-    PumpFor(300);
-  }
-  void SetUp() override {
-    ASSERT_NE(Panel(), nullptr);
-    DeleteCapture();
-  }
   static std::wstring File(const char* name) { return TestPath(folder_, name); }
-  static PlayerPanel* Panel() { return PlayerPanelOf(PlayerPanelWindow()); }
-  static void Command(uint16_t id) {
-    SendMessageW(gMainWindow, WM_COMMAND, id, 0);
-    PumpFor(50);
-  }
   static bool WaitState(int state, DWORD ms = 10000) { return WaitUntil([&] { return Panel()->state == state; }, ms); }
   static bool Open(const char* name) { return PlayerPanelOpenFile(PlayerPanelWindow(), File(name).c_str()) != 0; }
   static bool WaitCapture(uint64_t bytes) { return WaitUntil([&] { return CaptureSize() >= bytes; }, 20000); }
@@ -93,20 +75,12 @@ TEST_F(PanelPluginsTest, PlaysExactlyWhatThePluginWroteAndShowsItsTitle) {
 }
 
 // An M4A file that the plug-in plays shows the file's own tags, read by the
-// program, with the plug-in's description as the codec.
+// program, with the plug-in's description as the codec. (Which tag fills
+// which field is the tag readers' test's; the plug-in plays it as any file.)
 TEST_F(PanelPluginsTest, AnM4aFileShowsItsOwnInformation) {
   ASSERT_TRUE(PlayerPanelOpenFile(PlayerPanelWindow(), TestPath(TestFolder("TPWR_FIXTURES"), "tags\\tags.m4a").c_str()));
   ASSERT_TRUE(WaitUntil([] { return wcscmp(Panel()->file.info.title, L"M4A Title") == 0; }, 10000));
-  const FileInfo& info = Panel()->file.info;
-  EXPECT_STREQ(info.artist, L"Lead");
-  EXPECT_STREQ(info.album, L"Disc");
-  EXPECT_EQ(info.year, 2005);
-  EXPECT_EQ(info.bitRate, 95);
-  EXPECT_STREQ(info.codecLabel, L"TPCM plug-in");
-  ASSERT_TRUE(PlayToEnd(kRate));
-  std::vector<FrameRun> runs = CountingRuns(ReadCapture());
-  ASSERT_EQ(runs.size(), 1u) << RunsText(runs);
-  EXPECT_EQ(runs[0].frames, kRate);
+  EXPECT_STREQ(Panel()->file.info.codecLabel, L"TPCM plug-in");
 }
 
 // The seek bar's middle is 10 s of 20: the plug-in flushes there and the

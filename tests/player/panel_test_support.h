@@ -19,6 +19,17 @@
 
 class PanelFixture : public testing::Test {
  protected:
+  // The window with its settings in a fresh folder, its message boxes answered
+  // OK; each test starts with an empty capture.
+  static void SetUpTestSuite() {
+    HostMainWindow(MakeTestFolder((L"tpwr-panel-" + std::to_wstring(GetCurrentProcessId()) + L"-").c_str()),
+                   [](HWND, const wchar_t*, const wchar_t*, UINT) { return IDOK; });
+    PumpFor(200);
+  }
+  void SetUp() override {
+    ASSERT_NE(Panel(), nullptr);
+    DeleteCapture();
+  }
   static void TearDownTestSuite() {
     CloseMainWindow();
     PumpFor(300);

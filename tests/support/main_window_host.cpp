@@ -8,6 +8,7 @@
 
 #include "app/app_state.h"
 #include "app/main_window.h"
+#include "editor/document.h"
 #include "editor/editor_view.h"
 #include "settings/settings_location.h"
 #include "settings/settings_store.h"
@@ -70,6 +71,12 @@ std::wstring EditorText() {
   return text;
 }
 
+std::vector<uint8_t> Utf16File(const std::wstring& text) {
+  std::vector<uint8_t> bytes = {0xFF, 0xFE};
+  for (wchar_t c : text) bytes.insert(bytes.end(), {static_cast<uint8_t>(c), static_cast<uint8_t>(c >> 8)});
+  return bytes;
+}
+
 HDROP MakeDrop(const std::vector<std::wstring>& paths) {
   size_t characters = 1;
   for (const auto& path : paths) characters += path.size() + 1;
@@ -85,4 +92,36 @@ HDROP MakeDrop(const std::vector<std::wstring>& paths) {
   *list = 0;
   GlobalUnlock(memory);
   return static_cast<HDROP>(memory);
+}
+
+std::vector<std::wstring> gAsked;
+std::deque<int> gAnswers;
+int gAnswer = IDNO;
+std::wstring HostedWindowTest::gFolder;
+
+namespace {
+
+int RecordAndAnswer(HWND, const wchar_t* text, const wchar_t*, UINT) {
+  gAsked.push_back(text);
+  if (gAnswers.empty()) return gAnswer;
+  int answer = gAnswers.front();
+  gAnswers.pop_front();
+  return answer;
+}
+
+}  // namespace
+
+void HostedWindowTest::SetUpTestSuite() {
+  static int suites = 0;
+  gFolder = MakeTestFolder((L"tpwr-hosted-" + std::to_wstring(++suites) + L"-").c_str());
+  HostMainWindow(gFolder, RecordAndAnswer);
+}
+
+void HostedWindowTest::SetUp() {
+  ASSERT_NE(gMainWindow, nullptr);
+  SendMessageW(EditorWindow(), EM_SETMODIFY, FALSE, 0);
+  DocumentNew(gMainWindow);
+  gAsked.clear();
+  gAnswers.clear();
+  gAnswer = IDNO;
 }

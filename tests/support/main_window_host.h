@@ -3,8 +3,10 @@
 #pragma once
 #include <windows.h>
 
+#include <gtest/gtest.h>
 #include <shellapi.h>
 
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -25,5 +27,23 @@ void RunRestartedWindow();
 void DispatchPending();
 // The editor's whole text.
 std::wstring EditorText();
+// Text as the program saves a transcript: FF FE, then UTF-16LE.
+std::vector<uint8_t> Utf16File(const std::wstring& text);
 // A drop handle as the shell makes it, for WM_DROPFILES; the receiver frees it.
 HDROP MakeDrop(const std::vector<std::wstring>& paths);
+
+// What the message boxes of a HostedWindowTest said, and how they are
+// answered: the queued answers first, then gAnswer.
+extern std::vector<std::wstring> gAsked;
+extern std::deque<int> gAnswers;
+extern int gAnswer;
+
+// One hosted main window for a test suite, its settings in gFolder. Each test
+// starts on a new unmodified document, nothing asked yet, every answer "No".
+class HostedWindowTest : public testing::Test {
+ protected:
+  static void SetUpTestSuite();
+  static void TearDownTestSuite() { CloseMainWindow(); }
+  void SetUp() override;
+  static std::wstring gFolder;
+};

@@ -63,17 +63,14 @@ TEST_F(SliderTest, RangeAndPositionMessages) {
   EXPECT_TRUE(gScrolls.empty()) << "setting a position tells nobody";
 }
 
+// Where a release inside the bar lands is the arithmetic test's.
 TEST_F(SliderTest, ReleaseTellsTheParentEvenBeyondTheEnd) {
   SendMessageW(slider, kSliderSetRange, 0, 100);
-  SendMessageW(slider, WM_LBUTTONUP, 0, MAKELPARAM(100, 5));
-  SendMessageW(slider, WM_LBUTTONUP, 0, MAKELPARAM(200, 5));
   SendMessageW(slider, WM_LBUTTONUP, 0, MAKELPARAM(230, 5));
-  ASSERT_EQ(gScrolls.size(), 3u);
+  ASSERT_EQ(gScrolls.size(), 1u);
   EXPECT_EQ(LOWORD(gScrolls[0].first), SB_THUMBPOSITION);
-  EXPECT_EQ(HIWORD(gScrolls[0].first), 49u);
-  EXPECT_EQ(HIWORD(gScrolls[1].first), 99u);
-  EXPECT_EQ(HIWORD(gScrolls[2].first), 113u) << "beyond the right edge: above the maximum";
-  EXPECT_EQ(reinterpret_cast<HWND>(gScrolls[2].second), slider);
+  EXPECT_EQ(HIWORD(gScrolls[0].first), 113u) << "beyond the right edge: above the maximum";
+  EXPECT_EQ(reinterpret_cast<HWND>(gScrolls[0].second), slider);
   EXPECT_EQ(Position(), 113u);
 }
 

@@ -6,57 +6,14 @@
 
 #include <string>
 
+#include "fake_theme.h"
 #include "ui/theme.h"
 
 namespace {
 
-constexpr COLORREF kItemsText = RGB(0xF1, 0xF2, 0xF3);
-constexpr COLORREF kItemsFill = RGB(0x1A, 0x1B, 0x1C);
-
-struct Fake {
-  int appsDark;
-  int highContrast;
-  int preferredMode;
-  HWND openedFor;
-  std::wstring openedClass;
-  DWORD attribute;
-  BOOL titleDark;
-};
-Fake gFake;
-
-HANDLE WINAPI FakeOpen(HWND window, LPCWSTR classList) {
-  gFake.openedFor = window;
-  gFake.openedClass = classList;
-  return reinterpret_cast<HANDLE>(1);
-}
-HRESULT WINAPI FakeClose(HANDLE) { return S_OK; }
-HRESULT WINAPI FakeColor(HANDLE, int, int, int property, COLORREF* color) {
-  *color = property == 3803 ? kItemsText : kItemsFill;
-  return S_OK;
-}
-void WINAPI FakeRefresh() {}
-BOOL WINAPI FakeAppsDark() { return gFake.appsDark; }
-BOOL WINAPI FakeAllow(HWND, BOOL) { return TRUE; }
-int WINAPI FakePreferred(int mode) { return gFake.preferredMode = mode, 0; }
-BOOL WINAPI FakeAllowed(HWND) { return TRUE; }
-BOOL WINAPI FakeComposition(HWND, void* data) {
-  struct Data { DWORD attribute; void* value; SIZE_T size; };
-  auto* d = static_cast<Data*>(data);
-  gFake.attribute = d->attribute;
-  gFake.titleDark = *static_cast<BOOL*>(d->value);
-  return TRUE;
-}
-int FakeHighContrast() { return gFake.highContrast; }
-
-const ThemeEntryPoints kWithDarkMode = {FakeOpen,      FakeClose,    FakeColor,     nullptr,
-                                        nullptr,       FakeRefresh,  FakeAppsDark,  FakeAllow,
-                                        FakePreferred, FakeAllowed,  FakeComposition, FakeHighContrast};
-const ThemeEntryPoints kWithoutDarkMode = {FakeOpen, FakeClose, FakeColor, nullptr, nullptr, nullptr,
-                                           nullptr,  nullptr,   nullptr,   nullptr, nullptr, FakeHighContrast};
-
 class Theme : public testing::Test {
  protected:
-  void SetUp() override { gFake = Fake{}; }
+  void SetUp() override { gFakeTheme = FakeTheme{}; }
   void TearDown() override { ThemeUseEntryPoints(nullptr); }
 };
 
@@ -71,12 +28,12 @@ TEST_F(Theme, ModeRequestsWithTheDarkEntryPoints) {
   };
   for (const auto& c : cases) {
     ThemeUseEntryPoints(&kWithDarkMode);
-    gFake.appsDark = c.appsDark;
-    gFake.highContrast = c.highContrast;
+    gFakeTheme.appsDark = c.appsDark;
+    gFakeTheme.highContrast = c.highContrast;
     SCOPED_TRACE(testing::Message() << "request " << c.request << " apps dark " << c.appsDark << " contrast "
                                     << c.highContrast);
     EXPECT_EQ(ThemeMode(c.request), c.dark);
-    EXPECT_EQ(gFake.preferredMode, c.request);
+    EXPECT_EQ(gFakeTheme.preferredMode, c.request);
     EXPECT_EQ(ThemeMode(4), c.dark);
     EXPECT_EQ(ThemeIsDark(), c.dark);
     EXPECT_EQ(ThemeMode(5), 1);
@@ -85,7 +42,7 @@ TEST_F(Theme, ModeRequestsWithTheDarkEntryPoints) {
 
 TEST_F(Theme, WithoutTheDarkEntryPointsEveryRequestIsLight) {
   ThemeUseEntryPoints(&kWithoutDarkMode);
-  gFake.appsDark = 1;
+  gFakeTheme.appsDark = 1;
   for (int request : {0, 1, 2, 3, 4}) EXPECT_EQ(ThemeMode(request), 0) << request;
   EXPECT_EQ(ThemeMode(5), 0);
   EXPECT_EQ(ThemeGetColor(kThemeWindowBack), GetSysColor(COLOR_WINDOW));
@@ -98,7 +55,7 @@ TEST_F(Theme, DarkColoursComeFromTheItemsViewStyle) {
   EXPECT_EQ(ThemeGetColor(kThemeWindowBack), kItemsFill);
   EXPECT_EQ(ThemeGetColor(kThemeFaceBack), kItemsFill);
   EXPECT_EQ(ThemeGetColor(kThemeMenuText), kItemsText);
-  EXPECT_EQ(gFake.openedClass, L"ItemsView");
+  EXPECT_EQ(gFakeTheme.openedClass, L"ItemsView");
   HDC dc = GetDC(nullptr);
   EXPECT_EQ(ThemeControlColors(WM_CTLCOLORDLG, dc), ThemeGetBrush(kThemeFaceBack));
   EXPECT_EQ(GetTextColor(dc), kItemsText);
@@ -117,8 +74,8 @@ TEST_F(Theme, ButtonsAndTitleBarsFollowTheLook) {
     ASSERT_NE(button, nullptr);
     ThemeControl(button);
     EXPECT_EQ((GetWindowLongPtrW(button, GWL_STYLE) & BS_TYPEMASK) == BS_OWNERDRAW, dark != 0) << dark;
-    EXPECT_EQ(gFake.attribute, 26u);
-    EXPECT_EQ(gFake.titleDark, dark) << dark;
+    EXPECT_EQ(gFakeTheme.attribute, 26u);
+    EXPECT_EQ(gFakeTheme.titleDark, dark) << dark;
     DestroyWindow(button);
   }
 }
@@ -128,14 +85,14 @@ TEST_F(Theme, ScrollBarsOpenTheDarkStyleWhileRedirected) {
   HWND window = GetDesktopWindow();
   ThemeMode(1);
   ThemeOpenNonClientData(window, L"scrollbar");
-  EXPECT_EQ(gFake.openedFor, nullptr);
-  EXPECT_EQ(gFake.openedClass, L"Explorer::ScrollBar");
+  EXPECT_EQ(gFakeTheme.openedFor, nullptr);
+  EXPECT_EQ(gFakeTheme.openedClass, L"Explorer::ScrollBar");
   ThemeOpenNonClientData(window, L"Button");
-  EXPECT_EQ(gFake.openedFor, window);
-  EXPECT_EQ(gFake.openedClass, L"Button");
+  EXPECT_EQ(gFakeTheme.openedFor, window);
+  EXPECT_EQ(gFakeTheme.openedClass, L"Button");
   ThemeMode(3);
   ThemeOpenNonClientData(window, L"ScrollBar");
-  EXPECT_EQ(gFake.openedClass, L"ScrollBar") << "force light ends the redirection";
+  EXPECT_EQ(gFakeTheme.openedClass, L"ScrollBar") << "force light ends the redirection";
 }
 
 }  // namespace

@@ -23,7 +23,6 @@ TEST(ToolbarLayout, ParsedFromImageNumbers) {
   } cases[] = {
       {"10,11,0,25", {102, 103, kSep, 1153}},
       {"1, 0 ,0,23", {100, kSep, kSep, 145}},
-      {"10,99,4,11", {102, 103}},  // numbers without a catalogue image are skipped
       {"12x,10,-1,,11", {102, 103}},
       {"", {}},
       {"99,4", {}},
@@ -77,7 +76,6 @@ int Down(ToolbarLists* lists) { return ToolbarListsMove(lists, 1); }
 // Start: toolbar 102, 103, separator; available: separator, 100, 1153, 145.
 TEST(ToolbarLists, AddRemoveAndMove) {
   ListCase cases[] = {
-      {"add after the selected row", 2, 0, ToolbarListsAdd, 1, {kSep, 100, 145}, {102, 1153, 103, kSep}, 1, 1},
       {"add at the top without a selection", 1, -1, ToolbarListsAdd, 1, {kSep, 1153, 145}, {100, 102, 103, kSep}, 0, 0},
       {"the separator stays available", 0, 2, ToolbarListsAdd, 1, {kSep, 100, 1153, 145}, {102, 103, kSep, kSep}, 0, 3},
       {"nothing to add", -1, 0, ToolbarListsAdd, 0, {kSep, 100, 1153, 145}, {102, 103, kSep}, -1, 0},
