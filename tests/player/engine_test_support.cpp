@@ -155,3 +155,24 @@ std::vector<uint8_t> WavPcm(const std::wstring& path) {
 }
 
 uint32_t CountingFrames(const std::wstring& path) { return static_cast<uint32_t>(WavPcm(path).size() / 4); }
+
+std::vector<double> FirstChannel(const std::vector<uint8_t>& pcm, int bits16, int stereo) {
+  std::vector<double> samples;
+  size_t frameBytes = size_t(bits16 ? 2 : 1) * (stereo ? 2 : 1);
+  for (size_t at = 0; at + frameBytes <= pcm.size(); at += frameBytes)
+    samples.push_back(bits16 ? double(int16_t(uint16_t(pcm[at] | pcm[at + 1] << 8))) : double(pcm[at]) - 128);
+  return samples;
+}
+
+double DominantFrequency(const std::vector<double>& samples, uint32_t rate) {
+  size_t first = 0, last = 0, crossings = 0;
+  for (size_t i = 1; i < samples.size(); ++i) {
+    if (samples[i - 1] < 0 && samples[i] >= 0) {
+      if (!crossings) first = i;
+      last = i;
+      ++crossings;
+    }
+  }
+  if (crossings < 2) return 0;
+  return double(crossings - 1) * rate / double(last - first);
+}

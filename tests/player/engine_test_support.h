@@ -48,6 +48,11 @@ std::vector<uint8_t> WithoutZeroFrames(const std::vector<uint8_t>& bytes, size_t
 // Where two sample streams first differ, for failure messages.
 std::string FirstDifference(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b);
 
+// The first channel of 8- or 16-bit PCM as numbers, and the frequency from its
+// rising zero crossings between the first and the last one (0 with fewer than two).
+std::vector<double> FirstChannel(const std::vector<uint8_t>& pcm, int bits16, int stereo);
+double DominantFrequency(const std::vector<double>& samples, uint32_t rate);
+
 std::wstring FixturePath(const char* name);
 // The capture sound device writes each opening of the device to a file of its
 // own: TPWR_CAPTURE first, then TPWR_CAPTURE.0001, .0002 and so on.

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "engine_test_support.h"
 #include "player/speed_stage.h"
 
 namespace {
@@ -45,28 +46,6 @@ int ReadTone(void* context, void* buffer, uint32_t* count) {
   tone->at += take;
   *count = uint32_t(take);
   return tone->at < tone->pcm.size();
-}
-
-std::vector<double> FirstChannel(const std::vector<uint8_t>& pcm, int bits16, int stereo) {
-  std::vector<double> samples;
-  size_t frameBytes = size_t(bits16 ? 2 : 1) * (stereo ? 2 : 1);
-  for (size_t at = 0; at + frameBytes <= pcm.size(); at += frameBytes)
-    samples.push_back(bits16 ? double(int16_t(uint16_t(pcm[at] | pcm[at + 1] << 8))) : double(pcm[at]) - 128);
-  return samples;
-}
-
-// The frequency from the rising zero crossings between the first and the last one.
-double DominantFrequency(const std::vector<double>& samples, uint32_t rate) {
-  size_t first = 0, last = 0, crossings = 0;
-  for (size_t i = 1; i < samples.size(); ++i) {
-    if (samples[i - 1] < 0 && samples[i] >= 0) {
-      if (!crossings) first = i;
-      last = i;
-      ++crossings;
-    }
-  }
-  if (crossings < 2) return 0;
-  return double(crossings - 1) * rate / double(last - first);
 }
 
 }  // namespace
