@@ -162,6 +162,8 @@ void CommandOpen(PlayerState* state, int slot, wchar_t* path) {
     state->file.path[0] = 0;
   }
   SetCurrentInput(state, state->modules.current);
+  // Known at once, so that the seek bar of a file that never played yet moves.
+  state->seekable = state->modules.current && state->modules.current->Seek;
   PositionClockSync(state);
   gPlayerSignals.openResult = opened;
   SetEvent(gPlayerSignals.openDone);

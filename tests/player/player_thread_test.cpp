@@ -175,6 +175,19 @@ TEST_F(PlayerTest, PlaysAFileExactlyToItsEndAndAgainAfterIt) {
   EXPECT_EQ(runs[0].frames, pcm.size() / 4);
 }
 
+// The seek bar follows the file's information: the first file of a run can
+// be moved in before it has ever played.
+TEST_F(PlayerTest, AnOpenedFileIsSeekableBeforeItPlays) {
+  ASSERT_TRUE(Open("count8k-3s.wav"));
+  PlayerPostCommand(PC_GETINFO, 0, 0);
+  ASSERT_TRUE(WaitUntil([&] { return owner.Count(PN_INFO) > 0; }, 5000));
+  for (const Notification& n : owner.received) {
+    if (n.message == PN_INFO) {
+      EXPECT_EQ(n.wParam, WPARAM{1});
+    }
+  }
+}
+
 TEST_F(PlayerTest, StopClosesEverythingAndPlayRestartsFromTheBeginning) {
   ASSERT_TRUE(Open("count44k-20s.wav"));
   uint32_t frames = CountingFrames(path);
