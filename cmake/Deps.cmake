@@ -1,6 +1,7 @@
 # Imported static targets for the third-party audio libraries that
 # deps/build-deps.sh builds for x86_64-w64-mingw32:
-#   tpwr_ffmpeg      libavformat, libavcodec, libavutil (ASF demuxer, WMA decoders)
+#   tpwr_ffmpeg      libavformat, libavcodec, libswresample, libavutil (WMA, and
+#                    AAC, ALAC, Opus, AMR in MP4, Ogg, Matroska, ADTS and AMR files)
 #   tpwr_vorbisfile  libvorbisfile, libvorbis, libogg
 #   tpwr_flac        libFLAC (with Ogg FLAC), libogg
 #   tpwr_soundtouch  libSoundTouch (time stretch with float samples)
@@ -43,7 +44,8 @@ endfunction()
 
 # Windows libraries taken from the Libs lines of FFmpeg's .pc files.
 _tpwr_import_static(avutil libavutil.a bcrypt user32 ole32 atomic)
-_tpwr_import_static(avcodec libavcodec.a tpwr_dep_avutil)
+_tpwr_import_static(swresample libswresample.a tpwr_dep_avutil)
+_tpwr_import_static(avcodec libavcodec.a tpwr_dep_swresample tpwr_dep_avutil)
 _tpwr_import_static(avformat libavformat.a tpwr_dep_avcodec tpwr_dep_avutil)
 
 _tpwr_import_static(ogg libogg.a)
@@ -57,7 +59,7 @@ set_property(TARGET tpwr_dep_flac PROPERTY INTERFACE_COMPILE_DEFINITIONS FLAC__N
 _tpwr_import_static(soundtouch libSoundTouch.a)
 
 add_library(tpwr_ffmpeg INTERFACE)
-target_link_libraries(tpwr_ffmpeg INTERFACE tpwr_dep_avformat)
+target_link_libraries(tpwr_ffmpeg INTERFACE tpwr_dep_avformat tpwr_dep_swresample)
 add_library(tpwr_vorbisfile INTERFACE)
 target_link_libraries(tpwr_vorbisfile INTERFACE tpwr_dep_vorbisfile)
 add_library(tpwr_flac INTERFACE)

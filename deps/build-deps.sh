@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds Tapewright's third-party audio libraries (FFmpeg for WMA, libogg,
+# Builds Tapewright's third-party audio libraries (FFmpeg for WMA and for the
+# phone and web formats: AAC, ALAC, Opus, AMR in MP4/MOV, Ogg, WebM/MKA, ADTS; libogg,
 # libvorbis/libvorbisfile, libFLAC, SoundTouch for speed without pitch change) as static x86_64-w64-mingw32 libraries
 # from Debian 12's source packages, into a cache folder outside the repository.
 #
@@ -204,8 +205,12 @@ cmake_project flac "${OGG_HINTS[@]}" -DWITH_OGG=ON \
 # command-line tool and no DLL wrapper.
 cmake_project soundtouch -DSOUNDSTRETCH=OFF -DSOUNDTOUCH_DLL=OFF -DOPENMP=OFF -DINTEGER_SAMPLES=OFF
 
-# FFmpeg reduced to what reading WMA needs: ASF demuxer, WMA v1/v2 decoders,
-# file protocol. Win32 threads avoid a winpthreads dependency.
+# FFmpeg reduced to what the two FFmpeg input modules need: the ASF demuxer
+# with the WMA v1/v2 decoders; the MP4/MOV, Ogg, Matroska/WebM, ADTS and AMR
+# demuxers with the AAC, ALAC, Opus and AMR decoders (and the parsers raw AAC
+# and Opus need); swresample for the sample format conversion (the Opus
+# decoder needs it too); the file protocol. Win32 threads avoid a winpthreads
+# dependency.
 FFMPEG_FLAGS=(
   --prefix="$PREFIX" --enable-cross-compile --cross-prefix="$HOST-"
   --cc="$CC_BIN" --cxx="$CXX_BIN" --arch=x86_64 --target-os=mingw32
@@ -213,8 +218,11 @@ FFMPEG_FLAGS=(
   --disable-everything --disable-programs --disable-doc --disable-network
   --disable-autodetect --disable-pthreads --enable-w32threads
   --disable-avdevice --disable-avfilter --disable-swscale --disable-postproc
-  --disable-swresample
-  --enable-demuxer=asf --enable-decoder=wmav1,wmav2 --enable-protocol=file
+  --enable-swresample
+  --enable-demuxer=asf,mov,ogg,matroska,aac,amr
+  --enable-decoder=wmav1,wmav2,aac,aac_latm,alac,opus,amrnb,amrwb
+  --enable-parser=aac,aac_latm,opus
+  --enable-protocol=file
 )
 mkdir -p "$WORK/build/ffmpeg"
 (
@@ -227,7 +235,7 @@ mkdir -p "$WORK/build/ffmpeg"
 # Only static libraries and headers are wanted (libFLAC++ is not built, but
 # its headers are installed regardless).
 rm -rf "$SP/share" "$SP/bin" "$SP/include/FLAC++" "$SP/lib/cmake/SoundTouch"
-for lib in libogg libvorbis libvorbisfile libFLAC libavformat libavcodec libavutil libSoundTouch; do
+for lib in libogg libvorbis libvorbisfile libFLAC libavformat libavcodec libswresample libavutil libSoundTouch; do
   [[ -f $SP/lib/$lib.a ]] || die "missing $lib.a after install"
 done
 

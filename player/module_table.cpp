@@ -7,6 +7,7 @@
 
 #include "base/paths.h"
 #include "base/text_limits.h"
+#include "formats/ffmpeg/media_module.h"
 #include "formats/flac/flac_module.h"
 #include "formats/mpeg/mpeg_module.h"
 #include "formats/ogg/ogg_module.h"
@@ -63,7 +64,8 @@ void ModuleTableSetUp(ModuleTable* table) {
   FlacModuleSetUp(&table->slots[kSlotFlac]);
   WmaModuleSetUp(&table->slots[kSlotWma]);
   WavModuleSetUp(&table->slots[kSlotWav]);
-  PluginHostEnumerate(&table->slots[kBuiltInSlots], kModuleSlots - kBuiltInSlots);
+  PluginHostEnumerate(&table->slots[kBuiltInSlots], kPluginSlotsEnd - kBuiltInSlots);
+  MediaModuleSetUp(&table->slots[kSlotMedia]);
 }
 
 void ModuleTableTearDown(ModuleTable* table) {
@@ -117,7 +119,7 @@ int ModuleLookup(ModuleTable* table, void* owner, const wchar_t* path) {
     // The first module whose list matches decides alone.
     return module->Test && module->Test(module, owner, copy) ? slot + 1 : 0;
   }
-  for (int slot = kBuiltInSlots; slot < kModuleSlots; ++slot) {
+  for (int slot = kBuiltInSlots; slot < kPluginSlotsEnd; ++slot) {
     InputModule* module = &table->slots[slot];
     if (module->Test && module->Test(module, owner, copy)) return slot + 1;
   }

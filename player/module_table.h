@@ -3,9 +3,12 @@
 #pragma once
 #include "formats/input_module.h"
 
-constexpr int kModuleSlots = 20;
+// Built-in slots first, then the plug-ins', then the module for phone and web
+// recordings, so that a plug-in that takes one of its files plays it.
+constexpr int kModuleSlots = 21;
 constexpr int kBuiltInSlots = 5;
-enum ModuleSlot { kSlotMpeg = 0, kSlotOgg = 1, kSlotFlac = 2, kSlotWma = 3, kSlotWav = 4 };
+constexpr int kPluginSlotsEnd = 20;
+enum ModuleSlot { kSlotMpeg = 0, kSlotOgg = 1, kSlotFlac = 2, kSlotWma = 3, kSlotWav = 4, kSlotMedia = 20 };
 
 struct ModuleTable {
   InputModule slots[kModuleSlots];
@@ -13,8 +16,8 @@ struct ModuleTable {
   InputModule* current;    // null while no file is open for decoding
 };
 
-// Fills the built-in slots in order, then the slots from kBuiltInSlots on
-// with the plug-ins beside the program.
+// Fills the built-in slots in order, then the slots from kBuiltInSlots to
+// kPluginSlotsEnd with the plug-ins beside the program, then kSlotMedia.
 void ModuleTableSetUp(ModuleTable* table);
 // Releases every slot in order and zeroes the table.
 void ModuleTableTearDown(ModuleTable* table);
@@ -23,7 +26,9 @@ void ModuleTableTearDown(ModuleTable* table);
 int ExtensionMatch(const wchar_t* path, const wchar_t* list);
 // The built-in slot that the file's extension names, or -1 to let the player search.
 int ExtensionShortcutSlot(const wchar_t* path);
-// 1-based slot of the module that takes the file, or 0.
+// 1-based slot of the module that takes the file, or 0: the first module
+// whose extensions match decides; a file no list names goes to the first
+// plug-in whose Test takes it.
 int ModuleLookup(ModuleTable* table, void* owner, const wchar_t* path);
 // Non-zero when the file is a module's: its extension is in a module's list
 // (whether or not that module can open it), or a plug-in's Test takes it.

@@ -1,4 +1,5 @@
-// Binds the WMA decoder and the ASF header walker to the input-module record.
+// Binds FFmpeg's ASF demuxer and WMA decoders and the ASF header walker to
+// the input-module record.
 #include "formats/wma/wma_module.h"
 
 extern "C" {
@@ -8,31 +9,34 @@ extern "C" {
 #include <new>
 
 #include "formats/wma/asf_header.h"
-#include "formats/wma/wma_decoder.h"
+#include "formats/ffmpeg/ffmpeg_stream.h"
 
 namespace {
 
-WmaStream* State(InputModule* module) { return static_cast<WmaStream*>(module->state); }
+const char* const kAsf[] = {"asf", nullptr};
+const FfmpegDemuxerSet kDemuxers = {kAsf};
+
+FfmpegStream* State(InputModule* module) { return static_cast<FfmpegStream*>(module->state); }
 
 void Release(InputModule* module) {
-  WmaStreamDestroy(State(module));
+  FfmpegStreamDestroy(State(module));
   delete State(module);
   module->state = nullptr;
 }
 
 // Runs in either thread, so it opens a demuxer of its own.
 int Test(InputModule*, void*, const wchar_t* path) {
-  WmaDemuxer demuxer;
-  if (!WmaDemuxerOpen(&demuxer, path)) return 0;
-  WmaDemuxerClose(&demuxer);
+  FfmpegDemuxer demuxer;
+  if (!FfmpegDemuxerOpen(&demuxer, &kDemuxers, path)) return 0;
+  FfmpegDemuxerClose(&demuxer);
   return 1;
 }
 
-int Open(InputModule* module, void*, const wchar_t* path) { return WmaOpen(State(module), path); }
-void Close(InputModule* module) { WmaClose(State(module)); }
+int Open(InputModule* module, void*, const wchar_t* path) { return FfmpegOpen(State(module), path); }
+void Close(InputModule* module) { FfmpegClose(State(module)); }
 
 int Seek(InputModule* module, uint32_t numerator, uint32_t denominator) {
-  return WmaSeek(State(module), numerator, denominator);
+  return FfmpegSeek(State(module), numerator, denominator);
 }
 
 void GetFormat(InputModule* module, FormatRecord* format) { *format = State(module)->format; }
@@ -45,16 +49,16 @@ void GetInfo(InputModule*, FileInfoBlock* block) {
   ByteSourceClose(&source);
 }
 
-int Read(InputModule* module, void* buffer, uint32_t* count) { return WmaRead(State(module), buffer, count); }
-uint32_t GetPosition(InputModule* module) { return WmaPositionSeconds(State(module)); }
+int Read(InputModule* module, void* buffer, uint32_t* count) { return FfmpegRead(State(module), buffer, count); }
+uint32_t GetPosition(InputModule* module) { return FfmpegPositionSeconds(State(module)); }
 
 }  // namespace
 
 int WmaModuleSetUp(InputModule* module) {
-  WmaStream* stream = new (std::nothrow) WmaStream{};
+  FfmpegStream* stream = new (std::nothrow) FfmpegStream{};
   if (!stream) return 0;
-  if (!WmaStreamCreate(stream)) {
-    WmaStreamDestroy(stream);
+  if (!FfmpegStreamCreate(stream, &kDemuxers)) {
+    FfmpegStreamDestroy(stream);
     delete stream;
     return 0;
   }

@@ -1,4 +1,4 @@
-// The Ogg Vorbis, FLAC and WMA input modules on files made by the encoders
+// The Ogg Vorbis, FLAC, WMA and FFmpeg input modules on files made by the encoders
 // (tests/formats/make-playback-fixtures.sh): what they deliver against what
 // the formats' own tools decode, which files they take, damaged files,
 // names outside the ANSI code page, and positions after hours and seeks.
@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "formats/ffmpeg/media_module.h"
 #include "formats/flac/flac_module.h"
 #include "formats/ogg/ogg_module.h"
 #include "formats/wma/wma_module.h"
@@ -28,7 +29,8 @@ struct Module {
 int (*SetUpFor(const std::string& name))(InputModule*) {
   if (name.ends_with(".ogg")) return OggModuleSetUp;
   if (name.ends_with(".flac")) return FlacModuleSetUp;
-  return WmaModuleSetUp;
+  if (name.ends_with(".wma")) return WmaModuleSetUp;
+  return MediaModuleSetUp;
 }
 
 std::wstring Fixture(const std::string& name) { return TestPath(TestFolder("TPWR_FIXTURES"), "playback") + L"\\" + std::wstring(name.begin(), name.end()); }
@@ -71,6 +73,9 @@ TEST(FormatModules, DeliverWhatTheFormatsOwnToolsDecode) {
       {"surround.ogg", 1, 48000, 1, 1, 1}, {"id3.ogg", 1, 44100, 1, 1, 3},       {"stereo.flac", 0, 44100, 1, 1, 3},
       {"short.flac", 0, 44100, 1, 1, 0},   {"surround.flac", 0, 48000, 1, 1, 1}, {"s24.flac", 0, 44100, 1, 1, 1},
       {"mono8.flac", 0, 8000, 0, 0, 1},    {"stereo.wma", 1, 44100, 1, 1, 3},    {"mono.wma", 1, 22050, 0, 1, 2},
+      {"voice.m4a", 1, 16000, 0, 1, 2},    {"stereo.m4a", 1, 44100, 1, 1, 3},    {"alac.m4a", 0, 44100, 1, 1, 3},
+      {"surround.m4a", 1, 48000, 1, 1, 1}, {"voice.opus", 1, 48000, 0, 1, 2},   {"stereo.webm", 1, 48000, 1, 1, 3},
+      {"stereo.aac", 1, 44100, 1, 1, 3},   {"long.mp4", 1, 44100, 1, 1, 20},
   };
   for (const PlayCase& c : cases) {
     SCOPED_TRACE(c.file);
@@ -104,6 +109,9 @@ TEST(FormatModules, TestTakesWhatTheModuleCanPlay) {
       {"short.flac", nullptr, 1},        {"stereo.flac", nullptr, 3},  // FLAC's verdict is its length
       {"stereo.wma", nullptr, 1},        {"stereo.flac", "x.ogg", 0},
       {"stereo.ogg", "x.flac", 0},       {"stereo.flac", "x.wma", 0},
+      {"voice.m4a", nullptr, 1},         {"voice.opus", nullptr, 1},
+      {"stereo.ogg", "x.opus", 0},  // Vorbis: the Ogg module's
+      {"stereo.wma", "x.m4a", 0},   {"stereo.flac", "x.mka", 0},  {"noindex.m4a", nullptr, 0},
   };
   for (const auto& c : cases) {
     std::string name = c.as ? c.as : c.file;
@@ -120,7 +128,7 @@ TEST(FormatModules, TestTakesWhatTheModuleCanPlay) {
 }
 
 TEST(FormatModules, NamesOutsideTheAnsiCodePage) {
-  for (const char* file : {"stereo.ogg", "stereo.flac", "stereo.wma"}) {
+  for (const char* file : {"stereo.ogg", "stereo.flac", "stereo.wma", "stereo.m4a", "stereo.webm"}) {
     SCOPED_TRACE(file);
     std::string extension = std::string(file).substr(6);
     std::wstring path = TestPath(TestFolder("TPWR_FIXTURES"), "playback") + L"\\\x0437\x0430\x043F\x0438\x0441\x044C \x9332\x97F3" +
@@ -138,10 +146,47 @@ TEST(FormatModules, NamesOutsideTheAnsiCodePage) {
   }
 }
 
+// The MP4 family's information comes from its boxes (the tag readers' test
+// has the details), the others' from what FFmpeg's demuxers gathered.
+TEST(FormatModules, PhoneRecordingsShowTheirInformation) {
+  struct {
+    const char* file;
+    const wchar_t *codec, *title;
+    uint32_t rate, length;
+    uint16_t channels;
+  } cases[] = {
+      // (ffmpeg writes the template's two channels into a mono M4A's sample entry.)
+      {"voice.m4a", L"M4A", L"Memo Title", 16000, 2, 1},   {"voice.opus", L"Opus", L"Voice Message", 48000, 2, 1},
+      {"stereo.webm", L"Opus", L"", 48000, 3, 2},         {"long.mp4", L"M4A", L"", 44100, 20, 2},
+      {"stereo.aac", L"AAC", L"", 44100, 3, 2},
+  };
+  Module module(MediaModuleSetUp);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.file);
+    FileInfoBlock block{};
+    CopyTextBounded(block.path, kMaxPathChars + 1, Fixture(c.file).c_str());
+    module->GetInfo(module.get(), &block);
+    EXPECT_STREQ(block.info.codecLabel, c.codec);
+    EXPECT_STREQ(block.info.title, c.title);
+    EXPECT_EQ(block.info.sampleRate, c.rate);
+    EXPECT_EQ(block.info.lengthSeconds, c.length);
+    EXPECT_EQ(block.info.channelMode, c.channels);
+  }
+  FileInfoBlock memo{};
+  CopyTextBounded(memo.path, kMaxPathChars + 1, Fixture("voice.m4a").c_str());
+  module->GetInfo(module.get(), &memo);
+  EXPECT_STREQ(memo.info.artist, L"Speaker");
+  EXPECT_STREQ(memo.info.album, L"Memos");
+  EXPECT_EQ(memo.info.year, 2026);
+  EXPECT_EQ(memo.info.track, 2);
+  EXPECT_EQ(memo.info.trackTotal, 5);
+}
+
 // A file cut short, and one with a stretch of zeros, play what is intact
-// before the damage and end; neither keeps the reader busy for ever.
+// before the damage and end; neither keeps the reader busy for ever. (An
+// M4A whose index came after the cut is refused: TestTakesWhatTheModuleCanPlay.)
 TEST(FormatModules, DamagedFilesPlayUpToTheDamageAndEnd) {
-  for (const char* file : {"stereo.ogg", "stereo.flac", "stereo.wma"}) {
+  for (const char* file : {"stereo.ogg", "stereo.flac", "stereo.wma", "stereo.m4a", "stereo.webm"}) {
     std::vector<uint8_t> whole = ReadWholeFile(Fixture(file));
     std::vector<uint8_t> want = ReadWholeFile(Fixture(std::string(file) + ".pcm"));
     std::vector<uint8_t> cut(whole.begin(), whole.begin() + whole.size() * 6 / 10);
@@ -201,49 +246,56 @@ TEST(FormatModules, FlacPositionIsTheSoundsOwnSecondOverHours) {
   module->Close(module.get());
 }
 
-// After a seek the WMA position starts at the packet the demuxer reached:
-// the second it reports turns over exactly where the sound says it should.
-TEST(FormatModules, WmaSeekRestartsAtThePacketReached) {
-  std::vector<uint8_t> want = ReadWholeFile(Fixture("long.wma.pcm"));
-  Module module(WmaModuleSetUp);
-  ASSERT_TRUE(module->Open(module.get(), nullptr, Fixture("long.wma").c_str()));
-  FormatRecord format{};
-  module->GetFormat(module.get(), &format);
-  ASSERT_EQ(format.lengthSeconds, 20u);
-  std::vector<uint8_t> buffer(kBuffer);
-  uint32_t count = kBuffer;
-  ASSERT_TRUE(module->Read(module.get(), buffer.data(), &count));
-  for (uint32_t numerator : {50u, 5u, 0u, 73u}) {
-    SCOPED_TRACE(numerator);
-    ASSERT_TRUE(module->Seek(module.get(), numerator, 100));
-    uint32_t reached = module->GetPosition(module.get());
-    EXPECT_LE(reached, 20 * numerator / 100);
-    EXPECT_GE(reached + 1, 20 * numerator / 100);
-    // Small reads until the reported second turns over: there the sound is
-    // at a whole second, to within one read and the millisecond of the
-    // packets' time stamps.
-    std::vector<uint8_t> played;
-    uint32_t frames = 0;
-    while (module->GetPosition(module.get()) == reached) {
-      count = 256;
+// After a seek the sound starts within a tenth of a second of the point
+// sought, settled as if it had played through, and the second the module
+// reports turns over exactly where the sound says it should.
+TEST(FormatModules, FfmpegSeeksLandWhereTheyWereSent) {
+  for (const char* file : {"long.wma", "long.m4a", "long.webm", "long.mp4"}) {
+    SCOPED_TRACE(file);
+    std::vector<uint8_t> want = ReadWholeFile(Fixture(std::string(file) + ".pcm"));
+    Module module(SetUpFor(file));
+    ASSERT_TRUE(module->Open(module.get(), nullptr, Fixture(file).c_str()));
+    FormatRecord format{};
+    module->GetFormat(module.get(), &format);
+    ASSERT_EQ(format.lengthSeconds, 20u);
+    const long rate = long(format.sampleRate);
+    std::vector<uint8_t> buffer(kBuffer);
+    uint32_t count = kBuffer;
+    ASSERT_TRUE(module->Read(module.get(), buffer.data(), &count));
+    for (uint32_t numerator : {50u, 5u, 0u, 73u}) {
+      SCOPED_TRACE(numerator);
+      ASSERT_TRUE(module->Seek(module.get(), numerator, 100));
+      uint32_t reached = module->GetPosition(module.get());
+      EXPECT_LE(reached, 20 * numerator / 100);
+      EXPECT_GE(reached + 1, 20 * numerator / 100);
+      // Small reads until the reported second turns over: there the sound is
+      // at a whole second, to within one read and the millisecond of the
+      // packets' time stamps.
+      std::vector<uint8_t> played;
+      long frames = 0;
+      while (module->GetPosition(module.get()) == reached) {
+        count = 256;
+        ASSERT_TRUE(module->Read(module.get(), buffer.data(), &count));
+        played.insert(played.end(), buffer.begin(), buffer.begin() + count);
+        frames += long(count / 4);
+      }
+      long startFrame = long(reached + 1) * rate - frames;
+      count = kBuffer;
       ASSERT_TRUE(module->Read(module.get(), buffer.data(), &count));
       played.insert(played.end(), buffer.begin(), buffer.begin() + count);
-      frames += count / 4;
+      // The decoder's first frames after a flush lack their overlap; compare after them.
+      size_t from = 4096;
+      long best = -1;
+      for (long frame = startFrame < 128 ? 0 : startFrame - 128; frame <= startFrame + 128; ++frame) {
+        std::vector<uint8_t> reference(want.begin() + frame * 4, want.begin() + frame * 4 + long(played.size()));
+        if (FirstDifference(played, reference, 1, played.size() / 2, 2 * from) == -1) best = frame;
+      }
+      EXPECT_NE(best, -1) << "the sound after the seek is not the sound at " << startFrame;
+      // The decoder runs in from before the point and leaves out what lies before it.
+      EXPECT_LE(std::abs(best - rate * 20 * long(numerator) / 100), rate / 10);
     }
-    long startFrame = long(reached + 1) * 44100 - long(frames);
-    count = kBuffer;
-    ASSERT_TRUE(module->Read(module.get(), buffer.data(), &count));
-    played.insert(played.end(), buffer.begin(), buffer.begin() + count);
-    // The decoder's first frame after a flush lacks its overlap; compare after it.
-    size_t from = 4096;
-    long best = -1;
-    for (long frame = startFrame < 128 ? 0 : startFrame - 128; frame <= startFrame + 128; ++frame) {
-      std::vector<uint8_t> reference(want.begin() + frame * 4, want.begin() + frame * 4 + long(played.size()));
-      if (FirstDifference(played, reference, 1, played.size() / 2, 2 * from) == -1) best = frame;
-    }
-    EXPECT_NE(best, -1) << "the sound after the seek is not the sound at " << startFrame;
+    module->Close(module.get());
   }
-  module->Close(module.get());
 }
 
 }  // namespace

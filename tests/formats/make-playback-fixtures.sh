@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
-# Generates Ogg Vorbis, FLAC and WMA files for the playback tests, each beside
+# Generates Ogg Vorbis, FLAC, WMA and phone and web recordings (AAC and ALAC
+# in M4A, Opus in Ogg and WebM, AAC beside a video in MP4, ADTS, AMR when
+# this ffmpeg can encode it) for the playback tests, each beside
 # what the format's own tool decodes from it, as the player must deliver it
 # (NAME.pcm: raw, the file's rate, 16-bit, or 8-bit unsigned for 8-bit FLAC;
-# the front left and right of wider streams; 24-bit rounded to 16 by sox).
+# the front left and right of wider streams; 24-bit rounded to 16 by sox;
+# FFmpeg's own decode for the formats FFmpeg plays).
 # Also a three-hour FLAC file whose every sample holds the number of its
 # second, so that a position can be read off the sound itself.
 # Usage: make-playback-fixtures.sh OUTDIR
@@ -52,6 +55,37 @@ ffmpeg -nostdin -loglevel error -y -i stereo.wav -c:a wmav2 -b:a 128k stereo.wma
 ffmpeg -nostdin -loglevel error -y -i mono.wav -c:a wmav1 -b:a 32k mono.wma
 ffmpeg -nostdin -loglevel error -y -i long.wav -c:a wmav2 -b:a 96k long.wma
 for f in stereo mono long; do ffmpeg -nostdin -loglevel quiet -y -i $f.wma -f s16le $f.wma.pcm; done
+
+# Phone and web recordings. A voice memo: AAC, mono, 16 kHz, with iTunes tags.
+ff() { ffmpeg -nostdin -loglevel error -y "$@"; }
+sx mono.wav -r 16000 voice16k.wav
+ff -i voice16k.wav -c:a aac -b:a 32k -metadata title="Memo Title" -metadata artist=Speaker \
+   -metadata album=Memos -metadata date=2026 -metadata track=2/5 -f ipod voice.m4a
+ff -i stereo.wav -c:a aac -b:a 128k -movflags +faststart stereo.m4a
+ff -i stereo.wav -c:a alac alac.m4a
+ff -i surround.wav -c:a aac -b:a 256k surround.m4a
+ff -i mono.wav -c:a libopus -b:a 24k -metadata title="Voice Message" voice.opus
+ff -i stereo.wav -c:a libopus -b:a 64k stereo.webm
+ff -i stereo.wav -c:a aac -b:a 128k -f adts stereo.aac
+# (Noise substitution draws on the decoder's own random numbers, which a seek
+# leaves elsewhere: the long files, whose seeks are compared, go without.)
+ff -i long.wav -c:a aac -b:a 128k -aac_pns 0 -movflags +faststart long.m4a
+ff -i long.wav -c:a libopus -b:a 64k long.webm
+ff -f lavfi -i testsrc=size=160x120:rate=10 -i long.wav -map 0:v -map 1:a -shortest \
+   -c:v mpeg4 -q:v 10 -c:a aac -b:a 128k -aac_pns 0 long.mp4
+if ff -i voice16k.wav -ar 8000 -c:a libopencore_amrnb voice.amr 2>/dev/null; then :; else
+  echo "make-playback-fixtures: this ffmpeg has no AMR encoder; the AMR case is skipped" >&2
+fi
+# FFmpeg's own decoders (the native Opus one, not libopus); of the 5.1 file the front pair.
+for f in voice.m4a stereo.m4a alac.m4a voice.opus stereo.webm stereo.aac long.m4a long.webm long.mp4 voice.amr; do
+  [ -f $f ] || continue
+  ff -c:a "$(case $f in *.opus|*.webm) echo opus;; *.amr) echo amrnb;; alac*) echo alac;; *) echo aac;; esac)" \
+     -i $f -map 0:a:0 -f s16le $f.pcm
+done
+ff -i surround.m4a -af 'pan=stereo|c0=c0|c1=c1' -f s16le surround.m4a.pcm
+# Damaged: the index behind media data that was cut (nothing can play; the
+# test cuts and holes files with a leading index itself).
+head -c $(( $(stat -c %s voice.m4a) * 6 / 10 )) voice.m4a > noindex.m4a
 
 python3 -c "
 import sys

@@ -65,8 +65,23 @@ TEST(ModuleTable, LookupPrefersBuiltInsAndAsksPluginsOnlyWithoutAMatch) {
   EXPECT_EQ(gOffered, 1);
   gAccept = 0;
   gOffered = 0;
-  EXPECT_EQ(ModuleLookup(&t.table, nullptr, L"a.m4a"), 0);
+  EXPECT_EQ(ModuleLookup(&t.table, nullptr, L"a.m4b2"), 0);
   EXPECT_EQ(gOffered, 2);
+}
+
+// The module for phone and web recordings comes after the plug-ins: one that
+// lists M4A plays M4A; without one, that module decides alone (and refuses
+// a file that is not there).
+TEST(ModuleTable, PluginsComeBeforeTheModuleForPhoneRecordings) {
+  Table t;
+  t.AddPlugin(5, L"*.XYZ");
+  gAccept = 1;
+  gOffered = 0;
+  EXPECT_EQ(ModuleLookup(&t.table, nullptr, L"a.m4a"), 0);
+  EXPECT_EQ(gOffered, 0);
+  EXPECT_TRUE(ModuleClaims(&t.table, nullptr, L"a.opus"));
+  t.AddPlugin(6, L"*.M4A");
+  EXPECT_EQ(ModuleLookup(&t.table, nullptr, L"a.m4a"), 7);
 }
 
 TEST(ModuleTable, FilesNoBuiltInModuleTakesFindNoPluginEither) {

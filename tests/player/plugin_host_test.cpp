@@ -77,7 +77,7 @@ class PluginTable : public testing::Test {
   }
   // The plug-in slot whose list is exactly list, or null.
   static InputModule* Slot(const wchar_t* list) {
-    for (int i = kBuiltInSlots; i < kModuleSlots; ++i)
+    for (int i = kBuiltInSlots; i < kPluginSlotsEnd; ++i)
       if (table_.slots[i].extensions && wcscmp(table_.slots[i].extensions, list) == 0) return &table_.slots[i];
     return nullptr;
   }
@@ -90,7 +90,7 @@ ModuleTable PluginTable::table_;
 
 TEST_F(PluginTable, OnlyUsablePluginsGetSlotsAndNoneIsInitialised) {
   std::set<std::wstring> lists;
-  for (int i = kBuiltInSlots; i < kModuleSlots; ++i)
+  for (int i = kBuiltInSlots; i < kPluginSlotsEnd; ++i)
     if (table_.slots[i].extensions) lists.insert(table_.slots[i].extensions);
   EXPECT_EQ(lists, (std::set<std::wstring>{L"*.tpcm;*.m4a", L"*.tpfail", L"*.tpmute", L"*.tpstal", L"*.tpcras"}));
   std::string log = ReadPluginLog(folder_);
@@ -152,7 +152,7 @@ TEST(PluginFolder, TheSixteenthPluginIsIgnored) {
   ModuleTable table{};
   ModuleTableSetUp(&table);
   int filled = 0;
-  for (int i = kBuiltInSlots; i < kModuleSlots; ++i) filled += table.slots[i].extensions != nullptr;
+  for (int i = kBuiltInSlots; i < kPluginSlotsEnd; ++i) filled += table.slots[i].extensions != nullptr;
   EXPECT_EQ(filled, 15);
   ModuleTableTearDown(&table);
   RedirectProgramFile(nullptr);
