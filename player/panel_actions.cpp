@@ -23,7 +23,8 @@ void (*gPlayerPanelPaused)() = nullptr;
 namespace {
 
 constexpr wchar_t kAudioFilter[] =
-    L"Audio files\0*.wav;*.mp3;*.mp2;*.mp1;*.mpp;*.ogg;*.ogm;*.flac;*.wma\0*.*\0*.*\0";
+    L"Audio files\0*.wav;*.mp3;*.mp2;*.mp1;*.mpp;*.ogg;*.ogm;*.flac;*.wma;"
+    L"*.m4a;*.m4b;*.mp4;*.m4v;*.mov;*.3gp;*.aac;*.opus;*.webm;*.mka;*.amr\0*.*\0*.*\0";
 
 void ReleasePauseButton(const PlayerPanel* record) {
   if (record->toolbar) SendMessageW(record->toolbar, TB_CHECKBUTTON, kCmdPause, FALSE);

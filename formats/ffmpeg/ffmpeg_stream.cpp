@@ -70,11 +70,12 @@ int ConfigureConversion(FfmpegStream* stream, const AVFrame* frame) {
 // -1 when it cannot be converted.
 int ConvertFrame(FfmpegStream* stream, const AVFrame* frame) {
   if (frame->nb_samples <= 0) return 0;
-  uint32_t samples = static_cast<uint32_t>(frame->nb_samples);
-  if (samples > stream->convertedSamples) {
+  // In bytes: the next file may have more channels than the one that sized the buffer.
+  size_t bytes = size_t(frame->nb_samples) * stream->frameBytes;
+  if (bytes > stream->convertedBytes) {
     av_freep(&stream->converted);
-    stream->converted = static_cast<int16_t*>(av_malloc_array(samples, stream->frameBytes));
-    stream->convertedSamples = stream->converted ? samples : 0;
+    stream->converted = static_cast<int16_t*>(av_malloc(bytes));
+    stream->convertedBytes = stream->converted ? bytes : 0;
     if (!stream->converted) return -1;
   }
   uint8_t* out = reinterpret_cast<uint8_t*>(stream->converted);
@@ -201,8 +202,10 @@ int Reopen(FfmpegStream* stream, uint64_t sample) {
   return 1;
 }
 
-// Seeks the demuxer a little before sample, so that the decoder has settled
-// (overlap, Opus's pre-roll) when the sound reaches it, and reads up to the
+// Seeks the demuxer half a second (and the codec's own pre-roll) before
+// sample, so that the decoder has settled when the sound reaches it: the
+// transform's overlap, Opus's pre-roll, and the longer memory of its speech
+// coder, which a mere pre-roll leaves some LSBs off for a fifth of a second, and reads up to the
 // stream's first packet there; packets wholly before that lead-in are passed
 // over undecoded (a Matroska index may point seconds back). The decoded sound
 // before sample is left out by WriteFrame, so playback starts at sample
@@ -211,7 +214,7 @@ int SeekDemuxer(FfmpegStream* stream, uint64_t sample) {
   AVStream* audio = AudioStream(stream);
   int rate = static_cast<int>(stream->format.sampleRate);
   AVRational perSample = {1, rate};
-  uint64_t leadIn = uint64_t(rate) / 10;
+  uint64_t leadIn = uint64_t(rate) / 2;
   if (audio->codecpar->seek_preroll > 0 && audio->codecpar->sample_rate > 0)
     leadIn += uint64_t(av_rescale(audio->codecpar->seek_preroll, rate, audio->codecpar->sample_rate));
   if (sample <= leadIn) return Reopen(stream, sample);
@@ -329,7 +332,7 @@ void FfmpegStreamDestroy(FfmpegStream* stream) {
   av_packet_free(&stream->packet);
   av_frame_free(&stream->frame);
   av_freep(&stream->converted);
-  stream->convertedSamples = 0;
+  stream->convertedBytes = 0;
   RingBufferDestroy(&stream->ring);
 }
 

@@ -65,7 +65,7 @@ struct FfmpegStream {
   int convertFormat;
   int convertChannels;
   int16_t* converted;         // one frame's output
-  uint32_t convertedSamples;  // its capacity in sample frames
+  size_t convertedBytes;      // its capacity
   std::thread thread;
   std::atomic<int> stop;
   uint64_t skipSamples;  // decoded after a seek but before the point sought: not written

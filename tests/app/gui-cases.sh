@@ -610,3 +610,77 @@ recovery_after_a_kill() {
   file_exit
   program_gone || fail "Exit did not close"
 }
+
+# The second (to a hundredth) of the reference PCM at which the captured sound
+# from byte offset on begins (after the device's leading silence), or nothing:
+# 16-bit, channels interleaved, within a tenth of a second of the expected
+# second, one LSB of difference allowed.
+sound_starts_at() {
+  python3 - "$@" <<'PY'
+import sys, array
+capture, offset, reference, channels, rate, second = sys.argv[1], int(sys.argv[2]), sys.argv[3], int(sys.argv[4]), int(sys.argv[5]), float(sys.argv[6])
+got = array.array('h', open(capture, 'rb').read()[offset:])
+while len(got) >= channels and not any(got[:channels]): got = got[channels:]
+want = array.array('h', open(reference, 'rb').read())
+n = 1024 * channels
+if len(got) < n: sys.exit(1)
+middle = int(second * rate)
+for frame in range(max(0, middle - rate // 10), middle + rate // 10):
+    at = frame * channels
+    if at + n > len(want): break
+    if all(abs(got[i] - want[at + i]) <= 1 for i in range(n)):
+        print('%.2f' % (frame / rate)); sys.exit(0)
+sys.exit(1)
+PY
+}
+
+# Phone and web recordings in the real program: an iPhone-style voice memo
+# (AAC in M4A, mono, with tags), a voice message (Opus in Ogg) and the sound
+# of an MP4 video. Each opens through the Open dialog; Go to on a cue typed
+# into the text moves it to 00:05, a Sound Cue written then says so, and
+# Play sounds from there as FFmpeg decodes it. (The capture device does not
+# keep time, so a file plays out at once: no cue is taken while playing.)
+phone_recordings_play_seek_and_cue() {
+  local folder=$1 file channels rate from cue
+  local ff=(ffmpeg -nostdin -loglevel error -y)
+  sox -R -n -r 48000 -c 1 -b 16 "$folder/voice.wav" synth 8 sine 200-1600 gain -6 2>/dev/null &&
+    "${ff[@]}" -i "$folder/voice.wav" -c:a aac -b:a 64k -metadata title=Memo -f ipod "$folder/memo.m4a" &&
+    "${ff[@]}" -i "$folder/voice.wav" -c:a libopus -b:a 24k "$folder/message.opus" &&
+    "${ff[@]}" -f lavfi -i testsrc=size=160x120:rate=10 -f lavfi -i "sine=frequency=300:duration=8" \
+      -f lavfi -i "sine=frequency=500:duration=8" -filter_complex '[1:a][2:a]amerge=inputs=2[a]' \
+      -map 0:v -map '[a]' -shortest -c:v mpeg4 -c:a aac -b:a 128k "$folder/video.mp4" ||
+    fail "cannot make the recordings" || return 1
+  for file in memo.m4a message.opus video.mp4; do
+    "${ff[@]}" -c:a "$([ "$file" = message.opus ] && echo opus || echo aac)" -i "$folder/$file" -f s16le "$folder/$file.pcm"
+  done
+  start_program "$folder" TPWR_CAPTURE="$folder/capture.raw" || fail "the main window did not open" || return 1
+  for file in memo.m4a message.opus video.mp4; do
+    channels=1 rate=48000
+    [ "$file" = video.mp4 ] && channels=2 rate=44100
+    probe command 162 >/dev/null
+    wait_dialog "" >/dev/null || fail "no Open dialog for $file" || return 1
+    type_text "$(winpath "$folder/$file")"
+    keys Return
+    dialog_gone "" || fail "the Open dialog stayed open for $file" || return 1
+    sleep 1
+    type_text "<Sound Cue: 00:05>"
+    keys ctrl+g
+    sleep 0.5
+    probe command 138 >/dev/null
+    rm -f "$folder/capture.raw"  # the device opens it afresh for each play
+    probe command 1153 >/dev/null
+    sleep 1.5
+    probe command 1154 >/dev/null
+    sleep 0.5
+    from=$(sound_starts_at "$folder/capture.raw" 0 "$folder/$file.pcm" $channels $rate 5) ||
+      fail "$file: the sound after Go to is not the recording's from 00:05" || return 1
+    probe text "$(winpath "$folder/editor.utf16")" || fail "no editor text" || return 1
+    cue=$(iconv -f UTF-16LE -t UTF-8 "$folder/editor.utf16" | tr -d '\r' | sed -n 2p)
+    [ "$cue" = "<Sound Cue: 00:05>" ] || fail "$file (sound from $from s): the cue written is '$cue'" || return 1
+    keys ctrl+a Delete
+  done
+  screenshot phone-recordings
+  file_exit
+  keys n 2>/dev/null
+  program_gone || fail "Exit did not close"
+}

@@ -133,7 +133,7 @@ cases=(type_and_save_as close_prompt_cancel_then_no close_prompt_yes_saves open_
        reset_settings_keeps_the_transcript help_opens
        configuration_pages_and_step_lengths configuration_shortcut_cancel_and_ok
        find_and_find_next replace_all_changes_every_occurrence print_dialog_cancel_then_two_copies
-       recovery_after_a_kill)
+       recovery_after_a_kill phone_recordings_play_seek_and_cue)
 [ ${#only[@]} -gt 0 ] && cases=("${only[@]}")
 report_cases=
 failures=0
