@@ -157,14 +157,18 @@ void StopThread(FfmpegStream* stream) {
 
 AVStream* AudioStream(const FfmpegStream* stream) { return stream->demuxer.format->streams[stream->demuxer.streamIndex]; }
 
+int Usable(const AVFrame* frame) {
+  return frame->nb_samples > 0 && frame->sample_rate > 0 && frame->ch_layout.nb_channels > 0;
+}
+
 // Reads and decodes until the audio stream's first frame is in stream->frame.
-// Zero when the file ends (or no audio comes) before one.
+// Zero when the file ends before one, or when so many packets (of any
+// stream: a video whose sound is broken) gave none.
 int DecodeFirstFrame(FfmpegStream* stream) {
   FfmpegDemuxer* demuxer = &stream->demuxer;
   for (int packets = 0; packets < kPacketsToFindAudio;) {
     if (avcodec_receive_frame(demuxer->codec, stream->frame) == 0) {
-      if (stream->frame->nb_samples > 0 && stream->frame->sample_rate > 0 && stream->frame->ch_layout.nb_channels > 0)
-        return 1;
+      if (Usable(stream->frame)) return 1;
       av_frame_unref(stream->frame);
       continue;
     }
@@ -172,15 +176,14 @@ int DecodeFirstFrame(FfmpegStream* stream) {
       // A file shorter than the decoder's delay: what it holds comes out now.
       if (avcodec_send_packet(demuxer->codec, nullptr) < 0) return 0;
       while (avcodec_receive_frame(demuxer->codec, stream->frame) == 0) {
-        if (stream->frame->nb_samples > 0 && stream->frame->sample_rate > 0) return 1;
+        if (Usable(stream->frame)) return 1;
         av_frame_unref(stream->frame);
       }
       return 0;
     }
-    if (stream->packet->stream_index == demuxer->streamIndex) {
-      ++packets;
+    ++packets;
+    if (stream->packet->stream_index == demuxer->streamIndex)
       avcodec_send_packet(demuxer->codec, stream->packet);  // one that does not decode is passed over
-    }
     av_packet_unref(stream->packet);
   }
   return 0;

@@ -73,11 +73,13 @@ ff -i long.wav -c:a aac -b:a 128k -aac_pns 0 -movflags +faststart long.m4a
 ff -i long.wav -c:a libopus -b:a 64k long.webm
 ff -f lavfi -i testsrc=size=160x120:rate=10 -i long.wav -map 0:v -map 1:a -shortest \
    -c:v mpeg4 -q:v 10 -c:a aac -b:a 128k -aac_pns 0 long.mp4
-if ff -i voice16k.wav -ar 8000 -c:a libopencore_amrnb voice.amr 2>/dev/null; then :; else
+# AMR and HE-AAC only where this ffmpeg has an encoder for them (Debian's has neither).
+ff -i voice16k.wav -ar 8000 -c:a libopencore_amrnb voice.amr 2>/dev/null ||
   echo "make-playback-fixtures: this ffmpeg has no AMR encoder; the AMR case is skipped" >&2
-fi
+ff -i stereo.wav -c:a libfdk_aac -profile:a aac_he -b:a 48k he.m4a 2>/dev/null ||
+  echo "make-playback-fixtures: this ffmpeg has no HE-AAC encoder; the HE-AAC case is skipped" >&2
 # FFmpeg's own decoders (the native Opus one, not libopus); of the 5.1 file the front pair.
-for f in voice.m4a stereo.m4a alac.m4a voice.opus stereo.webm stereo.aac long.m4a long.webm long.mp4 voice.amr; do
+for f in voice.m4a stereo.m4a alac.m4a voice.opus stereo.webm stereo.aac long.m4a long.webm long.mp4 voice.amr he.m4a; do
   [ -f $f ] || continue
   ff -c:a "$(case $f in *.opus|*.webm) echo opus;; *.amr) echo amrnb;; alac*) echo alac;; *) echo aac;; esac)" \
      -i $f -map 0:a:0 -f s16le $f.pcm
