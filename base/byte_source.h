@@ -19,6 +19,10 @@ struct ByteSource {
 // Opens a file for reading, shared for reading and writing so that a recorder
 // may still be writing it. Paths are at most kMaxPathChars characters.
 int ByteSourceOpenFile(ByteSource* source, const wchar_t* path);
+#ifndef _WIN32
+// The host's file-system name of a path (UTF-8); non-zero when it fits.
+int HostPathBytes(const wchar_t* path, char* out, size_t capacity);
+#endif
 
 // A view of memory that the caller keeps alive while the source is open.
 struct MemorySource {

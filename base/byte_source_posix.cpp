@@ -32,8 +32,10 @@ uint64_t FileSize(void* context) {
 
 void FileClose(void* context) { fclose(static_cast<FILE*>(context)); }
 
+}  // namespace
+
 // Paths are UTF-32 here; the file system takes UTF-8.
-int PathToUtf8(const wchar_t* path, char* out, size_t capacity) {
+int HostPathBytes(const wchar_t* path, char* out, size_t capacity) {
   size_t n = 0;
   for (; *path; ++path) {
     uint32_t c = static_cast<uint32_t>(*path);
@@ -50,12 +52,10 @@ int PathToUtf8(const wchar_t* path, char* out, size_t capacity) {
   return 1;
 }
 
-}  // namespace
-
 int ByteSourceOpenFile(ByteSource* source, const wchar_t* path) {
   source->context = nullptr;
   char utf8[kMaxPathChars * 4 + 1];
-  if (!PathToUtf8(path, utf8, sizeof utf8)) return 0;
+  if (!HostPathBytes(path, utf8, sizeof utf8)) return 0;
   FILE* file = fopen(utf8, "rb");
   if (!file) return 0;
   source->context = file;

@@ -6,6 +6,7 @@ packages=(
   cmake ninja-build make g++ clang libclang-rt-14-dev
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
   nasm pkg-config dpkg-dev googletest python3
+  libavformat-dev libavcodec-dev libswresample-dev libavutil-dev
   wine wine64 fonts-wine xvfb xdotool x11-utils imagemagick
   alsa-utils libasound2-plugins
   sox libsox-fmt-all lame twolame vorbis-tools flac ffmpeg mpg123 espeak-ng

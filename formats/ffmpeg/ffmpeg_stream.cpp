@@ -268,6 +268,12 @@ int DemuxerAccepted(const AVFormatContext* format, const FfmpegDemuxerSet* set) 
   return 0;
 }
 
+int CodecAccepted(const AVCodec* decoder, const FfmpegDemuxerSet* set) {
+  for (const int* codec = set->codecs; decoder && *codec; ++codec)
+    if (decoder->id == *codec) return 1;
+  return 0;
+}
+
 // The audio stream's duration in samples at rate, else the file's; 0 when neither is known.
 uint64_t DurationSamples(const FfmpegDemuxer* demuxer, int rate) {
   const AVStream* audio = demuxer->format->streams[demuxer->streamIndex];
@@ -305,7 +311,7 @@ int FfmpegDemuxerOpen(FfmpegDemuxer* demuxer, const FfmpegDemuxerSet* set, const
   }
   const AVCodec* decoder = nullptr;
   demuxer->streamIndex = av_find_best_stream(demuxer->format, AVMEDIA_TYPE_AUDIO, -1, -1, &decoder, 0);
-  if (demuxer->streamIndex >= 0 && decoder) demuxer->codec = avcodec_alloc_context3(decoder);
+  if (demuxer->streamIndex >= 0 && CodecAccepted(decoder, set)) demuxer->codec = avcodec_alloc_context3(decoder);
   if (!demuxer->codec ||
       avcodec_parameters_to_context(demuxer->codec, demuxer->format->streams[demuxer->streamIndex]->codecpar) < 0 ||
       avcodec_open2(demuxer->codec, decoder, nullptr) < 0) {

@@ -34,15 +34,18 @@ struct FfmpegDemuxer {
   int streamIndex;
 };
 
-// The demuxers a module accepts: one name is used without probing; with
-// more, the file is probed and must turn out to be one of them. The names
-// are FFmpeg's (AVInputFormat.name), null-terminated.
+// The demuxers and codecs a module accepts: one demuxer name is used without
+// probing; with more, the file is probed and must turn out to be one of them.
+// The names are FFmpeg's (AVInputFormat.name), null-terminated; the codecs
+// are AVCodecIDs, ended by 0 (AV_CODEC_ID_NONE), so that an FFmpeg built with
+// more decoders still plays only what the module stands for.
 struct FfmpegDemuxerSet {
   const char* const* names;
+  const int* codecs;
 };
 
 // Non-zero when the file opens with one of the set's demuxers and its first
-// audio stream has a decoder.
+// audio stream has one of its codecs and a decoder for it.
 int FfmpegDemuxerOpen(FfmpegDemuxer* demuxer, const FfmpegDemuxerSet* set, const wchar_t* path);
 void FfmpegDemuxerClose(FfmpegDemuxer* demuxer);
 // Non-zero when the opened file's demuxer is the one named.

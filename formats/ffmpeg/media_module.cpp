@@ -4,6 +4,7 @@
 #include "formats/ffmpeg/media_module.h"
 
 extern "C" {
+#include <libavcodec/codec_id.h>
 #include <libavutil/log.h>
 }
 
@@ -17,7 +18,9 @@ namespace {
 
 constexpr const char* kMp4Family = "mov,mp4,m4a,3gp,3g2,mj2";
 const char* const kNames[] = {kMp4Family, "ogg", "matroska,webm", "aac", "amr", nullptr};
-const FfmpegDemuxerSet kDemuxers = {kNames};
+const int kCodecs[] = {AV_CODEC_ID_AAC,    AV_CODEC_ID_AAC_LATM, AV_CODEC_ID_ALAC,
+                      AV_CODEC_ID_OPUS,   AV_CODEC_ID_AMR_NB,   AV_CODEC_ID_AMR_WB, AV_CODEC_ID_NONE};
+const FfmpegDemuxerSet kDemuxers = {kNames, kCodecs};
 
 FfmpegStream* State(InputModule* module) { return static_cast<FfmpegStream*>(module->state); }
 

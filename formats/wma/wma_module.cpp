@@ -3,6 +3,7 @@
 #include "formats/wma/wma_module.h"
 
 extern "C" {
+#include <libavcodec/codec_id.h>
 #include <libavutil/log.h>
 }
 
@@ -14,7 +15,8 @@ extern "C" {
 namespace {
 
 const char* const kAsf[] = {"asf", nullptr};
-const FfmpegDemuxerSet kDemuxers = {kAsf};
+const int kWma[] = {AV_CODEC_ID_WMAV1, AV_CODEC_ID_WMAV2, AV_CODEC_ID_NONE};
+const FfmpegDemuxerSet kDemuxers = {kAsf, kWma};
 
 FfmpegStream* State(InputModule* module) { return static_cast<FfmpegStream*>(module->state); }
 

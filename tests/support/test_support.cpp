@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "base/byte_source.h"
+#include "base/text_limits.h"
 
 namespace {
 
@@ -50,8 +51,8 @@ bool WriteWholeFile(const std::wstring& path, const std::vector<uint8_t>& bytes)
 #ifdef _WIN32
   FILE* file = _wfopen(path.c_str(), L"wb");
 #else
-  std::string narrow(path.begin(), path.end());
-  FILE* file = fopen(narrow.c_str(), "wb");
+  char name[kMaxPathChars * 4 + 1];
+  FILE* file = HostPathBytes(path.c_str(), name, sizeof name) ? fopen(name, "wb") : nullptr;
 #endif
   if (!file) return false;
   bool ok = fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
