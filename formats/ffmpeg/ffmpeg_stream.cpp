@@ -83,8 +83,18 @@ int ConvertFrame(FfmpegStream* stream, const AVFrame* frame) {
                      frame->nb_samples);
 }
 
-// Hands a decoded frame to the ring in pieces, waiting for room; zero when a
-// stop came first. A frame at another rate than the stream began with, or
+// Hands what is staged to the ring, waiting for room; zero when a stop came first.
+int FlushStage(FfmpegStream* stream) {
+  if (!stream->staged) return 1;
+  if (!RingBufferWaitForSpace(&stream->ring, stream->staged, &stream->stop)) return 0;
+  RingBufferWrite(&stream->ring, stream->stage, stream->staged);
+  stream->staged = 0;
+  return 1;
+}
+
+// Stages a decoded frame for the ring, which takes it in large pieces (a
+// reader woken for every small frame costs more than the decoding); zero
+// when a stop came first. A frame at another rate than the stream began with, or
 // one that cannot be converted, is left out.
 int WriteFrame(FfmpegStream* stream, const AVFrame* frame) {
   if (frame->ch_layout.nb_channels < 1 || static_cast<uint32_t>(frame->sample_rate) != stream->format.sampleRate ||
@@ -97,13 +107,14 @@ int WriteFrame(FfmpegStream* stream, const AVFrame* frame) {
   stream->skipSamples -= skip;
   const uint8_t* from = reinterpret_cast<const uint8_t*>(stream->converted) + skip * stream->frameBytes;
   uint32_t left = (static_cast<uint32_t>(made) - skip) * stream->frameBytes;
-  constexpr uint32_t kPieceBytes = 16384;  // well below the ring's capacity
   while (left) {
-    uint32_t bytes = left < kPieceBytes ? left : kPieceBytes;
-    if (!RingBufferWaitForSpace(&stream->ring, bytes, &stream->stop)) return 0;
-    RingBufferWrite(&stream->ring, from, bytes);
+    uint32_t bytes = kFfmpegStageBytes - stream->staged;
+    if (bytes > left) bytes = left;
+    memcpy(stream->stage + stream->staged, from, bytes);
+    stream->staged += bytes;
     from += bytes;
     left -= bytes;
+    if (stream->staged == kFfmpegStageBytes && !FlushStage(stream)) return 0;
   }
   return 1;
 }
@@ -131,6 +142,7 @@ void DecodeLoop(FfmpegStream* stream) {
   while (!stream->stop) {
     if (!stream->havePacket && av_read_frame(demuxer->format, stream->packet) < 0) {
       if (avcodec_send_packet(demuxer->codec, nullptr) >= 0 && !ReceiveFrames(stream)) return;
+      if (!FlushStage(stream)) return;
       RingBufferMarkEnd(&stream->ring);
       return;
     }
@@ -145,6 +157,7 @@ void DecodeLoop(FfmpegStream* stream) {
 
 void StartThread(FfmpegStream* stream) {
   stream->stop = 0;
+  stream->staged = 0;
   stream->thread = std::thread(DecodeLoop, stream);
 }
 

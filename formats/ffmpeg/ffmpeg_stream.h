@@ -23,6 +23,7 @@ struct AVFrame;
 struct SwrContext;
 
 constexpr uint32_t kFfmpegRingBytes = 0x40000;
+constexpr uint32_t kFfmpegStageBytes = 16384;  // written to the ring at once
 constexpr uint32_t kFfmpegReadWaitMs = 3000;  // no data for this long ends the stream
 
 // One file opened by a demuxer, with its first audio stream's decoder ready.
@@ -69,6 +70,8 @@ struct FfmpegStream {
   int convertChannels;
   int16_t* converted;         // one frame's output
   size_t convertedBytes;      // its capacity
+  uint8_t stage[kFfmpegStageBytes];  // whole sample frames for the ring
+  uint32_t staged;
   std::thread thread;
   std::atomic<int> stop;
   uint64_t skipSamples;  // decoded after a seek but before the point sought: not written
