@@ -91,14 +91,6 @@ TEST(MediaModule, ShowsTheRecordingsInformation) {
     EXPECT_EQ(block.info.lengthSeconds, c.length);
     EXPECT_EQ(block.info.channelMode, c.channels);
   }
-  FileInfoBlock memo{};
-  CopyTextBounded(memo.path, kMaxPathChars + 1, Fixture("voice.m4a").c_str());
-  module->GetInfo(module.get(), &memo);
-  EXPECT_STREQ(memo.info.artist, L"Speaker");
-  EXPECT_STREQ(memo.info.album, L"Memos");
-  EXPECT_EQ(memo.info.year, 2026);
-  EXPECT_EQ(memo.info.track, 2);
-  EXPECT_EQ(memo.info.trackTotal, 5);
 }
 
 TEST(MediaModule, DamagedFilesPlayUpToTheDamageAndEnd) {
