@@ -12,6 +12,11 @@ CC=clang CXX=clang++ cmake -S "$TPWR_ROOT" -B "$dir" -G Ninja -DTPWR_FUZZ=ON -DT
 cmake --build "$dir" -j2
 bash "$TPWR_ROOT/tests/fixtures/make-wav-fixtures.sh" "$dir/seeds/wav" >/dev/null
 bash "$TPWR_ROOT/tests/formats/make-tag-fixtures.sh" "$dir/seeds/tags" >/dev/null
+# The phone and web recordings of the playback tests (the long ones are cut
+# by -max_len, which leaves damaged files: seeds too).
+bash "$TPWR_ROOT/tests/formats/make-playback-fixtures.sh" "$dir/seeds/playback" >/dev/null 2>&1
+mkdir -p "$dir/seeds/media"
+cp "$dir"/seeds/playback/*.{m4a,opus,webm,aac,mp4} "$dir/seeds/media/" 2>/dev/null || true
 status=0
 for fuzzer in "$dir"/fuzz/fuzz_*; do
   [ -x "$fuzzer" ] || continue
@@ -20,6 +25,7 @@ for fuzzer in "$dir"/fuzz/fuzz_*; do
   mkdir -p "$corpus"
   seeds=()
   [ "$name" = fuzz_wav ] && seeds+=("$dir/seeds/wav")
+  [ "$name" = fuzz_media_module ] && seeds+=("$dir/seeds/media")
   case $name in fuzz_ogg_pages | fuzz_flac_metadata | fuzz_asf_header | fuzz_mp4_boxes) seeds+=("$dir/seeds/tags") ;; esac
   [ -d "$TPWR_ROOT/fuzz/seeds/$name" ] && seeds+=("$TPWR_ROOT/fuzz/seeds/$name")
   log "$name for $seconds s"
