@@ -113,7 +113,7 @@ int ExtensionShortcutSlot(const wchar_t* path) {
 int ModuleLookup(ModuleTable* table, void* owner, const wchar_t* path) {
   wchar_t copy[kMaxPathChars + 1];
   CopyTextBounded(copy, kMaxPathChars + 1, path);
-  for (int slot = 0; slot < kModuleSlots; ++slot) {
+  for (int slot = 0; slot < kPluginSlotsEnd; ++slot) {
     InputModule* module = &table->slots[slot];
     if (!module->extensions || !ExtensionMatch(copy, module->extensions)) continue;
     // The first module whose list matches decides alone.
@@ -123,6 +123,10 @@ int ModuleLookup(ModuleTable* table, void* owner, const wchar_t* path) {
     InputModule* module = &table->slots[slot];
     if (module->Test && module->Test(module, owner, copy)) return slot + 1;
   }
+  // Phone and web recordings last, after every plug-in has had its say.
+  InputModule* media = &table->slots[kSlotMedia];
+  if (media->extensions && ExtensionMatch(copy, media->extensions) && media->Test && media->Test(media, owner, copy))
+    return kSlotMedia + 1;
   return 0;
 }
 

@@ -26,9 +26,10 @@ void ModuleTableTearDown(ModuleTable* table);
 int ExtensionMatch(const wchar_t* path, const wchar_t* list);
 // The built-in slot that the file's extension names, or -1 to let the player search.
 int ExtensionShortcutSlot(const wchar_t* path);
-// 1-based slot of the module that takes the file, or 0: the first module
-// whose extensions match decides; a file no list names goes to the first
-// plug-in whose Test takes it.
+// 1-based slot of the module that takes the file, or 0: the first built-in or
+// plug-in whose extensions match decides; otherwise the first plug-in whose
+// Test takes it; otherwise the module for phone and web recordings, if its
+// list names the file and its Test takes it.
 int ModuleLookup(ModuleTable* table, void* owner, const wchar_t* path);
 // Non-zero when the file is a module's: its extension is in a module's list
 // (whether or not that module can open it), or a plug-in's Test takes it.

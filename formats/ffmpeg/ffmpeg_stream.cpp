@@ -14,7 +14,7 @@ extern "C" {
 namespace {
 
 constexpr int kIoBufferBytes = 32768;
-constexpr int kPacketsToFindAudio = 4096;  // after a seek, before giving up
+constexpr int kPacketsToFindAudio = 4096;  // looked through for the first frame, or for audio after a seek
 
 int ReadIo(void* context, uint8_t* buffer, int size) {
   uint32_t got = size > 0 ? ByteSourceRead(static_cast<ByteSource*>(context), buffer, static_cast<uint32_t>(size)) : 0;

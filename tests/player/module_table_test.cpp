@@ -70,18 +70,21 @@ TEST(ModuleTable, LookupPrefersBuiltInsAndAsksPluginsOnlyWithoutAMatch) {
 }
 
 // The module for phone and web recordings comes after the plug-ins: one that
-// lists M4A plays M4A; without one, that module decides alone (and refuses
-// a file that is not there).
+// lists M4A, or whose Test takes it, plays M4A; only then does that module
+// decide (and refuse a file that is not there).
 TEST(ModuleTable, PluginsComeBeforeTheModuleForPhoneRecordings) {
   Table t;
   t.AddPlugin(5, L"*.XYZ");
-  gAccept = 1;
+  gAccept = 0;
   gOffered = 0;
   EXPECT_EQ(ModuleLookup(&t.table, nullptr, L"a.m4a"), 0);
-  EXPECT_EQ(gOffered, 0);
+  EXPECT_EQ(gOffered, 1);
   EXPECT_TRUE(ModuleClaims(&t.table, nullptr, L"a.opus"));
-  t.AddPlugin(6, L"*.M4A");
-  EXPECT_EQ(ModuleLookup(&t.table, nullptr, L"a.m4a"), 7);
+  gAccept = 1;
+  EXPECT_EQ(ModuleLookup(&t.table, nullptr, L"a.m4a"), 6);
+  t.AddPlugin(5, L"*.M4A");
+  gAccept = 0;
+  EXPECT_EQ(ModuleLookup(&t.table, nullptr, L"a.m4a"), 0) << "its list names M4A: its refusal is final";
 }
 
 TEST(ModuleTable, FilesNoBuiltInModuleTakesFindNoPluginEither) {
