@@ -275,11 +275,25 @@ int SeekDemuxer(FfmpegStream* stream, uint64_t sample) {
   return 1;
 }
 
-int DemuxerAccepted(const AVFormatContext* format, const FfmpegDemuxerSet* set) {
-  for (const char* const* name = set->names; *name; ++name)
-    if (strcmp(format->iformat->name, *name) == 0) return 1;
-  return 0;
+// The set's demuxers as FFmpeg's format white list: a probe that picks any
+// other demuxer fails before that demuxer reads the file. Zero when the
+// names do not fit.
+int WhiteList(const FfmpegDemuxerSet* set, char* out, size_t capacity) {
+  size_t used = 0;
+  for (const char* const* name = set->names; *name; ++name) {
+    size_t length = strlen(*name);
+    if (used + length + 2 > capacity) return 0;
+    if (used) out[used++] = ',';
+    memcpy(out + used, *name, length);
+    used += length;
+  }
+  out[used] = 0;
+  return used != 0;
 }
+
+// Our demuxers never need a second file; none may open one (a playlist or
+// reference inside a crafted file).
+int RefuseNestedOpen(AVFormatContext*, AVIOContext**, const char*, int, AVDictionary**) { return AVERROR(EPERM); }
 
 int CodecAccepted(const AVCodec* decoder, const FfmpegDemuxerSet* set) {
   for (const int* codec = set->codecs; decoder && *codec; ++codec)
@@ -313,11 +327,14 @@ int FfmpegDemuxerOpen(FfmpegDemuxer* demuxer, const FfmpegDemuxerSet* set, const
     FfmpegDemuxerClose(demuxer);
     return 0;
   }
+  char whiteList[256];
   demuxer->format->pb = demuxer->io;
   demuxer->format->flags |= AVFMT_FLAG_CUSTOM_IO;
+  demuxer->format->io_open = RefuseNestedOpen;
+  demuxer->format->format_whitelist = WhiteList(set, whiteList, sizeof whiteList) ? av_strdup(whiteList) : nullptr;
   // One name is forced, more are probed for. A failed open frees the format context.
   const AVInputFormat* forced = set->names[0] && !set->names[1] ? av_find_input_format(set->names[0]) : nullptr;
-  if (avformat_open_input(&demuxer->format, "", forced, nullptr) < 0 || !DemuxerAccepted(demuxer->format, set) ||
+  if (!demuxer->format->format_whitelist || avformat_open_input(&demuxer->format, "", forced, nullptr) < 0 ||
       avformat_find_stream_info(demuxer->format, nullptr) < 0) {
     FfmpegDemuxerClose(demuxer);
     return 0;

@@ -100,8 +100,9 @@ language_dialog_switches_to_german() {
   dialog_gone " Language" || fail "the Language dialog stayed open" || return 1
   settings_has "$folder" '^Language=DE$' || fail "Language=DE not stored" || return 1
   german_menu_opens || fail "Alt+D opens no German File menu" || return 1
+  sleep 0.4  # as menu() paces it: the popup can exist before it takes keys
   xdotool key n  # "&Neu": the title takes the German name for an untitled document
-  probe wait TPWR "Tapewright - Unbenannt" 5000 >/dev/null || fail "New did not give a German title" || return 1
+  probe wait TPWR "Tapewright - Unbenannt" 10000 >/dev/null || fail "New did not give a German title" || return 1
   type_text "Guten Tag, hier beginnt die Abschrift."
   keys alt+d
   sleep 0.8
