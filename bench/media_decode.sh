@@ -5,6 +5,7 @@
 # minutes of speech as a voice memo (AAC 64 kbit/s mono 48 kHz in M4A) and as
 # a voice message (Opus 24 kbit/s in Ogg). CPU seconds over several runs.
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/support/measure.sh"
 bin=$(cd "${TPWR_BENCH_BIN:?}" && pwd)/bench_media_decode
 [ -x "$bin" ] || { echo "media decode: skipped (no FFmpeg development files on this host)"; exit 0; }
 work=${TPWR_BENCH_WORK:?}/media
@@ -12,23 +13,12 @@ reps=${TPWR_BENCH_REPS:-3}
 mkdir -p "$work"
 cd "$work"
 if [ ! -f memo.m4a ] || [ ! -f message.opus ]; then
-  text="The typist listens to the recording and writes down every word. "
-  text="$text$text$text$text Numbers such as 1234 and 56.7 percent are spoken slowly."
-  espeak-ng -w voice.wav "$text" 2>/dev/null
+  speech_wav voice.wav
   sox voice.wav -r 48000 -c 1 long.wav repeat 300 trim 0 900 2>/dev/null
   ffmpeg -nostdin -loglevel error -y -i long.wav -c:a aac -b:a 64k memo.m4a
   ffmpeg -nostdin -loglevel error -y -i long.wav -c:a libopus -b:a 24k message.opus
   rm -f long.wav voice.wav
 fi
-cpu() {  # CPU seconds (user + sys, every thread) of a command, summed over the repetitions
-  local total=0 t
-  for _ in $(seq "$reps"); do
-    /usr/bin/time -o time.txt -f "%U %S" "$@" >/dev/null 2>&1
-    t=$(tail -n 1 time.txt | awk '{print $1 + $2}')
-    total=$(echo "$total + $t" | bc -l)
-  done
-  echo "$total"
-}
 for file in memo.m4a message.opus; do
   # A module that gives up early would show as a tiny time: refuse that.
   if ! check=$("$bin" "$file" 1) || ! grep -q ' [1-9][0-9]\{7,\} values per pass' <<<"$check"; then

@@ -3,30 +3,20 @@
 # ~15 minutes of 44.1 kHz stereo speech (MP3 128 kbit/s with lame, MP2 with
 # twolame), CPU seconds over several repetitions in the same run.
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/support/measure.sh"
 bin=$(cd "${TPWR_BENCH_BIN:?}" && pwd)/bench_mpeg_decode
 work=${TPWR_BENCH_WORK:?}/mpeg
 reps=${TPWR_BENCH_REPS:-3}
 mkdir -p "$work"
 cd "$work"
 if [ ! -f speech.mp3 ] || [ ! -f speech.mp2 ]; then
-  text="The typist listens to the recording and writes down every word. "
-  text="$text$text$text$text Numbers such as 1234 and 56.7 percent are spoken slowly."
-  espeak-ng -w voice.wav "$text" 2>/dev/null
+  speech_wav voice.wav
   # Repeat to ~15 minutes, stereo 44.1 kHz with a little difference between channels.
   sox voice.wav -r 44100 -c 2 long.wav repeat 300 trim 0 900 remix 1 1v0.9 2>/dev/null
   lame --quiet -b 128 long.wav speech.mp3
   twolame --quiet -b 192 long.wav speech.mp2
   rm -f long.wav voice.wav
 fi
-cpu() {  # CPU seconds (user + sys) of a command, summed over the repetitions
-  local total=0 t
-  for _ in $(seq "$reps"); do
-    /usr/bin/time -o time.txt -f "%U %S" "$@" >/dev/null 2>&1
-    t=$(tail -n 1 time.txt | awk '{print $1 + $2}')
-    total=$(echo "$total + $t" | bc -l)
-  done
-  echo "$total"
-}
 for f in mp3 mp2; do
   file=speech.$f
   # A decoder that gives up early would show as a tiny time: refuse that.
