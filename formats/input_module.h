@@ -33,6 +33,41 @@ struct InputModule {
   uint32_t (*GetPosition)(InputModule* module);
 };
 
+// A module's operations, for InputModuleBind.
+struct InputModuleRoutines {
+  void (*Release)(InputModule* module);
+  int (*Test)(InputModule* module, void* owner, const wchar_t* path);
+  int (*Open)(InputModule* module, void* owner, const wchar_t* path);
+  void (*Close)(InputModule* module);
+  int (*Seek)(InputModule* module, uint32_t numerator, uint32_t denominator);
+  void (*GetFormat)(InputModule* module, FormatRecord* format);
+  void (*GetInfo)(InputModule* module, FileInfoBlock* block);
+  int (*Read)(InputModule* module, void* buffer, uint32_t* count);
+  uint32_t (*GetPosition)(InputModule* module);
+};
+
+// Fills the record: its state, its extension list and its operations.
+inline void InputModuleBind(InputModule* module, void* state, const wchar_t* extensions, const InputModuleRoutines& r) {
+  module->state = state;
+  module->extensions = extensions;
+  module->Release = r.Release;
+  module->Test = r.Test;
+  module->Open = r.Open;
+  module->Close = r.Close;
+  module->Seek = r.Seek;
+  module->GetFormat = r.GetFormat;
+  module->GetInfo = r.GetInfo;
+  module->Read = r.Read;
+  module->GetPosition = r.GetPosition;
+}
+
+// The operations of a module whose functions bear the routines' own names.
+#define INPUT_MODULE_ROUTINES(getInfo)                                                                   \
+  InputModuleRoutines {                                                                                \
+    .Release = Release, .Test = Test, .Open = Open, .Close = Close, .Seek = Seek, .GetFormat = GetFormat, \
+    .GetInfo = getInfo, .Read = Read, .GetPosition = GetPosition                                       \
+  }
+
 // Milliseconds of units counted at perSecond a second (samples, bytes),
 // without overflow; 0 when the rate is unknown, the maximum when it does not fit.
 inline uint32_t MillisecondsOf(uint64_t units, uint64_t perSecond) {

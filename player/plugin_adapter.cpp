@@ -196,15 +196,5 @@ uint32_t GetPosition(InputModule* module) {
 }  // namespace
 
 void PluginAdapterInstall(InputModule* module, PluginSlot* slot) {
-  module->state = slot;
-  module->extensions = slot->extensions;
-  module->Release = Release;
-  module->Test = Test;
-  module->Open = Open;
-  module->Close = Close;
-  module->Seek = Seek;
-  module->GetFormat = GetFormat;
-  module->GetInfo = GetInfo;
-  module->Read = Read;
-  module->GetPosition = GetPosition;
+  InputModuleBind(module, slot, slot->extensions, INPUT_MODULE_ROUTINES(GetInfo));
 }

@@ -47,16 +47,6 @@ int FfmpegModuleSetUp(InputModule* module, const FfmpegDemuxerSet* demuxers, con
     return 0;
   }
   av_log_set_level(AV_LOG_QUIET);  // nobody reads a console
-  module->state = stream;
-  module->extensions = extensions;
-  module->Release = Release;
-  module->Test = Test;
-  module->Open = Open;
-  module->Close = Close;
-  module->Seek = Seek;
-  module->GetFormat = GetFormat;
-  module->GetInfo = getInfo;
-  module->Read = Read;
-  module->GetPosition = GetPosition;
+  InputModuleBind(module, stream, extensions, INPUT_MODULE_ROUTINES(getInfo));
   return 1;
 }

@@ -257,17 +257,8 @@ uint32_t GetPosition(InputModule* module) {
 }  // namespace
 
 int FlacModuleSetUp(InputModule* module) {
-  module->state = new (std::nothrow) FlacState{};
-  if (!module->state) return 0;
-  module->extensions = L"*.FLAC";
-  module->Release = Release;
-  module->Test = Test;
-  module->Open = Open;
-  module->Close = Close;
-  module->Seek = Seek;
-  module->GetFormat = GetFormat;
-  module->GetInfo = GetInfo;
-  module->Read = Read;
-  module->GetPosition = GetPosition;
+  FlacState* state = new (std::nothrow) FlacState{};
+  if (!state) return 0;
+  InputModuleBind(module, state, L"*.FLAC", INPUT_MODULE_ROUTINES(GetInfo));
   return 1;
 }

@@ -58,17 +58,8 @@ uint32_t GetPosition(InputModule* module) { return MpegPosition(State(module)); 
 }  // namespace
 
 int MpegModuleSetUp(InputModule* module) {
-  module->state = new (std::nothrow) MpegStream{};
-  if (!module->state) return 0;
-  module->extensions = L"*.MP3;*.MP1;*.MP2;*.MPP";
-  module->Release = Release;
-  module->Test = Test;
-  module->Open = Open;
-  module->Close = Close;
-  module->Seek = Seek;
-  module->GetFormat = GetFormat;
-  module->GetInfo = GetInfo;
-  module->Read = Read;
-  module->GetPosition = GetPosition;
+  MpegStream* state = new (std::nothrow) MpegStream{};
+  if (!state) return 0;
+  InputModuleBind(module, state, L"*.MP3;*.MP1;*.MP2;*.MPP", INPUT_MODULE_ROUTINES(GetInfo));
   return 1;
 }

@@ -211,17 +211,8 @@ uint32_t GetPosition(InputModule* module) {
 }  // namespace
 
 int OggModuleSetUp(InputModule* module) {
-  module->state = new (std::nothrow) OggState{};
-  if (!module->state) return 0;
-  module->extensions = L"*.OGG;*.OGM";
-  module->Release = Release;
-  module->Test = Test;
-  module->Open = Open;
-  module->Close = Close;
-  module->Seek = Seek;
-  module->GetFormat = GetFormat;
-  module->GetInfo = GetInfo;
-  module->Read = Read;
-  module->GetPosition = GetPosition;
+  OggState* state = new (std::nothrow) OggState{};
+  if (!state) return 0;
+  InputModuleBind(module, state, L"*.OGG;*.OGM", INPUT_MODULE_ROUTINES(GetInfo));
   return 1;
 }

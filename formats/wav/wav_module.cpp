@@ -49,17 +49,8 @@ uint32_t GetPosition(InputModule* module) { return State(module)->secondsPlayed;
 }  // namespace
 
 int WavModuleSetUp(InputModule* module) {
-  module->state = new (std::nothrow) WavStream{};
-  if (!module->state) return 0;
-  module->extensions = L"*.WAV";
-  module->Release = Release;
-  module->Test = Test;
-  module->Open = Open;
-  module->Close = Close;
-  module->Seek = Seek;
-  module->GetFormat = GetFormat;
-  module->GetInfo = GetInfo;
-  module->Read = Read;
-  module->GetPosition = GetPosition;
+  WavStream* state = new (std::nothrow) WavStream{};
+  if (!state) return 0;
+  InputModuleBind(module, state, L"*.WAV", INPUT_MODULE_ROUTINES(GetInfo));
   return 1;
 }
